@@ -1,0 +1,133 @@
+// Toolkit-free model of the option controls that a compare run reads, and of
+// the main window's run state. Batch steps, the user-settings ini, the tests
+// and the desktop panels all write into these records; the compare set-up
+// reads them at the start of every run.
+#pragma once
+
+#include "engine/CompareTypes.h"
+#include "platform/FrontEnd.h"
+#include "platform/OutputFile.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorlin {
+
+/// Index of each preference in the option name table; also the tag of its
+/// check box on the Preferences panel.
+enum TPrefTag : int {
+  TagIcas, TagRovr, TagFmvl, TagXdpl, TagFscl, TagIeof, TagLorl,
+  TagSubc, TagNoss, TagXtab, TagSbsl, TagClnc, TagPcmp, TagCcol,
+  PrefCount
+};
+
+/// Index of each DP option in the radio group and the DP name table.
+enum TDpIndex : int {
+  DpNone, DpDsem, DpDrem, DpDblk, DpDdlc, DpDdl2, DpDcpp, DpDvbc, DpDhtm, DpDcob, DpDudc, DpDud2,
+  DpCount
+};
+
+/// Option names in tag order ("Icas" to "Ccol").
+extern const std::array<const char*, PrefCount> PrefNames;
+/// DP option names in radio-group order ("None" to "Dud2").
+extern const std::array<const char*, DpCount> DpNames;
+
+struct TCheckBox {
+  const char* Name;    ///< control name, e.g. "PrCkIcas"
+  const char* Caption; ///< option name the compare set-up recognises
+  const char* Label;   ///< explanation shown beside the box
+  int Tag;             ///< index in the option name table
+  bool Checked = false;
+};
+
+/// The option controls of the Preferences and Dp Options panels and the
+/// Main Panel boxes that the compare set-up reads, with their defaults.
+struct TOptionControls {
+  TOptionControls();
+
+  /// Check boxes of PrPanPreferences in control (tag) order.
+  std::array<TCheckBox, PrefCount> PrPanPreferences;
+  std::string PrEdSubC = "\".\""; ///< Subc character between double quotes
+  std::string PrCbXTab = " 4";    ///< Xtab width, items " 1" to " 8"
+  std::string PrEdNewLmt = "1:eod", PrEdOldlmt = "1:eod";
+  /// PrEdCcolNw1..4 and PrEdCcolOd1..4: compare-column ranges of NEW and OLD.
+  std::array<std::string, 4> PrEdCcolNw{"1:eol", "", "", ""};
+  std::array<std::string, 4> PrEdCcolOd{"1:eol", "", "", ""};
+
+  /// Item index of DpRadioGroup1 (0 None .. 11 Dud2); -1 means no selection.
+  int DpRadioGroup1 = 0;
+  std::string DpEdUdc = "#";
+  std::string DpCbUdcYN = "No";
+  std::string DpEdUdc2 = "#";
+  std::string DpEdUdc3 = "&&";
+  /// DpCkDpS1..3 with DpEdS1..3: string-only filters.
+  std::array<bool, 3> DpCkDpS{};
+  std::array<std::string, 3> DpEdS;
+  /// DpCkDpDLn1..4 with DpEdDpDln1..4: Dln conditions.
+  std::array<bool, 4> DpCkDpDln{};
+  std::array<std::string, 4> DpEdDpDln;
+
+  std::string MnCbNewFileNm, MnCbOldFileNm;
+  std::string MnCbListType = "Chng";
+  std::string MnlblOptsUsed = "None";
+
+  TCheckBox& Pref(int tag) { return PrPanPreferences[static_cast<size_t>(tag)]; }
+  const TCheckBox& Pref(int tag) const { return PrPanPreferences[static_cast<size_t>(tag)]; }
+  bool Checked(int tag) const { return Pref(tag).Checked; }
+};
+
+/// One alternative of a Dln condition: the string must start in a column from
+/// First (1-based) up to Last (0: anywhere to the end of the line).
+struct DlnAlternative {
+  int First = 1;
+  int Last = 0;
+  std::string Text;
+};
+/// One accepted Dln text: a line matching any alternative is not processed.
+using DlnCondition = std::vector<DlnAlternative>;
+
+using TStringList = std::vector<std::string>;
+
+/// The main window's run state and the lists a run fills: everything a run
+/// reads or leaves behind outside its own records.
+struct TAppState {
+  explicit TAppState(IFrontEnd& frontEnd) : FrontEnd(&frontEnd) {}
+
+  TOptionControls Controls;
+  IFrontEnd* FrontEnd;
+
+  bool ProgressOn = true; ///< show progress and process pending events during runs
+  bool UserStop = false;  ///< set by Halt; polled by the run
+  bool BatchMode = false;
+  std::string JobLabel; ///< "Job#%d " in batch mode, else empty
+  bool RunFault = false, InputIoError = false, FileTooBig = false;
+  std::string StatusText; ///< result message of the last run
+  /// Why an input file could not be opened or read, for front ends that can
+  /// show more than the result message ("New Input File \"x\": is a directory").
+  std::string InputErrorDetail;
+  std::string RunStamp;   ///< date and time of program start or job start
+
+  TStringList Panel1Lines, Panel2Lines;
+  /// Batch mode: the listing file of the current job step (owned by the step).
+  TOutputFile* ListingFile = nullptr;
+  int StatsFirstLine = 0;
+  bool StatsStarted = false;
+  int ReportLineCount = 0; ///< listing lines written since program start
+
+  /// Dln conditions of the current run, built by its set-up.
+  std::vector<DlnCondition> DlnConditions;
+
+  /// Control record of the last run; replaced by NewCompareCtl().
+  std::unique_ptr<TCompareCtl> CompareCtl;
+
+  /// Releases the previous control record and creates a fresh one; clears
+  /// the stop request and the result flags.
+  TCompareCtl& NewCompareCtl();
+  /// Shows a progress text when ProgressOn is set and lets pending events be
+  /// processed.
+  void Progress(std::string_view text);
+};
+
+} // namespace quorlin

@@ -1,0 +1,387 @@
+#include "engine/CompareRun.h"
+
+#include "engine/DpFilters.h"
+#include "engine/LineReader.h"
+#include "engine/Matcher.h"
+#include "engine/PassReader.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace quorlin {
+
+namespace {
+
+constexpr int64_t MaxInputSize = int64_t(1) << 31; // 2 GB: sizes must fit a signed 32-bit number
+constexpr size_t MaxFileNameLen = 255;
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string Trim(const std::string& text) {
+  size_t b = text.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  size_t e = text.find_last_not_of(' ');
+  return text.substr(b, e - b + 1);
+}
+
+/// Integer value of an entry that must hold a number (blanks around it
+/// allowed); anything else is a fault of the run.
+int StrictInt(const std::string& text, const char* what) {
+  std::string t = Trim(text);
+  size_t used = 0;
+  int value = 0;
+  try {
+    value = std::stoi(t, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (t.empty() || used != t.size()) throw std::invalid_argument(std::string("bad ") + what);
+  return value;
+}
+
+/// Opens one input file of the run. Returns false and sets the result flags
+/// (and shows a dialog outside batch mode) when it cannot be used.
+bool OpenOne(TCompareRun& run, TCompareFile& f, const std::string& name, bool isNew) {
+  TAppState& app = run.App;
+  f.FileName = name.substr(0, MaxFileNameLen);
+  const char* kind = isNew ? "New" : "Old";
+  int64_t size = 0;
+  std::string why;
+  if (!OpenInputFile(f, name, size, why)) {
+    if (!app.BatchMode)
+      app.FrontEnd->ShowMessage(std::string("Error while trying to open valid ") + kind +
+                                " Input File \"" + f.FileName + "\"");
+    app.InputErrorDetail = std::string(kind) + " Input File \"" + name + "\": " + why;
+    run.Ctl.RunResult = 4;
+    app.InputIoError = true;
+    return false;
+  }
+  if (size >= MaxInputSize) {
+    if (!app.BatchMode)
+      app.FrontEnd->ShowMessage(std::string("The ") + kind + " Input File \"" + f.FileName +
+                                "\" is GT 2 GB which can not be processed. Compare Terminated.");
+    app.InputErrorDetail = std::string(kind) + " Input File \"" + name + "\": 2 GB or larger";
+    run.Ctl.RunResult = 4;
+    app.FileTooBig = true;
+    return false;
+  }
+  return true;
+}
+
+void SetupDpOption(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  TOptionControls& controls = run.App.Controls;
+  if (controls.DpRadioGroup1 < 0) controls.DpRadioGroup1 = 0;
+  const int index = controls.DpRadioGroup1;
+  if (index >= DpCount) throw std::out_of_range("DP option index");
+  ctl.DpActive = index != DpNone;
+  bool* flags[DpCount] = {nullptr,      &ctl.DpDsem, &ctl.DpDrem, &ctl.DpDblk,
+                          &ctl.DpDdlc,  &ctl.DpDdl2, &ctl.DpDcpp, &ctl.DpDvbc,
+                          &ctl.DpDhtm,  &ctl.DpDcob, &ctl.DpDudc, &ctl.DpDud2};
+  if (flags[index]) *flags[index] = true;
+  ctl.UdcText = Lower(controls.DpEdUdc);
+  ctl.UdcNo = controls.DpCbUdcYN == "No";
+  ctl.Udc2Text = Lower(controls.DpEdUdc2);
+  ctl.Udc3Text = Lower(controls.DpEdUdc3);
+}
+
+void SetupDln(TCompareRun& run) {
+  TAppState& app = run.App;
+  TOptionControls& controls = app.Controls;
+  bool any = false;
+  for (bool checked : controls.DpCkDpDln) any = any || checked;
+  if (!any) return;
+  for (size_t i = 0; i < controls.DpCkDpDln.size(); ++i) {
+    if (!controls.DpCkDpDln[i]) continue;
+    if (!ParseDlnSpec(controls.DpEdDpDln[i], app.DlnConditions)) {
+      controls.DpCkDpDln[i] = false;
+      run.Ctl.DlnBad = true;
+    }
+  }
+  bool still = false;
+  for (bool checked : controls.DpCkDpDln) still = still || checked;
+  if (still) {
+    run.Ctl.DlnActive = true;
+    return;
+  }
+  std::string& summary = controls.MnlblOptsUsed;
+  size_t at = summary.find("Dpln");
+  if (at != std::string::npos) summary.erase(at, 4);
+  summary = Trim(summary);
+  if (summary.empty()) summary = "None";
+}
+
+void SetupDps(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  const TOptionControls& controls = run.App.Controls;
+  struct {
+    bool& On;
+    int& Len;
+    std::string& Text;
+  } dps[3] = {{ctl.Dps1On, ctl.Dps1Len, ctl.Dps1Text},
+              {ctl.Dps2On, ctl.Dps2Len, ctl.Dps2Text},
+              {ctl.Dps3On, ctl.Dps3Len, ctl.Dps3Text}};
+  for (size_t i = 0; i < 3; ++i) {
+    if (!controls.DpCkDpS[i]) continue;
+    ctl.DpsActive = true;
+    dps[i].On = true;
+    dps[i].Len = static_cast<int>(controls.DpEdS[i].size());
+    dps[i].Text = Lower(controls.DpEdS[i]);
+  }
+}
+
+void SetupListType(TCompareCtl& ctl, const std::string& text) {
+  ctl.ListTypeName = text.substr(0, 5);
+  const std::string& t = ctl.ListTypeName;
+  ctl.ListOvsum = t == "Ovsum";
+  ctl.ListDelta = t == "Delta";
+  ctl.ListChng = t == "Chng";
+  ctl.ListLong = t == "Long";
+}
+
+void SetupPartCompare(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  const TOptionControls& controls = run.App.Controls;
+  const std::string& nt = controls.PrEdNewLmt;
+  const std::string& ot = controls.PrEdOldlmt;
+  auto reject = [&] {
+    ctl.PcmpBad = true;
+    ctl.RunResult = 1;
+  };
+  if (nt.find(':') == std::string::npos || ot.find(':') == std::string::npos) return reject();
+  auto first = [](const std::string& t) { return IntOrZero(std::string_view(t).substr(0, t.find(':'))); };
+  auto last = [](const std::string& t) { return IntOrZero(std::string_view(t).substr(t.find(':') + 1)); };
+  ctl.PcmpNewFirst = first(nt);
+  ctl.PcmpNewLast = last(nt);
+  ctl.PcmpOldFirst = first(ot);
+  ctl.PcmpOldLast = last(ot);
+  // A first line must be a line number; a last line a number or "eod".
+  if (ctl.PcmpNewFirst < 1 || ctl.PcmpOldFirst < 1) return reject();
+  if ((ctl.PcmpNewLast == 0 && !ColonWord(nt, "eod")) ||
+      (ctl.PcmpOldLast == 0 && !ColonWord(ot, "eod")))
+    return reject();
+  bool newOk = ctl.PcmpNewLast == 0 || ctl.PcmpNewLast >= ctl.PcmpNewFirst;
+  bool oldOk = ctl.PcmpOldLast == 0 || ctl.PcmpOldLast >= ctl.PcmpOldFirst;
+  ctl.PcmpActive = newOk && oldOk;
+}
+
+void SetupPreferences(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  const TOptionControls& controls = run.App.Controls;
+  for (const TCheckBox& box : controls.PrPanPreferences) {
+    if (!box.Checked) continue;
+    const std::string caption = std::string(box.Caption).substr(0, 10);
+    if (caption == "Icas") ctl.OptIcas = true;
+    else if (caption == "Rovr") ctl.OptRovr = true;
+    else if (caption == "Fmvl") ctl.OptFmvl = true;
+    else if (caption == "Xdpl") ctl.OptXdpl = true;
+    else if (caption == "Fscl") ctl.OptFscl = true;
+    else if (caption == "Sbsl") ctl.OptSbsl = true;
+    else if (caption == "Lorl") ctl.OptLorl = true;
+    else if (caption == "Noss") ctl.OptNoss = true;
+    else if (caption == "Ieof") ctl.OptIeof = true;
+    else if (caption == "Subc") {
+      ctl.OptSubc = true;
+      ctl.SubcChar = controls.PrEdSubC.at(1);
+    } else if (caption == "Xtab") {
+      ctl.OptXtab = true;
+      ctl.TabWidth = StrictInt(controls.PrCbXTab, "tab width");
+      if (ctl.TabWidth < 1 || ctl.TabWidth > 16) throw std::out_of_range("tab width");
+    } else if (caption == "Ccol") {
+      SetupColumns(run);
+    } else if (caption == "Clnc") {
+      ctl.OptClnc = true;
+      ctl.OptSbsl = true;
+    } else if (caption == "Pcmp") {
+      SetupPartCompare(run);
+    }
+  }
+}
+
+std::string Fmt(const char* format, int a, int b = 0, int c = 0) {
+  char buf[200];
+  std::snprintf(buf, sizeof buf, format, a, b, c);
+  return buf;
+}
+
+} // namespace
+
+void SetupRun(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  run.BuffersAllocated = false;
+  run.New = std::make_unique<TCompareFile>();
+  run.Old = std::make_unique<TCompareFile>();
+  run.New->IsNew = true;
+  run.NewLines.Clear();
+  run.OldLines.Clear();
+
+  ctl.LastPass = true;
+  ctl.RunResult = 0;
+
+  AllocateBuffers(*run.New);
+  AllocateBuffers(*run.Old);
+  run.BuffersAllocated = true;
+
+  if (!OpenOne(run, *run.New, app.Controls.MnCbNewFileNm, true)) return;
+  if (!OpenOne(run, *run.Old, app.Controls.MnCbOldFileNm, false)) return;
+
+  SetupDpOption(run);
+  SetupDln(run);
+  SetupDps(run);
+  SetupListType(ctl, app.Controls.MnCbListType);
+  SetupPreferences(run);
+}
+
+void PassLoop(TCompareRun& run, IPassReport& report) {
+  TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+  ctl.LastPass = false;
+  ctl.HeadingArmed = false;
+  ctl.HeadingDue = false;
+  ctl.ListingStop = false;
+  run.PassCt = 0;
+
+  while (!ctl.LastPass && !app.UserStop && !ctl.ListingStop) {
+    nf.PassFirstLine = nf.LinesDone;
+    of.PassFirstLine = of.LinesDone;
+    ++run.PassCt;
+    app.Progress("Reading Data File" + app.JobLabel +
+                 Fmt("PassCt=%d  Start Line = %d", run.PassCt, nf.PassFirstLine + 1));
+    ReadPass(run);
+    ctl.NewLongest = nf.LongestLine;
+    ctl.OldLongest = of.LongestLine;
+    if (nf.ReadFailed || of.ReadFailed) {
+      TCompareFile& bad = nf.ReadFailed ? nf : of;
+      app.InputIoError = true;
+      app.InputErrorDetail = std::string(bad.IsNew ? "New" : "Old") + " Input File \"" +
+                             bad.FileName + "\": read error";
+      ctl.RunResult = 4;
+      break;
+    }
+
+    if (ctl.FilesDiffer || (ctl.DpActive && !ctl.DpDcob) || ctl.DpsActive) {
+      const int first = nf.PassFirstLine + 1;
+      app.Progress("Processing Data " + app.JobLabel +
+                   Fmt("PassCt=%d  Start Line = %d UpTo Line = %d.", run.PassCt, first,
+                       nf.PassFirstLine + nf.PassLinesLimit));
+      PreparePass(run);
+      app.Progress("Finding Matching Lines" + app.JobLabel +
+                   Fmt("PassCt=%d  Start Line = %d UpTo Line = %d .", run.PassCt, first,
+                       nf.PassFirstLine + nf.PassLinesLimit));
+      FindMatches(run);
+    }
+
+    app.Progress("Generating Report " + app.JobLabel +
+                 Fmt("PassCt=%d  Start Line = %d UpTo Line = %d .", run.PassCt,
+                     nf.PassFirstLine + 1, nf.PassFirstLine + nf.PassLinesLimit));
+    report.ReportPass(run);
+
+    if (!ctl.LastPass && app.Controls.Checked(TagFmvl)) ctl.MovedSubOptimal = true;
+
+    for (TCompareFile* f : {&nf, &of}) {
+      f->LinesDone += f->PassLines;
+      if (f->PassLines > 0) f->FileOffset = run.Lines(f->IsNew)[f->PassLines].FileOffset;
+    }
+    FreePassLines(run);
+  }
+}
+
+std::string ResultMessage(const TAppState& app, const TCompareCtl& ctl) {
+  if (app.RunFault) return MsgRunFault;
+  if (app.InputIoError) return MsgInputIoError;
+  if (app.FileTooBig) return MsgFileTooBig;
+  if (app.UserStop) return app.BatchMode ? MsgUserStopBatch : MsgUserStop;
+  if (ctl.CcolBad || ctl.PcmpBad)
+    return std::string(MsgBadSpec) + (ctl.CcolBad ? "CCol specified." : "Part Compare specified.");
+  if (ctl.ReformCount + ctl.InsertCount + ctl.DeleteCount > 0) return MsgDiffer;
+  if (ctl.DpActive || ctl.DpsActive || ctl.OptIcas || ctl.OptRovr || ctl.CcolActive ||
+      ctl.DlnActive || ctl.PcmpActive ||
+      (ctl.OptClnc && ctl.NewBlankCount + ctl.OldBlankCount > 0))
+    return MsgEquivFiltered;
+  return MsgEquivalent;
+}
+
+void FinishRun(TCompareRun& run) {
+  TAppState& app = run.App;
+  const std::string message = ResultMessage(app, run.Ctl);
+  app.Panel1Lines.push_back(message);
+  if (app.BatchMode && app.ListingFile) app.ListingFile->Write(message + "\r\n\r\n");
+  if (run.BuffersAllocated) {
+    for (auto* f : {run.New.get(), run.Old.get()}) {
+      if (!f) continue;
+      CloseInputFile(*f);
+      f->ReadBuf.reset();
+      f->LineBuf.reset();
+    }
+    run.New.reset();
+    run.Old.reset();
+    run.BuffersAllocated = false;
+  }
+  app.StatusText = message;
+}
+
+void FreePassLines(TCompareRun& run) {
+  run.NewLines.ReleaseTexts(run.Ctl.NewPassLines);
+  run.OldLines.ReleaseTexts(run.Ctl.OldPassLines);
+}
+
+int RunOrderedCompare(TAppState& app, IPassReport& report) {
+  if (!app.CompareCtl) app.NewCompareCtl();
+  TCompareCtl& ctl = *app.CompareCtl;
+  TCompareRun run(app, ctl);
+  try {
+    SetupRun(run);
+    if (ctl.RunResult == 0) PassLoop(run, report);
+  } catch (...) {
+    app.RunFault = true;
+  }
+  FinishRun(run);
+  if (app.RunFault) ctl.RunResult = 4;
+  return ctl.RunResult;
+}
+
+int NextProcessedNew(const TCompareRun& run, int k) {
+  const TCompareFile& f = *run.New;
+  if (k > f.PassLinesLimit) return f.PassLines + 1;
+  if (!AnyFilter(run.Ctl)) return k;
+  while (k <= f.PassLines && run.NewLines[k].NotProcessed) ++k;
+  return k;
+}
+
+int NextProcessedOld(const TCompareRun& run, int k) {
+  const TCompareFile& f = *run.Old;
+  if (k > f.PassLines) return f.PassLines + 1;
+  if (!AnyFilter(run.Ctl)) return k;
+  while (k <= f.PassLines && run.OldLines[k].NotProcessed) ++k;
+  return k;
+}
+
+int PrevProcessedNew(const TCompareRun& run, int k) {
+  if (!AnyFilter(run.Ctl)) return k;
+  while (k > 1 && run.NewLines[k].NotProcessed) --k;
+  return k;
+}
+
+int PrevProcessedOld(const TCompareRun& run, int k) {
+  if (!AnyFilter(run.Ctl)) return k;
+  while (k > 1 && run.OldLines[k].NotProcessed) --k;
+  return k;
+}
+
+void LowerCaseBytes(char* buffer, int count) {
+  for (int i = 0; i < count; ++i)
+    if (buffer[i] >= 'A' && buffer[i] <= 'Z') buffer[i] = static_cast<char>(buffer[i] - 'A' + 'a');
+}
+
+void CopyBytes(const char* source, char* target, int count) {
+  for (int i = 0; i < count; ++i) target[i] = source[i];
+}
+
+} // namespace quorlin

@@ -1,0 +1,93 @@
+// A compare run: the run's working records, the set-up step, the pass loop of
+// the ordered compare and the finish step that publishes the result message.
+#pragma once
+
+#include "app/Controls.h"
+#include "engine/CompareTypes.h"
+
+#include <string>
+
+namespace quorlin {
+
+struct TCompareRun;
+
+/// The listing generator's side of a run: called once per pass of an ordered
+/// compare (after matching) and once for a whole Clnc run. It writes the
+/// listing lines of the pass from the line tables and may set ListingStop.
+class IPassReport {
+public:
+  virtual ~IPassReport() = default;
+  virtual void ReportPass(TCompareRun& run) = 0;
+};
+
+/// The engine's working records from set-up to finish: the two file records
+/// with their buffers and streams, the two line tables of the current pass and
+/// the pass number. The control record and the application state belong to the
+/// caller and outlive the run.
+struct TCompareRun {
+  TCompareRun(TAppState& app, TCompareCtl& ctl) : App(app), Ctl(ctl) {}
+  TCompareRun(const TCompareRun&) = delete;
+  TCompareRun& operator=(const TCompareRun&) = delete;
+
+  TAppState& App;
+  TCompareCtl& Ctl;
+  std::unique_ptr<TCompareFile> New, Old; ///< present from SetupRun to FinishRun
+  TLineTable NewLines, OldLines;
+  int PassCt = 0; ///< number of the current pass, from 1
+  bool BuffersAllocated = false;
+
+  TCompareFile& File(bool isNew) { return isNew ? *New : *Old; }
+  TLineTable& Lines(bool isNew) { return isNew ? NewLines : OldLines; }
+};
+
+// Result messages of a run.
+inline constexpr const char* MsgRunFault =
+    "ERROR: Quorlin files/options/code fault failure. Notify Developer.";
+inline constexpr const char* MsgInputIoError =
+    "ERROR: Quorlin encountered an I/O problem opening an Input File.";
+inline constexpr const char* MsgFileTooBig =
+    "ERROR: File GT 2 GB. Use Sarnvik for partial 2GB compare";
+inline constexpr const char* MsgUserStop = "INFORM: The User requested a premature program stop.";
+inline constexpr const char* MsgUserStopBatch =
+    "INFORM: User requested a premature program stop. Exit Batch.";
+inline constexpr const char* MsgBadSpec = "ERROR: User error. Bad ";
+inline constexpr const char* MsgDiffer = "INFORM: The processed files have differences.";
+inline constexpr const char* MsgEquivFiltered =
+    "INFORM: The processed files compare as equivalent filtered files.";
+inline constexpr const char* MsgEquivalent =
+    "INFORM: The processed files compare as equivalent files.";
+
+/// Ordered compare of the files named in MnCbNewFileNm and MnCbOldFileNm with
+/// the options of the controls. The caller has created a fresh control record
+/// (app.NewCompareCtl()). Returns RunResult: 0 completed, 1 a specification
+/// was rejected, 4 an input file could not be used or the run failed. The
+/// result message is left in app.StatusText and appended to Panel1Lines.
+int RunOrderedCompare(TAppState& app, IPassReport& report);
+
+/// The steps of a run, in the order RunOrderedCompare calls them.
+void SetupRun(TCompareRun& run);
+void PassLoop(TCompareRun& run, IPassReport& report);
+void FinishRun(TCompareRun& run);
+/// Releases Text and OrigText of the lines of the current pass.
+void FreePassLines(TCompareRun& run);
+/// Chooses the result message from the run flags and counters.
+std::string ResultMessage(const TAppState& app, const TCompareCtl& ctl);
+
+// Index functions that step over don't-process lines. Without a filter on
+// (none of DpActive, DpsActive, DlnActive) each returns k itself, except that
+// NextProcessedNew returns the NEW sentinel for k beyond PassLinesLimit.
+int NextProcessedNew(const TCompareRun& run, int k);
+int NextProcessedOld(const TCompareRun& run, int k);
+int PrevProcessedNew(const TCompareRun& run, int k);
+int PrevProcessedOld(const TCompareRun& run, int k);
+inline bool AnyFilter(const TCompareCtl& ctl) {
+  return ctl.DpActive || ctl.DpsActive || ctl.DlnActive;
+}
+
+/// Turns 'A'..'Z' of the first count bytes into 'a'..'z' in place; every other
+/// byte is kept (no locale).
+void LowerCaseBytes(char* buffer, int count);
+/// Copies count bytes from source to target.
+void CopyBytes(const char* source, char* target, int count);
+
+} // namespace quorlin

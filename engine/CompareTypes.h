@@ -1,0 +1,213 @@
+// Records shared by the compare engine, the listing generator and the callers
+// of a run: the compare control record, the per-file record, the line entry
+// and the two line tables of a pass.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorlin {
+
+/// Lines of one file held in one pass.
+inline constexpr int MaxPassLines = 8000;
+/// Bytes requested from a file per read.
+inline constexpr int ReadBufSize = 32768;
+/// Longest line kept as one line; longer lines are split into pieces of this size.
+inline constexpr int MaxLineLen = 2048;
+/// Hash chain heads of the matcher; a line's bucket is its Hash AND (HashBuckets - 1).
+inline constexpr int HashBuckets = 8192;
+
+/// Compare control record: one per run, created value-initialised (all flags
+/// false, all numbers 0) by the caller just before the run and kept after it,
+/// since the listing, the statistics and the result handling read it.
+struct TCompareCtl {
+  // Listing type, from the list-type box; exactly one is set for a known name.
+  bool ListOvsum = false, ListDelta = false, ListChng = false, ListLong = false;
+  std::string ListTypeName; ///< text of the list-type box, cut to 5 characters
+
+  // Preferences, each set when the check box of that caption is checked.
+  bool OptIcas = false, OptRovr = false, OptFmvl = false, OptXdpl = false;
+  bool OptLorl = false, OptFscl = false, OptNoss = false, OptIeof = false;
+  bool OptSubc = false, OptXtab = false, OptClnc = false;
+  bool OptSbsl = false; ///< also set by Clnc
+  char SubcChar = '.';  ///< replacement for control characters, with Subc
+  int TabWidth = 0;     ///< tab stop distance, with Xtab
+
+  // Don't-process selection.
+  bool DpActive = false;  ///< a DP option other than "none" is selected
+  bool DpsActive = false; ///< at least one of Dps1 to Dps3 is on
+  bool DlnActive = false; ///< at least one Dln condition was accepted
+  bool DpDsem = false, DpDrem = false, DpDblk = false, DpDdlc = false, DpDcpp = false;
+  bool DpDvbc = false, DpDdl2 = false, DpDhtm = false, DpDudc = false, DpDud2 = false;
+  bool DpDcob = false;
+  bool Dps1On = false, Dps2On = false, Dps3On = false;
+  int Dps1Len = 0, Dps2Len = 0, Dps3Len = 0;
+  std::string Dps1Text, Dps2Text, Dps3Text; ///< lower case
+  // Comment strings of Dudc and Dud2, in lower case, taken at set-up.
+  std::string UdcText;  ///< Dudc: comment start string
+  bool UdcNo = false;   ///< Dudc: a string after other text is no part comment ("No")
+  std::string Udc2Text; ///< Dud2: comment line start string
+  std::string Udc3Text; ///< Dud2: embedded part-comment string
+
+  // Run state.
+  bool LastPass = false;        ///< both files are exhausted after the current read
+  bool FilesDiffer = false;     ///< some read phase of this run met a difference; never cleared
+  bool ListingReread = false;   ///< the listing generator has started re-reading passes
+  bool ReadingInput = false;    ///< the engine's read phase is running (not the listing re-read)
+  bool HeadingArmed = false;    ///< the listing heading was armed (first pass report done)
+  bool HeadingDue = false;      ///< the heading is written before the next listing line
+  bool ListingStop = false;     ///< the listing output failed; ends the pass loop
+  bool MovedSubOptimal = false; ///< moved-line detection spanned more than one pass
+
+  // Specification errors.
+  bool CcolBad = false, PcmpBad = false, DlnBad = false;
+
+  // Part compare and compare columns.
+  bool CcolActive = false;
+  bool PcmpActive = false;
+  int PcmpNewFirst = 0, PcmpOldFirst = 0; ///< 1-based first lines
+  int PcmpNewLast = 0, PcmpOldLast = 0;   ///< 1-based last lines; 0 means to the end of the data
+
+  /// 0 run completed, 1 a specification was rejected, 4 an input file could
+  /// not be used or the run failed.
+  int RunResult = 0;
+
+  int NewPassLines = 0, OldPassLines = 0; ///< lines stored by the current read phase
+  int NewLongest = 0, OldLongest = 0;     ///< copies of the files' LongestLine
+
+  // Engine counters.
+  int NewColShortCount = 0, OldColShortCount = 0; ///< lines shorter than the first compare column
+  int SetCount = 0;                               ///< match sets fixed
+
+  // Statistics counters kept by the listing generator; the finish step reads
+  // the first five to choose the result message.
+  int ReformCount = 0, InsertCount = 0, DeleteCount = 0;
+  int NewBlankCount = 0, OldBlankCount = 0;
+  int MatchCount = 0, MovedCount = 0, PairedCount = 0;
+  int NewNotProcCount = 0, OldNotProcCount = 0, NewPartDpCount = 0, OldPartDpCount = 0;
+  int NewLinesTotal = 0, OldLinesTotal = 0;
+
+  // Listing state kept across passes.
+  bool AfterChange = false, LeadContext = false;
+  int HeldCount = 0, SkippedCount = 0, DeltaCarry = 0;
+};
+
+/// One compare-column range of a file: columns First..Last, 1-based and
+/// inclusive, or First to the end of the line with ToEol. A range with ToEol
+/// ends the list.
+struct TColRange {
+  bool On = false;
+  int First = 0;
+  int Last = 0;
+  bool ToEol = false;
+};
+
+/// Per-file record, one for NEW and one for OLD, created by the set-up step and
+/// released by the finish step.
+struct TCompareFile {
+  bool IsNew = false;
+  bool AtEof = false;       ///< the file is exhausted for this pass
+  bool EmbeddedEof = false; ///< a 0x1A byte was met with data after it
+  bool EofPending = false;  ///< a 0x1A ended the last line; the next read reports end of file
+  bool LineSplit = false;   ///< a line was cut at MaxLineLen
+  bool ReadFailed = false;  ///< the operating system reported a read error
+
+  /// Compare columns: Col[0] is range 1 (Col1On, Col1First, Col1Last,
+  /// Col1ToEol), Col[1] to Col[3] are ranges 2 to 4.
+  std::array<TColRange, 4> Col{};
+  bool ColTooShort = false; ///< some line was shorter than the first compare column
+  int LongestKey = 0;       ///< greatest ColLen met
+
+  // Comment carry flags of the don't-process rules.
+  bool InString = false, InCBlock = false, InParenComment = false, InBraceComment = false;
+  bool InHtmlComment = false;
+
+  std::string FileName; ///< as given, at most 255 characters kept for display
+  int Stream = -1;      ///< open descriptor, read-only; -1 when closed
+
+  int64_t FileOffset = 0;      ///< byte offset just after the last line read; resume point
+  int64_t PassStartOffset = 0; ///< FileOffset when the current pass's read phase began
+  int64_t PcmpStartOffset = 0; ///< FileOffset after the part-compare skip of the first pass
+
+  std::unique_ptr<char[]> ReadBuf; ///< ReadBufSize + 4 bytes
+  int BufCount = 0;                ///< bytes still unread in ReadBuf
+  int BufPos = 0;                  ///< index of the next unread byte
+  std::unique_ptr<char[]> LineBuf; ///< MaxLineLen + 4 bytes: the line last read
+  int LineLen = 0;
+
+  int LinesRead = 0;   ///< lines read so far, all passes and skipped lines included
+  int LongestLine = 0; ///< greatest LineLen met
+
+  int PassLines = 0;      ///< lines held in the current pass
+  int PassLinesLimit = 0; ///< same, lowered with PassLines when a pass is cut
+  int LinesDone = 0;      ///< lines consumed by earlier passes and the part-compare skip
+  int PassFirstLine = 0;  ///< LinesDone when the pass began; entry k is file line PassFirstLine + k
+};
+
+/// One line of a pass. Text and OrigText point into the owning table's text
+/// pool and stay valid until the pass's lines are released.
+struct TLineEntry {
+  bool Matched = false;      ///< paired with a line of the other file
+  bool NoMatch = false;      ///< NEW: an insertion (no equal OLD line, or passed over in a set)
+  bool NotProcessed = false; ///< don't-process line: excluded from matching
+  bool PartDp = false;       ///< only part of the line was excluded by a comment rule
+  bool Reformatted = false;  ///< listing: matched, but the raw texts differ
+  bool SetStart = false;     ///< first line of a match set (true in the sentinel); Clnc: a dupe
+  bool Moved = false;        ///< set by moved-line detection
+  bool ColShort = false;     ///< shorter than the first compare column
+  bool BlankLine = false;    ///< Clnc: blank and not processed
+  uint16_t Hash = 0;         ///< hash of the compare key; never 0 once prepared
+  int16_t TextLen = 0;       ///< length of the stored text
+  int16_t KeyLen = 0;        ///< length of the compare key
+  int16_t ColLen = 0;        ///< length of the text after compare-column extraction
+  uint16_t BlockLen = 0;     ///< owned by the listing generator
+  int32_t Partner = 0;       ///< index of the paired (or moved) entry in the other table
+  int32_t ChainLink = 0;     ///< working link of the matcher
+  int64_t FileOffset = 0;    ///< the file's FileOffset just after this line was read
+  char* Text = nullptr;      ///< TextLen + 4 bytes; rewritten in place into the compare key
+  char* OrigText = nullptr;  ///< listing: raw text of a DP line
+  uint8_t CarryIn = 0;       ///< comment carry flags of the file before this line was prepared
+};
+
+/// Bump allocator for the texts of one pass. Reset() frees everything at once;
+/// the first block is kept so that later passes allocate nothing.
+class TTextPool {
+public:
+  char* Alloc(size_t n);
+  void Reset();
+  size_t BytesReserved() const { return Reserved; }
+
+private:
+  static constexpr size_t BlockSize = 256 * 1024;
+  std::vector<std::unique_ptr<char[]>> Blocks;
+  std::vector<size_t> Sizes;
+  size_t Current = 0; ///< index of the block being filled
+  size_t Used = 0;    ///< bytes used in that block
+  size_t Reserved = 0;
+};
+
+/// A line table: entries 1 to MaxPassLines + 1 (entry 0 is unused, the entry
+/// after the last line of a pass is its sentinel) and the pool of their texts.
+class TLineTable {
+public:
+  TLineTable() : Entries(MaxPassLines + 2) {}
+  TLineEntry& operator[](int k) { return Entries[static_cast<size_t>(k)]; }
+  const TLineEntry& operator[](int k) const { return Entries[static_cast<size_t>(k)]; }
+  /// Clears every entry to zero and releases all texts.
+  void Clear();
+  /// Releases the texts of entries 1 to count + 1 (setting them to none) and
+  /// gives their memory back to the pool.
+  void ReleaseTexts(int count);
+  /// A text buffer of n + 4 bytes owned by this table until Clear().
+  char* NewText(int n) { return Pool.Alloc(static_cast<size_t>(n) + 4); }
+  size_t BytesReserved() const { return Pool.BytesReserved(); }
+
+private:
+  std::vector<TLineEntry> Entries;
+  TTextPool Pool;
+};
+
+} // namespace quorlin

@@ -1,0 +1,327 @@
+#include "engine/PassReader.h"
+
+#include "engine/DpFilters.h"
+#include "engine/LineReader.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+namespace quorlin {
+
+namespace {
+
+/// Stores the line just read into entry k of its table.
+void StoreLine(TLineTable& table, const TCompareFile& f, int k) {
+  TLineEntry& e = table[k];
+  e.FileOffset = f.FileOffset;
+  e.TextLen = static_cast<int16_t>(f.LineLen);
+  e.Text = table.NewText(f.LineLen);
+  std::memcpy(e.Text, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
+}
+
+/// Read-time filters and compare columns of a freshly stored line.
+void ClassifyStoredLine(TCompareRun& run, bool isNew, TLineEntry& e) {
+  const TCompareCtl& ctl = run.Ctl;
+  if (ctl.DpDcob && e.TextLen >= 7 && e.Text[6] == '*')
+    e.NotProcessed = true;
+  else if (ctl.DlnActive)
+    ApplyDln(run.App.DlnConditions, e, ctl.OptIcas);
+  if (ctl.CcolActive && !e.NotProcessed) {
+    if (isNew)
+      ExtractColumnsNew(run, e);
+    else
+      ExtractColumnsOld(run, e);
+  }
+}
+
+/// True when the NEW and OLD lines just stored at the same index are not
+/// identical for the compare.
+bool PairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe) {
+  const TCompareFile& nf = *run.New;
+  const TCompareFile& of = *run.Old;
+  if (nf.AtEof) return true;
+  // A don't-process line on one side only is a difference; a pair of them is
+  // identical only when the lines themselves are.
+  if (ne.NotProcessed != oe.NotProcessed) return true;
+  if (!run.Ctl.CcolActive || ne.NotProcessed) {
+    return nf.LineLen != of.LineLen || nf.LineLen == 0 ||
+           std::memcmp(nf.LineBuf.get(), of.LineBuf.get(), static_cast<size_t>(nf.LineLen)) != 0;
+  }
+  return ne.ColLen != oe.ColLen ||
+         std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.ColLen)) != 0;
+}
+
+/// Reads and drops lines before the first line of the part compare.
+void SkipLines(TCompareFile& f, const TCompareCtl& ctl, int first) {
+  for (int dropped = 0; dropped < first - 1; ++dropped) {
+    ReadLine(f, ctl);
+    if (f.AtEof) break;
+    ++f.LinesDone;
+  }
+}
+
+void ExtractColumns(TCompareFile& f, TLineEntry& e, int& shortCount) {
+  const int len = f.LineLen;
+  const char* line = f.LineBuf.get();
+  const auto& col = f.Col;
+  if (len < col[0].First) {
+    f.ColTooShort = true;
+    e.ColShort = true;
+    e.ColLen = 1;
+    e.Text[0] = ' ';
+    ++shortCount;
+    return;
+  }
+  int n = 0;
+  auto copy = [&](int first, int last) { // 1-based, inclusive
+    int count = last - first + 1;
+    if (count > 0) {
+      std::memcpy(e.Text + n, line + first - 1, static_cast<size_t>(count));
+      n += count;
+    }
+  };
+  if (col[0].ToEol) {
+    copy(col[0].First, len);
+  } else {
+    copy(col[0].First, std::min(len, col[0].Last));
+    for (size_t r = 1; r < col.size(); ++r) {
+      if (!col[r].On || col[r].First > len) break;
+      copy(col[r].First, col[r].ToEol ? len : std::min(len, col[r].Last));
+      if (col[r].ToEol) break;
+    }
+  }
+  e.ColLen = static_cast<int16_t>(n);
+  if (n > f.LongestKey) f.LongestKey = n;
+}
+
+std::string Fmt(const char* format, int a, int b = 0, int c = 0) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf, format, a, b, c);
+  return buf;
+}
+
+} // namespace
+
+bool ColonWord(std::string_view text, const char* word) {
+  size_t colon = text.find(':');
+  if (colon == std::string_view::npos || text.size() < colon + 4) return false;
+  for (size_t i = 0; i < 3; ++i) {
+    char ch = text[colon + 1 + i];
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    if (ch != word[i]) return false;
+  }
+  return true;
+}
+
+int IntOrZero(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return 0;
+  return value;
+}
+
+void RepositionFiles(TCompareRun& run) {
+  for (TCompareFile* f : {run.New.get(), run.Old.get()})
+    RepositionFile(*f, run.Ctl.ReadingInput ? f->FileOffset : f->PassStartOffset);
+}
+
+void ReadPass(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+
+  ctl.ReadingInput = true;
+  RepositionFiles(run);
+  const bool firstPass = run.PassCt <= 1;
+  if (ctl.PcmpActive && firstPass) {
+    SkipLines(nf, ctl, ctl.PcmpNewFirst);
+    SkipLines(of, ctl, ctl.PcmpOldFirst);
+    nf.PassFirstLine = nf.LinesDone;
+    of.PassFirstLine = of.LinesDone;
+  }
+  if (firstPass) {
+    nf.PcmpStartOffset = nf.FileOffset;
+    of.PcmpStartOffset = of.FileOffset;
+  }
+  nf.PassStartOffset = nf.FileOffset;
+  of.PassStartOffset = of.FileOffset;
+  run.NewLines.Clear();
+  run.OldLines.Clear();
+
+  int c = 0, d = 0;
+  while (!(nf.AtEof && of.AtEof) && !app.UserStop) {
+    if (ctl.PcmpActive && ctl.PcmpNewLast > 0 && nf.LinesDone + c >= ctl.PcmpNewLast)
+      nf.AtEof = true;
+    else if (c >= MaxPassLines)
+      break;
+    if (!nf.AtEof) {
+      ReadLine(nf, ctl);
+      if (!nf.AtEof) {
+        ++c;
+        StoreLine(run.NewLines, nf, c);
+        ClassifyStoredLine(run, true, run.NewLines[c]);
+        if (c % 500 == 0 && app.ProgressOn)
+          app.Progress("Read Input Processing " + app.JobLabel +
+                       Fmt("PassCt=%d  Line = %d", run.PassCt, nf.LinesRead));
+      }
+    }
+    if (app.UserStop) break;
+
+    if (ctl.PcmpActive && ctl.PcmpOldLast > 0 && of.LinesDone + d >= ctl.PcmpOldLast)
+      of.AtEof = true;
+    else if (d >= MaxPassLines)
+      break;
+    if (!of.AtEof) {
+      ReadLine(of, ctl);
+      if (!of.AtEof) {
+        ++d;
+        StoreLine(run.OldLines, of, d);
+        ClassifyStoredLine(run, false, run.OldLines[d]);
+        if (nf.AtEof && d % 500 == 0 && app.ProgressOn)
+          app.Progress("Read Input Processing " + app.JobLabel +
+                       Fmt("PassCt=%d  Line = %d ", run.PassCt, of.LinesRead));
+        if (!ctl.FilesDiffer && (c != d || PairDiffers(run, run.NewLines[c], run.OldLines[d])))
+          ctl.FilesDiffer = true;
+      }
+    }
+  }
+
+  nf.PassLines = nf.PassLinesLimit = c;
+  of.PassLines = of.PassLinesLimit = d;
+  ctl.NewPassLines = c;
+  ctl.OldPassLines = d;
+  TLineEntry& ns = run.NewLines[c + 1];
+  ns.SetStart = true;
+  ns.Partner = d + 1;
+  TLineEntry& os = run.OldLines[d + 1];
+  os.SetStart = true;
+  os.Partner = c + 1;
+  if (c != d) ctl.FilesDiffer = true;
+  if (nf.AtEof && of.AtEof) ctl.LastPass = true;
+  ctl.ReadingInput = false;
+}
+
+int SqueezeBlanks(char* text, int length) {
+  int n = 0;
+  for (int i = 0; i < length; ++i)
+    if (text[i] != ' ') text[n++] = text[i];
+  if (n == 0) {
+    text[0] = 0;
+    text[1] = 0;
+    return 1;
+  }
+  if (n & 1) text[n++] = 0;
+  return n;
+}
+
+uint16_t KeyHash(const char* key, int keyLen) {
+  const auto* p = reinterpret_cast<const unsigned char*>(key);
+  uint32_t sum = 0;
+  const int words = (keyLen + 1) / 2;
+  for (int w = 0; w < words; ++w) sum += p[2 * w] + 256u * p[2 * w + 1];
+  auto hash = static_cast<uint16_t>(sum & 0xFFFF);
+  return hash == 0 ? 65535 : hash;
+}
+
+void PreparePass(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  for (bool isNew : {true, false}) {
+    TCompareFile& f = run.File(isNew);
+    TLineTable& table = run.Lines(isNew);
+    for (int k = 1; k <= f.PassLines; ++k) {
+      if (k % 400 == 0 && app.ProgressOn)
+        app.Progress(app.JobLabel +
+                     Fmt(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
+                               : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
+                         run.PassCt, f.PassFirstLine + k, f.PassFirstLine + f.PassLines));
+      TLineEntry& e = table[k];
+      if (ctl.DpActive) {
+        e.CarryIn = SaveCarry(f);
+        if (!e.NotProcessed) ApplyDpOption(ctl, f, e);
+      }
+      if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
+      if (e.NotProcessed) continue;
+      if (ctl.OptIcas) LowerCaseBytes(e.Text, e.TextLen);
+      e.KeyLen = static_cast<int16_t>(SqueezeBlanks(e.Text, ctl.CcolActive ? e.ColLen : e.TextLen));
+      e.Hash = KeyHash(e.Text, e.KeyLen);
+    }
+  }
+}
+
+void ExtractColumnsNew(TCompareRun& run, TLineEntry& entry) {
+  ExtractColumns(*run.New, entry, run.Ctl.NewColShortCount);
+}
+
+void ExtractColumnsOld(TCompareRun& run, TLineEntry& entry) {
+  ExtractColumns(*run.Old, entry, run.Ctl.OldColShortCount);
+}
+
+namespace {
+
+bool IsEmptyText(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+/// Reads the ranges of one file. Returns false when a given range is invalid.
+bool ReadRanges(const std::array<std::string, 4>& texts, std::array<TColRange, 4>& col) {
+  col = {};
+  const std::string& t1 = texts[0];
+  size_t colon = t1.find(':');
+  int first = IntOrZero(std::string_view(t1).substr(0, colon));
+  int last = IntOrZero(std::string_view(t1).substr(colon + 1));
+  if (first <= 0) return true; // range 1 not on: rejected by the caller
+  if (ColonWord(t1, "eol")) {
+    col[0] = {true, first, 0, true};
+    return true;
+  }
+  if (first > last) return true;
+  col[0] = {true, first, last, false};
+
+  // Further ranges, each only after a range that ended at a last column. A
+  // range that is read must be valid; an empty one ends the list.
+  for (size_t r = 1; r < 4; ++r) {
+    const std::string& t = texts[r];
+    if (IsEmptyText(t)) break;
+    size_t c = t.find(':');
+    if (c == std::string::npos) return false;
+    int f = IntOrZero(std::string_view(t).substr(0, c));
+    const int prevLast = col[r - 1].Last;
+    if (f <= 0 || f <= prevLast) return false;
+    if (ColonWord(t, "eol")) {
+      col[r] = {true, f, 0, true};
+      break;
+    }
+    int l = IntOrZero(std::string_view(t).substr(c + 1));
+    // Range 2 must span at least two columns; ranges 3 and 4 may be one column.
+    bool ok = r == 1 ? f < l : l >= f;
+    if (!ok) return false;
+    col[r] = {true, f, l, false};
+  }
+  return true;
+}
+
+} // namespace
+
+void SetupColumns(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  const TOptionControls& controls = run.App.Controls;
+  bool bad = controls.PrEdCcolNw[0].find(':') == std::string::npos ||
+             controls.PrEdCcolOd[0].find(':') == std::string::npos;
+  if (!bad) bad = !ReadRanges(controls.PrEdCcolNw, run.New->Col);
+  if (!bad) bad = !ReadRanges(controls.PrEdCcolOd, run.Old->Col);
+  if (!bad) bad = !run.New->Col[0].On || !run.Old->Col[0].On;
+  if (bad) {
+    ctl.CcolBad = true;
+    ctl.RunResult = 1;
+    return;
+  }
+  ctl.CcolActive = true;
+}
+
+} // namespace quorlin

@@ -1,0 +1,54 @@
+// The read and preparation phases of a pass: lines of both files into the line
+// tables, then each line into its compare key and hash. Also the compare
+// columns (Ccol) and the part-compare skip (Pcmp).
+#pragma once
+
+#include "engine/CompareRun.h"
+
+namespace quorlin {
+
+/// Moves both files to the start of what is read next: FileOffset during the
+/// engine's read phase (ReadingInput set), PassStartOffset for the listing
+/// generator's re-read of a pass.
+void RepositionFiles(TCompareRun& run);
+
+/// Reads up to MaxPassLines lines of each file into NewLines and OldLines,
+/// alternating between the files, applies the read-time filters (Dcob, Dln)
+/// and the compare columns, sets FilesDiffer when the pass is not identical
+/// line by line, writes the sentinels and sets LastPass when both files are
+/// exhausted.
+void ReadPass(TCompareRun& run);
+
+/// Turns every line of the pass that is not a don't-process line into its
+/// compare key (comment rules, string-only filters, Icas, blanks squeezed out)
+/// and its hash.
+void PreparePass(TCompareRun& run);
+
+/// Moves every byte of text[0, length) that is not a blank to the front,
+/// keeping their order. Returns the key length: the count, rounded up to an
+/// even number by a zero byte; an empty key is two zero bytes of length 1.
+/// text must have room for length + 2 bytes.
+int SqueezeBlanks(char* text, int length);
+
+/// Hash of a key of keyLen bytes: the sum modulo 65536 of its first
+/// (keyLen + 1) / 2 16-bit words, low byte first; 0 becomes 65535.
+uint16_t KeyHash(const char* key, int keyLen);
+
+/// Reads the compare-column edits into both file records. Sets CcolActive, or
+/// CcolBad and RunResult 1 when the ranges are rejected.
+void SetupColumns(TCompareRun& run);
+
+/// Copies the compare columns of the line just read (LineBuf) into Text of
+/// entry k and sets its ColLen (ColShort and the short-line counter for a line
+/// shorter than the first column).
+void ExtractColumnsNew(TCompareRun& run, TLineEntry& entry);
+void ExtractColumnsOld(TCompareRun& run, TLineEntry& entry);
+
+/// Reads an integer as the options do: blanks around it allowed, 0 for
+/// anything that is not a number.
+int IntOrZero(std::string_view text);
+/// True when the three characters after the first ':' of text are the
+/// three-letter word (lower case) in any letter case: "1:EOL" with "eol".
+bool ColonWord(std::string_view text, const char* word);
+
+} // namespace quorlin

@@ -1,0 +1,29 @@
+// The only way the core reaches a user: the front end (desktop window or
+// command line) implements this interface and hands it to a run.
+#pragma once
+
+#include <string_view>
+
+namespace quorlin {
+
+class IFrontEnd {
+public:
+  virtual ~IFrontEnd() = default;
+  /// Replaces the text of the status line (MnEdPanStatus).
+  virtual void SetStatusText(std::string_view text) = 0;
+  /// Lets the user interface process pending events; this is how a click on
+  /// Halt reaches a running compare.
+  virtual void ProcessPendingEvents() = 0;
+  /// Shows a message box with an OK button and waits for it.
+  virtual void ShowMessage(std::string_view text) = 0;
+};
+
+/// A front end with no user: progress is dropped, messages are ignored.
+class TSilentFrontEnd final : public IFrontEnd {
+public:
+  void SetStatusText(std::string_view) override {}
+  void ProcessPendingEvents() override {}
+  void ShowMessage(std::string_view) override {}
+};
+
+} // namespace quorlin

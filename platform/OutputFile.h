@@ -1,0 +1,41 @@
+// A byte file written through a buffer: the batch listing file and the batch
+// log. A write error is remembered and reported, never ignored.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorlin {
+
+class TOutputFile {
+public:
+  TOutputFile() = default;
+  TOutputFile(const TOutputFile&) = delete;
+  TOutputFile& operator=(const TOutputFile&) = delete;
+  ~TOutputFile();
+
+  /// Creates the file anew, or with append opens it at its end (creating it
+  /// when missing). Returns false with Error() set when it cannot be opened.
+  bool Open(const std::string& path, bool append);
+  bool IsOpen() const { return Fd >= 0; }
+  /// Writes bytes; after a failure further writes are dropped.
+  void Write(std::string_view bytes);
+  /// Writes text followed by CR LF.
+  void WriteLine(std::string_view text);
+  /// Writes the buffer out and closes the file. Returns false when any write
+  /// of this file failed.
+  bool Close();
+  bool Failed() const { return !Error.empty(); }
+  /// Why the file could not be opened or written; empty when all went well.
+  const std::string& ErrorText() const { return Error; }
+  const std::string& Path() const { return FilePath; }
+
+private:
+  void Flush();
+  int Fd = -1;
+  std::string FilePath;
+  std::string Buffer;
+  std::string Error;
+};
+
+} // namespace quorlin

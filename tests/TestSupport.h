@@ -1,0 +1,87 @@
+// Helpers shared by the core tests: temporary files, a front end that records
+// what a run shows, and a pass report that keeps a copy of every pass.
+#pragma once
+
+#include "app/Controls.h"
+#include "engine/CompareRun.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorlin::test {
+
+/// A directory that lives as long as the object.
+class TTempDir {
+public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+  /// Writes bytes to a file in the directory and returns its path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+  std::string PathOf(const std::string& name) const { return (Path / name).string(); }
+  std::filesystem::path Path;
+};
+
+/// Records status texts and message boxes; OnStatus may react to a status
+/// text (for example press Halt).
+class TRecordingFrontEnd final : public IFrontEnd {
+public:
+  void SetStatusText(std::string_view text) override;
+  void ProcessPendingEvents() override {}
+  void ShowMessage(std::string_view text) override { Messages.emplace_back(text); }
+  std::vector<std::string> Status;
+  std::vector<std::string> Messages;
+  std::function<void(std::string_view)> OnStatus;
+};
+
+/// One line of a pass as the matcher left it.
+struct TLineCopy {
+  int FileLine = 0; ///< 1-based line number in its file
+  bool Matched = false, NoMatch = false, NotProcessed = false, PartDp = false, Moved = false;
+  bool SetStart = false;
+  int Partner = 0;
+  std::string Key;  ///< compare key (KeyLen bytes); empty for don't-process lines
+  std::string Text; ///< raw text as stored by the read phase when the pass was identical
+};
+
+struct TPassCopy {
+  int NewFirstLine = 0, OldFirstLine = 0; ///< PassFirstLine of both files
+  bool Prepared = false;                  ///< preparation and matching ran
+  std::vector<TLineCopy> New, Old;        ///< index 0 is line 1 of the pass
+};
+
+/// Keeps a copy of every pass of a run.
+class TPassRecorder final : public IPassReport {
+public:
+  void ReportPass(TCompareRun& run) override;
+  std::vector<TPassCopy> Passes;
+  std::function<void(TCompareRun&)> OnPass;
+};
+
+/// A run environment: option controls, run state, a front end that records,
+/// and a temporary directory for the input files.
+struct TRunFixture {
+  TRecordingFrontEnd Ui;
+  TAppState App{Ui};
+  TTempDir Dir;
+  TPassRecorder Recorder;
+
+  /// Writes the two files and names them in the file boxes.
+  void SetFiles(const std::string& newBytes, const std::string& oldBytes);
+  /// Runs an ordered compare with the recorder as pass report.
+  int Run();
+  /// Writes the files and runs.
+  int Run(const std::string& newBytes, const std::string& oldBytes);
+  TCompareCtl& Ctl() { return *App.CompareCtl; }
+  void Check(int tag, bool on = true) { App.Controls.Pref(tag).Checked = on; }
+};
+
+/// "prefix1\nprefix2\n..." with count lines.
+std::string NumberedLines(int count, const std::string& prefix = "line ", int from = 1);
+/// Joins lines, each followed by LF.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+} // namespace quorlin::test

@@ -1,0 +1,304 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace quorlin::test {
+namespace {
+
+TEST(CompareRun, TwoEmptyFilesAreEquivalentInOnePass) {
+  TRunFixture fx;
+  EXPECT_EQ(fx.Run("", ""), 0);
+  ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
+  EXPECT_FALSE(fx.Recorder.Passes[0].Prepared);
+  EXPECT_TRUE(fx.Ctl().LastPass);
+  EXPECT_EQ(fx.App.StatusText, "INFORM: The processed files compare as equivalent files.");
+  EXPECT_EQ(fx.App.Panel1Lines.back(), fx.App.StatusText);
+}
+
+TEST(CompareRun, IdenticalFilesOfExactlyOnePass) {
+  TRunFixture fx;
+  std::string text = NumberedLines(MaxPassLines);
+  fx.Check(TagFmvl);
+  fx.Run(text, text);
+  ASSERT_EQ(fx.Recorder.Passes.size(), 2u);
+  EXPECT_EQ(fx.Recorder.Passes[0].New.size(), 8000u);
+  EXPECT_TRUE(fx.Recorder.Passes[1].New.empty());
+  EXPECT_TRUE(fx.Ctl().MovedSubOptimal);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivalent);
+}
+
+TEST(CompareRun, IdenticalFilesOfThreePasses) {
+  TRunFixture fx;
+  std::string text = NumberedLines(20000);
+  fx.Run(text, text);
+  ASSERT_EQ(fx.Recorder.Passes.size(), 3u);
+  EXPECT_EQ(fx.Recorder.Passes[0].New.size(), 8000u);
+  EXPECT_EQ(fx.Recorder.Passes[1].New.size(), 8000u);
+  EXPECT_EQ(fx.Recorder.Passes[2].New.size(), 4000u);
+  EXPECT_EQ(fx.Recorder.Passes[2].NewFirstLine, 16000);
+  EXPECT_FALSE(fx.Ctl().FilesDiffer);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivalent);
+  EXPECT_EQ(fx.Ctl().NewLongest, 10); // "line 20000"
+}
+
+TEST(CompareRun, DifferencesOnceMetAreMatchedInEveryLaterPass) {
+  TRunFixture fx;
+  std::string common = NumberedLines(20000);
+  fx.Run("changed\n" + common, "original\n" + common);
+  EXPECT_TRUE(fx.Ctl().FilesDiffer);
+  for (const auto& p : fx.Recorder.Passes) EXPECT_TRUE(p.Prepared);
+  EXPECT_EQ(fx.Ctl().InsertCount, 1);
+  EXPECT_EQ(fx.Ctl().DeleteCount, 1);
+  EXPECT_EQ(fx.App.StatusText, MsgDiffer);
+}
+
+TEST(CompareRun, MissingFilesAndDirectoriesGiveTheOpenFailure) {
+  {
+    TRunFixture fx;
+    fx.SetFiles("a\n", "a\n");
+    fx.App.Controls.MnCbNewFileNm = fx.Dir.PathOf("no-such-file.txt");
+    EXPECT_EQ(fx.Run(), 4);
+    EXPECT_TRUE(fx.App.InputIoError);
+    EXPECT_EQ(fx.App.StatusText, "ERROR: Quorlin encountered an I/O problem opening an Input File.");
+    ASSERT_EQ(fx.Ui.Messages.size(), 1u);
+    EXPECT_EQ(fx.Ui.Messages[0], "Error while trying to open valid New Input File \"" +
+                                     fx.Dir.PathOf("no-such-file.txt") + "\"");
+    EXPECT_TRUE(fx.Recorder.Passes.empty());
+  }
+  {
+    TRunFixture fx;
+    fx.SetFiles("a\n", "a\n");
+    fx.App.Controls.MnCbOldFileNm = fx.Dir.Path.string();
+    EXPECT_EQ(fx.Run(), 4);
+    EXPECT_TRUE(fx.App.InputIoError);
+    ASSERT_EQ(fx.Ui.Messages.size(), 1u);
+    EXPECT_EQ(fx.Ui.Messages[0],
+              "Error while trying to open valid Old Input File \"" + fx.Dir.Path.string() + "\"");
+    EXPECT_NE(fx.App.InputErrorDetail.find("is a directory"), std::string::npos);
+  }
+  {
+    TRunFixture fx; // batch mode: no dialog
+    fx.App.BatchMode = true;
+    fx.SetFiles("a\n", "a\n");
+    fx.App.Controls.MnCbNewFileNm = fx.Dir.PathOf("gone");
+    fx.Run();
+    EXPECT_TRUE(fx.Ui.Messages.empty());
+    EXPECT_EQ(fx.App.StatusText, MsgInputIoError);
+  }
+}
+
+TEST(CompareRun, FilesOf2GBOrMoreAreRefused) {
+  TRunFixture fx;
+  fx.SetFiles("a\n", "a\n");
+  std::string big = fx.Dir.PathOf("big.txt");
+  std::filesystem::resize_file(fx.Dir.Write("big.txt", ""), uintmax_t(1) << 31); // sparse
+  fx.App.Controls.MnCbOldFileNm = big;
+  EXPECT_EQ(fx.Run(), 4);
+  EXPECT_TRUE(fx.App.FileTooBig);
+  EXPECT_EQ(fx.App.StatusText, "ERROR: File GT 2 GB. Use Sarnvik for partial 2GB compare");
+  ASSERT_EQ(fx.Ui.Messages.size(), 1u);
+  EXPECT_EQ(fx.Ui.Messages[0], "The Old Input File \"" + big +
+                                   "\" is GT 2 GB which can not be processed. Compare Terminated.");
+}
+
+TEST(CompareRun, PartCompareRanges) {
+  std::string nw = NumberedLines(30), old = NumberedLines(30);
+  struct Case {
+    const char* Name;
+    std::string NewRange, OldRange;
+    bool Bad, Active;
+  } cases[] = {
+      {"zero first line", "0:20", "1:eod", true, false},
+      {"no colon", "5", "1:eod", true, false},
+      {"last line neither number nor eod", "1:", "1:eod", true, false},
+      {"last below first: whole files", "10:5", "1:eod", false, false},
+      {"ranges in force", "3:12", "3:EOD", false, true},
+  };
+  for (const auto& c : cases) {
+    TRunFixture fx;
+    fx.Check(TagPcmp);
+    fx.App.Controls.PrEdNewLmt = c.NewRange;
+    fx.App.Controls.PrEdOldlmt = c.OldRange;
+    fx.Run(nw, old);
+    EXPECT_EQ(fx.Ctl().PcmpBad, c.Bad) << c.Name;
+    EXPECT_EQ(fx.Ctl().PcmpActive, c.Active) << c.Name;
+    if (c.Bad) {
+      EXPECT_EQ(fx.Ctl().RunResult, 1) << c.Name;
+      EXPECT_EQ(fx.App.StatusText, "ERROR: User error. Bad Part Compare specified.") << c.Name;
+      EXPECT_TRUE(fx.Recorder.Passes.empty()) << c.Name;
+    } else if (!c.Active) {
+      EXPECT_EQ(fx.Recorder.Passes[0].New.size(), 30u) << c.Name;
+      EXPECT_EQ(fx.App.StatusText, MsgEquivalent) << c.Name;
+    }
+  }
+}
+
+TEST(CompareRun, PartCompareSkipsAndStopsInEachFile) {
+  TRunFixture fx;
+  fx.Check(TagPcmp);
+  fx.App.Controls.PrEdNewLmt = "3:12";
+  fx.App.Controls.PrEdOldlmt = "5:eod";
+  fx.Run(NumberedLines(30), NumberedLines(30));
+  ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
+  const TPassCopy& p = fx.Recorder.Passes[0];
+  EXPECT_EQ(p.NewFirstLine, 2);
+  EXPECT_EQ(p.OldFirstLine, 4);
+  EXPECT_EQ(p.New.size(), 10u);
+  EXPECT_EQ(p.Old.size(), 26u);
+  EXPECT_EQ(p.New[0].FileLine, 3);
+  EXPECT_EQ(fx.App.StatusText, MsgDiffer);
+}
+
+TEST(CompareRun, PartCompareAcrossPasses) {
+  TRunFixture fx;
+  fx.Check(TagPcmp);
+  fx.App.Controls.PrEdNewLmt = "101:17100";
+  fx.App.Controls.PrEdOldlmt = "101:17100";
+  std::string text = NumberedLines(20000);
+  fx.Run(text, text);
+  int total = 0;
+  for (const auto& p : fx.Recorder.Passes) total += static_cast<int>(p.New.size());
+  EXPECT_EQ(total, 17000);
+  EXPECT_EQ(fx.Recorder.Passes[1].NewFirstLine, 8100);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
+}
+
+TEST(CompareRun, FilterOptionsMakeEquivalentFiltered) {
+  std::string text = "Alpha\nBeta\n";
+  for (int tag : {TagIcas, TagRovr}) {
+    TRunFixture fx;
+    fx.Check(tag);
+    fx.Run(text, text);
+    EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered) << PrefNames[static_cast<size_t>(tag)];
+  }
+  TRunFixture fx;
+  fx.Check(TagFmvl);
+  fx.Run(text, text);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivalent);
+}
+
+TEST(CompareRun, OptionControlsBecomeControlFlags) {
+  TRunFixture fx;
+  for (int tag : {TagIcas, TagLorl, TagSubc, TagXtab, TagClnc, TagNoss})
+    fx.Check(tag);
+  fx.App.Controls.PrEdSubC = "\"#\"";
+  fx.App.Controls.PrCbXTab = " 6";
+  fx.App.Controls.MnCbListType = "Delta";
+  fx.App.Controls.DpRadioGroup1 = DpDcpp;
+  fx.App.Controls.DpCkDpS[1] = true;
+  fx.App.Controls.DpEdS[1] = "END";
+  fx.Run("a\n", "a\n");
+  const TCompareCtl& c = fx.Ctl();
+  EXPECT_TRUE(c.OptIcas && c.OptLorl && c.OptSubc && c.OptXtab && c.OptClnc && c.OptSbsl &&
+              c.OptNoss);
+  EXPECT_EQ(c.SubcChar, '#');
+  EXPECT_EQ(c.TabWidth, 6);
+  EXPECT_TRUE(c.ListDelta);
+  EXPECT_FALSE(c.ListChng);
+  EXPECT_TRUE(c.DpActive && c.DpDcpp);
+  EXPECT_TRUE(c.DpsActive && c.Dps2On && !c.Dps1On);
+  EXPECT_EQ(c.Dps2Text, "end");
+  EXPECT_EQ(c.Dps2Len, 3);
+
+  fx.App.Controls.MnCbListType = "chng"; // names are case-sensitive
+  fx.Run();
+  EXPECT_FALSE(fx.Ctl().ListChng || fx.Ctl().ListDelta || fx.Ctl().ListLong || fx.Ctl().ListOvsum);
+  fx.App.Controls.DpRadioGroup1 = -1; // no selection means None
+  fx.Run();
+  EXPECT_FALSE(fx.Ctl().DpActive);
+  EXPECT_EQ(fx.App.Controls.DpRadioGroup1, 0);
+}
+
+TEST(CompareRun, BadEntriesEndTheRunWithTheFaultMessage) {
+  struct Case {
+    const char* Name;
+    int Tag;
+    std::string SubC, Tab;
+  } cases[] = {
+      {"non-numeric tab width", TagXtab, "\".\"", "x"},
+      {"zero tab width", TagXtab, "\".\"", "0"},
+      {"substitute text too short", TagSubc, ".", " 4"},
+  };
+  for (const auto& c : cases) {
+    TRunFixture fx;
+    fx.Check(c.Tag);
+    fx.App.Controls.PrEdSubC = c.SubC;
+    fx.App.Controls.PrCbXTab = c.Tab;
+    EXPECT_EQ(fx.Run("a\n", "a\n"), 4) << c.Name;
+    EXPECT_TRUE(fx.App.RunFault) << c.Name;
+    EXPECT_EQ(fx.App.StatusText, MsgRunFault) << c.Name;
+  }
+}
+
+TEST(CompareRun, DlnConditionsAreParsedAtSetUp) {
+  TRunFixture fx;
+  fx.App.Controls.DpCkDpDln[0] = true;
+  fx.App.Controls.DpEdDpDln[0] = "DEBUG";
+  fx.App.Controls.DpCkDpDln[2] = true;
+  fx.App.Controls.DpEdDpDln[2] = "bad 0:5";
+  fx.App.Controls.MnlblOptsUsed = "Icas Dpln ";
+  fx.Run("x\nDEBUG a\ny\n", "x\ny\n");
+  EXPECT_TRUE(fx.Ctl().DlnActive);
+  EXPECT_TRUE(fx.Ctl().DlnBad);
+  EXPECT_FALSE(fx.App.Controls.DpCkDpDln[2]);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
+
+  // When no condition survives, "Dpln" leaves the options summary.
+  fx.App.Controls.DpCkDpDln[0] = false;
+  fx.App.Controls.DpCkDpDln[2] = true;
+  fx.Run();
+  EXPECT_FALSE(fx.Ctl().DlnActive);
+  EXPECT_EQ(fx.App.Controls.MnlblOptsUsed, "Icas");
+}
+
+TEST(CompareRun, StopRequestWhileReadingTheFirstPass) {
+  for (bool batch : {false, true}) {
+    TRunFixture fx;
+    fx.App.BatchMode = batch;
+    fx.Ui.OnStatus = [&](std::string_view text) {
+      if (text.find("Read Input Processing") != std::string_view::npos) fx.App.UserStop = true;
+    };
+    std::string text = NumberedLines(30000);
+    fx.SetFiles(text, text);
+    fx.Recorder.Passes.clear();
+    fx.App.NewCompareCtl();
+    RunOrderedCompare(fx.App, fx.Recorder);
+    ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
+    EXPECT_LT(fx.Recorder.Passes[0].New.size(), 1000u);
+    EXPECT_EQ(fx.App.StatusText, batch ? MsgUserStopBatch : MsgUserStop);
+  }
+}
+
+TEST(CompareRun, ManyRunsInOneProcessAreIndependent) {
+  TRunFixture fx;
+  for (int i = 0; i < 50; ++i) {
+    bool same = i % 2 == 0;
+    fx.Run("a\nb\n", same ? "a\nb\n" : "a\nc\n");
+    EXPECT_EQ(fx.App.StatusText, same ? MsgEquivalent : MsgDiffer) << i;
+  }
+}
+
+TEST(CompareRun, ProgressTextsNameThePass) {
+  TRunFixture fx;
+  fx.App.JobLabel = "Job#2 ";
+  fx.Run("a\n", "b\n");
+  auto has = [&](const std::string& text) {
+    for (const auto& s : fx.Ui.Status)
+      if (s == text) return true;
+    return false;
+  };
+  EXPECT_TRUE(has("Reading Data FileJob#2 PassCt=1  Start Line = 1"));
+  EXPECT_TRUE(has("Processing Data Job#2 PassCt=1  Start Line = 1 UpTo Line = 1."));
+  EXPECT_TRUE(has("Finding Matching LinesJob#2 PassCt=1  Start Line = 1 UpTo Line = 1 ."));
+  EXPECT_TRUE(has("Generating Report Job#2 PassCt=1  Start Line = 1 UpTo Line = 1 ."));
+  fx.App.ProgressOn = false;
+  fx.Ui.Status.clear();
+  fx.Run();
+  EXPECT_TRUE(fx.Ui.Status.empty());
+}
+
+} // namespace
+} // namespace quorlin::test

@@ -1,0 +1,194 @@
+#include "TestSupport.h"
+#include "engine/LineReader.h"
+
+#include <gtest/gtest.h>
+
+namespace quorlin::test {
+namespace {
+
+struct TReadResult {
+  std::vector<std::string> Lines;
+  std::vector<int64_t> Offsets; ///< FileOffset after each line
+  TCompareFile File;
+};
+
+/// Reads every line of bytes with the given control flags.
+TReadResult ReadAll(const std::string& bytes, const TCompareCtl& ctl = {}) {
+  TTempDir dir;
+  std::string path = dir.Write("in.txt", bytes);
+  TReadResult r;
+  int64_t size = 0;
+  std::string why;
+  EXPECT_TRUE(OpenInputFile(r.File, path, size, why)) << why;
+  AllocateBuffers(r.File);
+  RepositionFile(r.File, 0);
+  for (int guard = 0; guard < 100000; ++guard) {
+    ReadLine(r.File, ctl);
+    if (r.File.AtEof) break;
+    r.Lines.emplace_back(r.File.LineBuf.get(), r.File.LineLen);
+    r.Offsets.push_back(r.File.FileOffset);
+  }
+  CloseInputFile(r.File);
+  return r;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineReader, EveryLineEndForm) {
+  struct Case {
+    const char* Name;
+    std::string Bytes;
+    Lines Expected;
+  } cases[] = {
+      {"CR LF", "a\r\nb\r\n", {"a", "b"}},
+      {"CR alone", "a\rb\r", {"a", "b"}},
+      {"LF alone", "a\nb\n", {"a", "b"}},
+      {"LF CR gives an empty line for the CR", "a\n\rb\n", {"a", " ", "b"}},
+      {"mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+      {"last line without line end", "a\nlast", {"a", "last"}},
+      {"empty file", "", {}},
+      {"only a line end", "\n", {" "}},
+      {"empty and blank lines", "\n   \n\r\nx\n", {" ", "   ", " ", "x"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadAll(c.Bytes).Lines, c.Expected) << c.Name;
+}
+
+TEST(LineReader, FileOffsetIsTheResumePointAfterEachLine) {
+  auto r = ReadAll("ab\r\ncd\nef\rg");
+  EXPECT_EQ(r.Offsets, (std::vector<int64_t>{4, 7, 10, 11}));
+  EXPECT_EQ(r.File.LinesRead, 4);
+  EXPECT_EQ(r.File.LongestLine, 2);
+}
+
+TEST(LineReader, EndOfFileByte) {
+  TCompareCtl ieof;
+  ieof.OptIeof = true;
+  struct Case {
+    const char* Name;
+    std::string Bytes;
+    bool Ieof;
+    Lines Expected;
+    bool Embedded;
+  } cases[] = {
+      {"0x1A after the last line end", "a\nb\n\x1A", false, {"a", "b"}, false},
+      {"0x1A ending the last line", "a\nb\x1A", false, {"a", "b"}, false},
+      {"0x1A mid-line ends the file", "ab\x1A" "cd\nef\n", false, {"ab"}, true},
+      {"0x1A at a line start ends the file without an extra line", "a\n\x1A" "b\nc\n", false,
+       {"a"}, true},
+      {"Ieof keeps a mid-line 0x1A as data", "ab\x1A" "cd\nef\n", true, {"ab\x1A" "cd", "ef"}, true},
+      {"Ieof keeps 0x1A at a line start", "a\n\x1A" "b\n", true, {"a", "\x1A" "b"}, true},
+      {"Ieof still ends on a final 0x1A", "a\n\x1A", true, {"a"}, false},
+  };
+  for (const auto& c : cases) {
+    auto r = ReadAll(c.Bytes, c.Ieof ? ieof : TCompareCtl{});
+    EXPECT_EQ(r.Lines, c.Expected) << c.Name;
+    EXPECT_EQ(r.File.EmbeddedEof, c.Embedded) << c.Name;
+  }
+  // The byte that ends a line is not counted in the offset.
+  EXPECT_EQ(ReadAll("ab\x1A" "cd").Offsets, (std::vector<int64_t>{2}));
+}
+
+TEST(LineReader, EndOfFileByteOnABufferBoundary) {
+  // 0x1A as the very last byte of a full read buffer with data after it.
+  std::string first(ReadBufSize - 1, 'x');
+  first[100] = '\n';
+  TCompareCtl ieof;
+  ieof.OptIeof = true;
+  auto plain = ReadAll(first + "\x1A" "tail\n");
+  EXPECT_TRUE(plain.File.EmbeddedEof);
+  ASSERT_FALSE(plain.Lines.empty());
+  EXPECT_EQ(plain.Lines.back().back(), 'x');
+  auto kept = ReadAll(first + "\x1A" "tail\n", ieof);
+  std::string joined;
+  for (auto& l : kept.Lines) joined += l;
+  EXPECT_NE(joined.find("\x1A" "tail"), std::string::npos);
+}
+
+TEST(LineReader, LongLinesAreSplitAtMaxLineLen) {
+  auto lengths = [](const std::string& bytes) {
+    auto r = ReadAll(bytes);
+    std::vector<size_t> out;
+    for (auto& l : r.Lines) out.push_back(l.size());
+    return std::make_pair(out, r.File.LineSplit);
+  };
+  EXPECT_EQ(lengths(std::string(2048, 'a') + "\nb\n"),
+            std::make_pair(std::vector<size_t>{2048, 1}, false));
+  EXPECT_EQ(lengths(std::string(2048, 'a')), std::make_pair(std::vector<size_t>{2048}, false));
+  EXPECT_EQ(lengths(std::string(2049, 'a') + "\n"),
+            std::make_pair(std::vector<size_t>{2048, 1}, true));
+  EXPECT_EQ(lengths(std::string(5000, 'a') + "\r\n"),
+            std::make_pair(std::vector<size_t>{2048, 2048, 904}, true));
+  EXPECT_EQ(ReadAll(std::string(5000, 'a')).File.LongestLine, 2048);
+}
+
+TEST(LineReader, TabsAreBlanksExceptInTheListingRereadWithXtab) {
+  TCompareCtl xtabReading;
+  xtabReading.OptXtab = true;
+  xtabReading.ListingReread = true;
+  xtabReading.ReadingInput = true; // the engine's read phase in a later pass
+  TCompareCtl xtabReread = xtabReading;
+  xtabReread.ReadingInput = false;
+  TCompareCtl noXtab;
+  noXtab.ListingReread = true;
+  EXPECT_EQ(ReadAll("a\tb\n").Lines, Lines{"a b"});
+  EXPECT_EQ(ReadAll("a\tb\n", xtabReading).Lines, Lines{"a b"});
+  EXPECT_EQ(ReadAll("a\tb\n", xtabReread).Lines, Lines{"a\tb"});
+  EXPECT_EQ(ReadAll("a\tb\n", noXtab).Lines, Lines{"a b"});
+}
+
+TEST(LineReader, ControlAndHighBytesAreData) {
+  std::string bytes("a\0b", 3);
+  for (int c = 0x80; c <= 0xFF; ++c) bytes += static_cast<char>(c);
+  bytes += "\n";
+  auto r = ReadAll(bytes);
+  ASSERT_EQ(r.Lines.size(), 1u);
+  EXPECT_EQ(r.Lines[0], bytes.substr(0, bytes.size() - 1));
+}
+
+TEST(LineReader, CrLfAcrossABufferBoundary) {
+  // The CR is the last byte of the first read, its LF the first of the next.
+  std::string bytes(ReadBufSize - 1, 'x');
+  bytes += "\r\nnext\n";
+  auto r = ReadAll(bytes);
+  ASSERT_EQ(r.Lines.size(), 17u); // 16 pieces of 2048 bytes (the last one 2047) and "next"
+  EXPECT_EQ(r.Lines.back(), "next");
+  EXPECT_EQ(r.Offsets[15], ReadBufSize + 1);
+}
+
+TEST(LineReader, RepositionResumesAtAnOffset) {
+  TTempDir dir;
+  std::string path = dir.Write("in.txt", "one\r\ntwo\nthree\n");
+  TCompareFile f;
+  int64_t size;
+  std::string why;
+  ASSERT_TRUE(OpenInputFile(f, path, size, why));
+  AllocateBuffers(f);
+  TCompareCtl ctl;
+  RepositionFile(f, 0);
+  ReadLine(f, ctl);
+  ReadLine(f, ctl);
+  int64_t afterTwo = f.FileOffset;
+  ReadLine(f, ctl);
+  f.FileOffset = afterTwo;
+  RepositionFile(f, afterTwo);
+  ReadLine(f, ctl);
+  EXPECT_EQ(std::string(f.LineBuf.get(), f.LineLen), "three");
+  ReadLine(f, ctl);
+  EXPECT_TRUE(f.AtEof);
+  CloseInputFile(f);
+}
+
+TEST(LineReader, OpenRejectsWhatCannotBeRead) {
+  TTempDir dir;
+  TCompareFile f;
+  int64_t size;
+  std::string why;
+  EXPECT_FALSE(OpenInputFile(f, dir.PathOf("missing.txt"), size, why));
+  EXPECT_FALSE(why.empty());
+  EXPECT_FALSE(OpenInputFile(f, dir.Path.string(), size, why));
+  EXPECT_EQ(why, "is a directory");
+  EXPECT_EQ(f.Stream, -1);
+}
+
+} // namespace
+} // namespace quorlin::test

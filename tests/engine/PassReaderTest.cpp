@@ -1,0 +1,175 @@
+#include "TestSupport.h"
+#include "engine/PassReader.h"
+
+#include <gtest/gtest.h>
+
+namespace quorlin::test {
+namespace {
+
+std::string Key(std::string text, bool icas = false) {
+  text.resize(text.size() + 4, '?');
+  int len = static_cast<int>(text.size()) - 4;
+  if (icas) LowerCaseBytes(text.data(), len);
+  int keyLen = SqueezeBlanks(text.data(), len);
+  return text.substr(0, static_cast<size_t>(keyLen));
+}
+
+uint16_t HashOf(const std::string& text) {
+  std::string k = Key(text);
+  return KeyHash(k.data(), static_cast<int>(k.size()));
+}
+
+TEST(LineKeys, BlanksAreSqueezedAndKeysPaddedToEvenLength) {
+  EXPECT_EQ(Key("a b  c"), std::string("abc\0", 4));
+  EXPECT_EQ(Key("ab cd"), "abcd");
+  EXPECT_EQ(Key(" "), std::string("\0", 1));
+  EXPECT_EQ(Key("    "), Key(" "));
+  EXPECT_EQ(HashOf(" "), 65535);
+  EXPECT_EQ(HashOf("   "), 65535);
+  EXPECT_EQ(HashOf("ab"), 'a' + 256 * 'b');
+  EXPECT_EQ(HashOf("a b"), HashOf("ab"));
+  EXPECT_NE(Key("Abc"), Key("abc"));
+  EXPECT_EQ(Key("Abc", true), Key("abc"));
+  EXPECT_EQ(Key("x \tY", true), std::string("x\ty\0", 4));
+}
+
+TEST(LineKeys, HashIsNeverZero) {
+  // Two words that add up to 65536 would give a sum of 0 modulo 65536.
+  std::string text = "\x01\x80\xff\x7f";
+  EXPECT_EQ(KeyHash(text.data(), 4), 65535);
+}
+
+TEST(LineKeys, LowerCaseBytesFoldsAsciiLettersOnly) {
+  std::string s = "AZaz09\xC4\xD6[";
+  LowerCaseBytes(s.data(), static_cast<int>(s.size()));
+  EXPECT_EQ(s, "azaz09\xC4\xD6[");
+}
+
+TEST(OptionNumbers, IntOrZeroAndColonWords) {
+  EXPECT_EQ(IntOrZero(" 12 "), 12);
+  EXPECT_EQ(IntOrZero("x"), 0);
+  EXPECT_EQ(IntOrZero(""), 0);
+  EXPECT_EQ(IntOrZero("12x"), 0);
+  EXPECT_TRUE(ColonWord("1:EOL", "eol"));
+  EXPECT_TRUE(ColonWord("3:eodx", "eod"));
+  EXPECT_FALSE(ColonWord("1:eo", "eol"));
+  EXPECT_FALSE(ColonWord("1:20", "eol"));
+}
+
+struct TCcolCase {
+  const char* Name;
+  std::array<std::string, 4> Ranges;
+  bool Accepted;
+};
+
+TEST(CompareColumns, RangesAcceptedAndRejected) {
+  const TCcolCase cases[] = {
+      {"whole line", {"1:eol", "", "", ""}, true},
+      {"upper case EOL", {"3:EOL", "", "", ""}, true},
+      {"one column", {"20:20", "", "", ""}, true},
+      {"two ranges", {"1:5", "10:20", "", ""}, true},
+      {"range 2 to the end of line", {"1:5", "10:eol", "", ""}, true},
+      {"four ranges", {"1:2", "4:6", "8:8", "10:eol"}, true},
+      {"range 2 of one column", {"1:5", "20:20", "", ""}, false},
+      {"range 2 not after range 1", {"1:10", "5:20", "", ""}, false},
+      {"range 3 not after range 2", {"1:2", "4:6", "5:9", ""}, false},
+      {"first column 0", {"0:10", "", "", ""}, false},
+      {"first after last", {"10:5", "", "", ""}, false},
+      {"no colon", {"1-10", "", "", ""}, false},
+      {"range 2 without colon", {"1:5", "x", "", ""}, false},
+      {"range 3 ignored after range 2 to the end of line", {"1:5", "7:eol", "2:1", ""}, true},
+  };
+  for (const auto& c : cases) {
+    TRunFixture fx;
+    fx.App.Controls.PrEdCcolNw = c.Ranges;
+    fx.App.Controls.PrEdCcolOd = {"1:eol", "", "", ""};
+    fx.Check(TagCcol);
+    fx.Run("abc\n", "abc\n");
+    EXPECT_EQ(fx.Ctl().CcolActive, c.Accepted) << c.Name;
+    EXPECT_EQ(fx.Ctl().CcolBad, !c.Accepted) << c.Name;
+    if (!c.Accepted) {
+      EXPECT_EQ(fx.App.StatusText, "ERROR: User error. Bad CCol specified.") << c.Name;
+      EXPECT_TRUE(fx.Recorder.Passes.empty()) << c.Name;
+    }
+  }
+}
+
+TEST(CompareColumns, OnlyTheColumnsAreCompared) {
+  TRunFixture fx;
+  fx.App.Controls.PrEdCcolNw = {"3:5", "9:eol", "", ""};
+  fx.App.Controls.PrEdCcolOd = {"3:5", "9:eol", "", ""};
+  fx.Check(TagCcol);
+  // Columns 1-2 and 6-8 differ; 3-5 and 9- agree.
+  fx.Run("XXabcYYYtail\nshort\n", "ZZabcQQQtail\nshort\n");
+  ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
+  EXPECT_FALSE(fx.Ctl().FilesDiffer);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
+}
+
+TEST(CompareColumns, ShortLinesCompareAsOneBlankAndAreCounted) {
+  TRunFixture fx;
+  fx.App.Controls.PrEdCcolNw = {"10:20", "", "", ""};
+  fx.App.Controls.PrEdCcolOd = {"10:20", "", "", ""};
+  fx.Check(TagCcol);
+  fx.Run("12345\n123456789abcdef\nxy\n", "abc\n123456789abcdef\n\n");
+  EXPECT_EQ(fx.Ctl().NewColShortCount, 2);
+  EXPECT_EQ(fx.Ctl().OldColShortCount, 2);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
+}
+
+TEST(ReadPass, SentinelsAndCounts) {
+  TRunFixture fx;
+  fx.Recorder.OnPass = [](TCompareRun& run) {
+    EXPECT_EQ(run.Ctl.NewPassLines, 3);
+    EXPECT_EQ(run.Ctl.OldPassLines, 2);
+    EXPECT_TRUE(run.NewLines[4].SetStart);
+    EXPECT_EQ(run.NewLines[4].Text, nullptr);
+    EXPECT_EQ(run.NewLines[4].Partner, 3);
+    EXPECT_TRUE(run.OldLines[3].SetStart);
+    EXPECT_EQ(run.OldLines[3].Partner, 4);
+    EXPECT_TRUE(run.Ctl.LastPass);
+    EXPECT_EQ(run.NewLines[2].FileOffset, 4);
+  };
+  fx.Run("a\nb\nc\n", "a\nb\n");
+  EXPECT_TRUE(fx.Ctl().FilesDiffer);
+}
+
+TEST(ReadPass, IdentityCheckSeesPairsWithADontProcessOldLine) {
+  // Dcob takes out OLD line 2 (a comment: '*' in column 7) at read time; the
+  // NEW line at the same place is code. The pass is not identical.
+  TRunFixture fx;
+  fx.App.Controls.DpRadioGroup1 = DpDcob;
+  fx.Run("000100 MOVE A TO B.\n000200 ADD 1 TO X.\n", "000100 MOVE A TO B.\n000200*OLD NOTE\n");
+  EXPECT_TRUE(fx.Ctl().FilesDiffer);
+  ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
+  const TPassCopy& p = fx.Recorder.Passes[0];
+  EXPECT_TRUE(p.Prepared);
+  EXPECT_TRUE(p.Old[1].NotProcessed);
+  EXPECT_FALSE(p.New[1].Matched);
+  EXPECT_EQ(fx.App.StatusText, MsgDiffer);
+}
+
+TEST(ReadPass, IdenticalCommentLinesKeepThePassIdentical) {
+  TRunFixture fx;
+  fx.App.Controls.DpRadioGroup1 = DpDcob;
+  std::string text = "000100 MOVE A TO B.\n000200*NOTE\n";
+  fx.Run(text, text);
+  EXPECT_FALSE(fx.Ctl().FilesDiffer);
+  EXPECT_FALSE(fx.Recorder.Passes[0].Prepared);
+  EXPECT_TRUE(fx.Recorder.Passes[0].New[1].NotProcessed);
+}
+
+TEST(ReadPass, TabComparesAsABlankInEveryPass) {
+  // The tab line sits in the second pass, after the listing re-read of the
+  // first pass has begun: it still pairs with its blank twin.
+  TRunFixture fx;
+  fx.Check(TagXtab);
+  std::string common = NumberedLines(9000);
+  fx.Run(common + "x\ty\n", common + "x y\n");
+  ASSERT_GE(fx.Recorder.Passes.size(), 2u);
+  EXPECT_FALSE(fx.Ctl().FilesDiffer);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivalent);
+}
+
+} // namespace
+} // namespace quorlin::test
