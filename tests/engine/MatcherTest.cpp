@@ -121,6 +121,16 @@ TEST(Matcher, ReformattedAndCaseChangedLinesPairByKey) {
   EXPECT_EQ(Pairs(fx).size(), 2u);
 }
 
+TEST(Matcher, EqualHashesWithKeysOfDifferentLengthDoNotPair) {
+  // The OLD key is the NEW key followed by two words that add up to 65536,
+  // so both keys have the same hash.
+  TRunFixture fx;
+  fx.Run("ab\n", "ab\x01\x80\xff\x7f\n");
+  EXPECT_TRUE(Pairs(fx).empty());
+  EXPECT_EQ(fx.Ctl().InsertCount, 1);
+  EXPECT_EQ(fx.Ctl().DeleteCount, 1);
+}
+
 TEST(Matcher, PassIsCutAfterTheLastFirstRoundSetAndTheTailReadAgain) {
   TRunFixture fx;
   auto old = Block("row", 9000);
