@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Quorlin and compares the bundled example
-# pair (examples/new and examples/old).
+# pair (examples/new and examples/old): the Chng listing goes to standard
+# output.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -8,4 +9,7 @@ scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"${QUORLIN_JOBS:-2}"
 
-./build/engine_bench examples/new/ledger.c examples/old/ledger.c
+status=0
+./build/quorlin-cli examples/new/ledger.c examples/old/ledger.c || status=$?
+# Exit status 1 only says that the files differ, as they do here.
+[ "$status" -le 1 ]

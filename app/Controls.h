@@ -7,6 +7,7 @@
 #include "engine/CompareTypes.h"
 #include "platform/FrontEnd.h"
 #include "platform/OutputFile.h"
+#include "platform/StringList.h"
 
 #include <array>
 #include <memory>
@@ -88,8 +89,6 @@ struct DlnAlternative {
 /// One accepted Dln text: a line matching any alternative is not processed.
 using DlnCondition = std::vector<DlnAlternative>;
 
-using TStringList = std::vector<std::string>;
-
 /// The main window's run state and the lists a run fills: everything a run
 /// reads or leaves behind outside its own records.
 struct TAppState {
@@ -110,11 +109,18 @@ struct TAppState {
   std::string RunStamp;   ///< date and time of program start or job start
 
   TStringList Panel1Lines, Panel2Lines;
+  /// Most lines a panel list may hold; a listing that needs more is suspended.
+  size_t MaxPanelLines = 20'000'000;
   /// Batch mode: the listing file of the current job step (owned by the step).
   TOutputFile* ListingFile = nullptr;
   int StatsFirstLine = 0;
   bool StatsStarted = false;
   int ReportLineCount = 0; ///< listing lines written since program start
+
+  // Batch job state that the listing reads.
+  std::string OutFileNm; ///< operand of "outf="
+  bool NslgOpt = false;  ///< keep the statistics section out of the batch log
+  bool NewLogOpt = false, NoWaitOpt = false, NoShowOpt = false, AppendOpt = false;
 
   /// Dln conditions of the current run, built by its set-up.
   std::vector<DlnCondition> DlnConditions;

@@ -88,6 +88,7 @@ struct TCompareCtl {
   int NewBlankCount = 0, OldBlankCount = 0;
   int MatchCount = 0, MovedCount = 0, PairedCount = 0;
   int NewNotProcCount = 0, OldNotProcCount = 0, NewPartDpCount = 0, OldPartDpCount = 0;
+  int NewDupeCount = 0, OldDupeCount = 0;
   int NewLinesTotal = 0, OldLinesTotal = 0;
 
   // Listing state kept across passes.
@@ -131,6 +132,7 @@ struct TCompareFile {
   int64_t FileOffset = 0;      ///< byte offset just after the last line read; resume point
   int64_t PassStartOffset = 0; ///< FileOffset when the current pass's read phase began
   int64_t PcmpStartOffset = 0; ///< FileOffset after the part-compare skip of the first pass
+  int64_t DataEndOffset = 0;   ///< Clnc: offset just after the last line read
 
   std::unique_ptr<char[]> ReadBuf; ///< ReadBufSize + 4 bytes
   int BufCount = 0;                ///< bytes still unread in ReadBuf

@@ -48,25 +48,25 @@ void Classify(TLineEntry& e, int n) {
 
 inline char At(const char* t, int n, int i) { return i < n ? t[i] : ' '; }
 
-void RuleDsem(const TCompareCtl& ctl, TLineEntry& e, int n) {
+void RuleDsem(TLineEntry& e, int n) {
   int i = 0;
   while (i < n && e.Text[i] == ' ') ++i;
-  if (i < n && e.Text[i] == ';') MarkComment(ctl, e, i);
+  if (i < n && e.Text[i] == ';') MarkComment(e, i, n);
 }
 
 // A line whose text from its first non-blank character is "rem" followed by
 // at least one more character, or "@rem" followed by one, is a remark.
-void RuleDrem(const TCompareCtl& ctl, TLineEntry& e, int n) {
+void RuleDrem(TLineEntry& e, int n) {
   int i = 0;
   while (i < n && e.Text[i] == ' ') ++i;
   int k = (i < n && e.Text[i] == '@') ? i + 1 : i;
-  if (k + 3 < n && std::memcmp(e.Text + k, "rem", 3) == 0) MarkComment(ctl, e, i);
+  if (k + 3 < n && std::memcmp(e.Text + k, "rem", 3) == 0) MarkComment(e, i, n);
 }
 
 // C++, Java and JavaScript: "//" line comments and "/* */" blocks, outside
 // string and character literals. A block comment's content is opaque: quotes
 // and "//" inside it mean nothing.
-void RuleDcpp(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
+void RuleDcpp(TCompareFile& f, TLineEntry& e, int n) {
   const char* t = e.Text;
   bool inString = f.InString;
   bool inBlock = !inString && f.InCBlock;
@@ -78,7 +78,7 @@ void RuleDcpp(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
     const char next = At(t, n, i + 1);
     if (inBlock) {
       if (ch == '*' && next == '/') {
-        MarkBlock(ctl, e, blockStart, i + 2);
+        MarkBlock(e, blockStart, i + 2, n);
         inBlock = false;
         ++i;
       }
@@ -92,7 +92,7 @@ void RuleDcpp(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
       continue;
     }
     if (ch == '/' && next == '/') {
-      MarkComment(ctl, e, i);
+      MarkComment(e, i, n);
       return;
     }
     if (ch == '/' && next == '*') {
@@ -111,7 +111,7 @@ void RuleDcpp(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
     }
   }
   if (inBlock) {
-    MarkComment(ctl, e, blockStart);
+    MarkComment(e, blockStart, n);
     f.InCBlock = true;
   } else if (inString) {
     f.InString = true;
@@ -121,8 +121,7 @@ void RuleDcpp(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
 // Pascal: "(* *)" and "{ }" comments, strings in apostrophes; "{$" is a
 // compiler directive, not a comment. With lineComments (Ddl2) "//" starts a
 // comment to the end of the line and "{$" ends the scan of the line.
-void RulePascal(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n,
-                bool lineComments) {
+void RulePascal(TCompareFile& f, TLineEntry& e, int n, bool lineComments) {
   const char* t = e.Text;
   bool inParen = f.InParenComment;
   bool inBrace = f.InBraceComment;
@@ -135,7 +134,7 @@ void RulePascal(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n,
     const char next = At(t, n, i + 1);
     if (inParen) {
       if (ch == '*' && next == ')') {
-        MarkBlock(ctl, e, start, i + 2);
+        MarkBlock(e, start, i + 2, n);
         inParen = false;
         ++i;
       }
@@ -143,7 +142,7 @@ void RulePascal(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n,
     }
     if (inBrace) {
       if (ch == '}') {
-        MarkBlock(ctl, e, start, i + 1);
+        MarkBlock(e, start, i + 1, n);
         inBrace = false;
       }
       continue;
@@ -154,7 +153,7 @@ void RulePascal(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n,
     }
     if (inString) continue;
     if (lineComments && ch == '/' && next == '/') {
-      MarkComment(ctl, e, i);
+      MarkComment(e, i, n);
       return;
     }
     if (ch == '(' && next == '*') {
@@ -171,7 +170,7 @@ void RulePascal(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n,
     }
   }
   if (inParen || inBrace) {
-    MarkComment(ctl, e, start);
+    MarkComment(e, start, n);
     f.InParenComment = inParen;
     f.InBraceComment = inBrace;
   }
@@ -183,7 +182,7 @@ constexpr std::string_view VbRemKeyword = "rem";
 // Visual Basic: an apostrophe outside a string, a backslash outside a string,
 // or the Rem statement (at the start of the line or after a ':') starts a
 // comment to the end of the line.
-void RuleDvbc(const TCompareCtl& ctl, TLineEntry& e, int n) {
+void RuleDvbc(TLineEntry& e, int n) {
   const char* t = e.Text;
   bool inString = false;
   int stmtStart = 0; // index of the ':' before the current statement, or 0
@@ -197,7 +196,7 @@ void RuleDvbc(const TCompareCtl& ctl, TLineEntry& e, int n) {
     }
     if (inString) continue;
     if (ch == '\'' || ch == '\\') {
-      MarkComment(ctl, e, i);
+      MarkComment(e, i, n);
       return;
     }
     if (ch == ':') {
@@ -209,14 +208,14 @@ void RuleDvbc(const TCompareCtl& ctl, TLineEntry& e, int n) {
     if (onlyBlanks && i + 3 <= n && Lower(t[i]) == VbRemKeyword[0] &&
         Lower(t[i + 1]) == VbRemKeyword[1] && Lower(t[i + 2]) == VbRemKeyword[2] &&
         At(t, n, i + 3) == ' ') {
-      MarkComment(ctl, e, stmtStart);
+      MarkComment(e, stmtStart, n);
       return;
     }
     onlyBlanks = false;
   }
 }
 
-void RuleDhtm(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
+void RuleDhtm(TCompareFile& f, TLineEntry& e, int n) {
   const char* t = e.Text;
   bool inComment = f.InHtmlComment;
   f.InHtmlComment = false;
@@ -229,13 +228,13 @@ void RuleDhtm(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
         i += 3;
       }
     } else if (t[i] == '-' && i + 3 <= n && std::memcmp(t + i, "-->", 3) == 0) {
-      MarkBlock(ctl, e, start, i + 3);
+      MarkBlock(e, start, i + 3, n);
       inComment = false;
       i += 2;
     }
   }
   if (inComment) {
-    MarkComment(ctl, e, start);
+    MarkComment(e, start, n);
     f.InHtmlComment = true;
   }
 }
@@ -243,57 +242,54 @@ void RuleDhtm(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
 void RuleDudc(const TCompareCtl& ctl, TLineEntry& e, int n) {
   int at = Find(e.Text, n, ctl.UdcText, true);
   if (at < 0) return;
-  MarkComment(ctl, e, at);
+  MarkComment(e, at, n);
   if (e.PartDp && ctl.UdcNo) e.PartDp = false;
 }
 
 void RuleDud2(const TCompareCtl& ctl, TLineEntry& e, int n) {
   int at = Find(e.Text, n, ctl.Udc2Text, true);
   if (at >= 0) {
-    MarkComment(ctl, e, at);
+    MarkComment(e, at, n);
     e.PartDp = false;
     return;
   }
   at = Find(e.Text, n, ctl.Udc3Text, true);
-  if (at >= 0) MarkComment(ctl, e, at);
+  if (at >= 0) MarkComment(e, at, n);
 }
 
 } // namespace
 
-void MarkComment(const TCompareCtl& ctl, TLineEntry& e, int start) {
-  const int n = CompareTextLen(ctl, e);
+void MarkComment(TLineEntry& e, int start, int n) {
   if (start < n) std::memset(e.Text + start, ' ', static_cast<size_t>(n - start));
   e.NotProcessed = false;
   Classify(e, n);
 }
 
-void MarkBlock(const TCompareCtl& ctl, TLineEntry& e, int start, int end) {
-  const int n = CompareTextLen(ctl, e);
+void MarkBlock(TLineEntry& e, int start, int end, int n) {
   if (end > n) end = n;
   if (start < end) std::memset(e.Text + start, ' ', static_cast<size_t>(end - start));
   Classify(e, n);
 }
 
-void ApplyDpOption(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e) {
-  const int n = CompareTextLen(ctl, e);
+void ApplyDpOption(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n) {
   if (AllBlank(e.Text, n)) {
     e.NotProcessed = true;
     return;
   }
   if (ctl.DpDsem)
-    RuleDsem(ctl, e, n);
+    RuleDsem(e, n);
   else if (ctl.DpDrem)
-    RuleDrem(ctl, e, n);
+    RuleDrem(e, n);
   else if (ctl.DpDcpp)
-    RuleDcpp(ctl, f, e, n);
+    RuleDcpp(f, e, n);
   else if (ctl.DpDdlc)
-    RulePascal(ctl, f, e, n, false);
+    RulePascal(f, e, n, false);
   else if (ctl.DpDdl2)
-    RulePascal(ctl, f, e, n, true);
+    RulePascal(f, e, n, true);
   else if (ctl.DpDvbc)
-    RuleDvbc(ctl, e, n);
+    RuleDvbc(e, n);
   else if (ctl.DpDhtm)
-    RuleDhtm(ctl, f, e, n);
+    RuleDhtm(f, e, n);
   else if (ctl.DpDudc)
     RuleDudc(ctl, e, n);
   else if (ctl.DpDud2)

@@ -19,16 +19,19 @@ inline int CompareTextLen(const TCompareCtl& ctl, const TLineEntry& e) {
   return ctl.CcolActive ? e.ColLen : e.TextLen;
 }
 
-/// Blanks the compare text from start (0-based) to its end and classifies the
-/// line: NotProcessed when nothing but blanks is left, else PartDp.
-void MarkComment(const TCompareCtl& ctl, TLineEntry& e, int start);
-/// Blanks the compare text from start up to, not including, end and
-/// classifies the line as MarkComment does.
-void MarkBlock(const TCompareCtl& ctl, TLineEntry& e, int start, int end);
+/// Blanks the text of e from start (0-based) to n, the length of the text the
+/// rules work on, and classifies the line: NotProcessed when nothing but
+/// blanks is left, else PartDp.
+void MarkComment(TLineEntry& e, int start, int n);
+/// Blanks the text of e from start up to, not including, end and classifies
+/// the line as MarkComment does.
+void MarkBlock(TLineEntry& e, int start, int end, int n);
 
 /// The blank-line rule and the comment rule of the selected DP option for one
-/// line of file f. The rule reads and updates the comment carry flags of f.
-void ApplyDpOption(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e);
+/// line of file f, on the first n bytes of its text (the compare text during
+/// preparation, the whole line when the listing restores a line). The rule
+/// reads and updates the comment carry flags of f.
+void ApplyDpOption(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, int n);
 /// The string-only filters Dps1 to Dps3; the text is left unchanged.
 void ApplyDps(const TCompareCtl& ctl, TLineEntry& e);
 /// The Dln conditions on the raw stored line.

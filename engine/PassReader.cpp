@@ -243,7 +243,7 @@ void PreparePass(TCompareRun& run) {
       TLineEntry& e = table[k];
       if (ctl.DpActive) {
         e.CarryIn = SaveCarry(f);
-        if (!e.NotProcessed) ApplyDpOption(ctl, f, e);
+        if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
       }
       if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
       if (e.NotProcessed) continue;

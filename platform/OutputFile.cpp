@@ -19,11 +19,20 @@ bool TOutputFile::Open(const std::string& path, bool append) {
   FilePath = path;
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
   Fd = ::open(path.c_str(), flags, 0644);
+  OwnsFd = true;
   if (Fd < 0) {
     Error = std::strerror(errno);
     return false;
   }
   return true;
+}
+
+void TOutputFile::AttachDescriptor(int fd, const std::string& name) {
+  Close();
+  Error.clear();
+  FilePath = name;
+  Fd = fd;
+  OwnsFd = false;
 }
 
 void TOutputFile::Write(std::string_view bytes) {
@@ -54,8 +63,9 @@ void TOutputFile::Flush() {
 bool TOutputFile::Close() {
   if (Fd < 0) return !Failed();
   Flush();
-  if (::close(Fd) != 0 && !Failed()) Error = std::strerror(errno);
+  if (OwnsFd && ::close(Fd) != 0 && !Failed()) Error = std::strerror(errno);
   Fd = -1;
+  OwnsFd = true;
   return !Failed();
 }
 

@@ -17,6 +17,9 @@ public:
   /// Creates the file anew, or with append opens it at its end (creating it
   /// when missing). Returns false with Error() set when it cannot be opened.
   bool Open(const std::string& path, bool append);
+  /// Writes to an open descriptor (standard output) instead of a named file;
+  /// Close() flushes but does not close it.
+  void AttachDescriptor(int fd, const std::string& name);
   bool IsOpen() const { return Fd >= 0; }
   /// Writes bytes; after a failure further writes are dropped.
   void Write(std::string_view bytes);
@@ -33,6 +36,7 @@ public:
 private:
   void Flush();
   int Fd = -1;
+  bool OwnsFd = true;
   std::string FilePath;
   std::string Buffer;
   std::string Error;

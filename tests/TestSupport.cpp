@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <fstream>
 #include <unistd.h>
@@ -86,6 +88,62 @@ int TRunFixture::Run(const std::string& newBytes, const std::string& oldBytes) {
   return Run();
 }
 
+namespace {
+/// A source-like line: mostly unique statements, some frequent duplicates.
+std::string RandomLine(std::mt19937& rng, int& serial) {
+  static const char* common[] = {"}", "{", "", "    return 0;", "    break;", "  }", "else",
+                                 "    i++;"};
+  int k = static_cast<int>(rng() % 100);
+  if (k < 25) return common[rng() % 8];
+  if (k < 30) return "    x = " + std::to_string(rng() % 5) + ";";
+  return "    stmt_" + std::to_string(serial++) + "(a, b);";
+}
+
+} // namespace
+
+TScript RandomScript(std::mt19937& rng, int size) {
+  TScript s;
+  int serial = 0;
+  for (int i = 0; i < size; ++i) s.Old.push_back(RandomLine(rng, serial));
+  s.New = s.Old;
+  int edits = 1 + static_cast<int>(rng() % static_cast<unsigned>(std::max(2, size / 20)));
+  for (int e = 0; e < edits && !s.New.empty(); ++e) {
+    size_t at = rng() % s.New.size();
+    switch (rng() % 6) {
+    case 0: { // insert a block
+      int n = 1 + static_cast<int>(rng() % 6);
+      for (int i = 0; i < n; ++i)
+        s.New.insert(s.New.begin() + static_cast<long>(at), RandomLine(rng, serial));
+      break;
+    }
+    case 1: { // delete a block
+      size_t n = std::min<size_t>(1 + rng() % 6, s.New.size() - at);
+      s.New.erase(s.New.begin() + static_cast<long>(at), s.New.begin() + static_cast<long>(at + n));
+      break;
+    }
+    case 2: // change a line
+      s.New[at] = RandomLine(rng, serial);
+      break;
+    case 3: // reformat: blanks only
+      s.New[at] = "  " + s.New[at] + " ";
+      break;
+    case 4: { // move a block
+      size_t n = std::min<size_t>(1 + rng() % 8, s.New.size() - at);
+      std::vector<std::string> block(s.New.begin() + static_cast<long>(at),
+                                     s.New.begin() + static_cast<long>(at + n));
+      s.New.erase(s.New.begin() + static_cast<long>(at), s.New.begin() + static_cast<long>(at + n));
+      size_t to = s.New.empty() ? 0 : rng() % (s.New.size() + 1);
+      s.New.insert(s.New.begin() + static_cast<long>(to), block.begin(), block.end());
+      break;
+    }
+    default: // case change
+      for (char& c : s.New[at]) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      break;
+    }
+  }
+  return s;
+}
+
 std::string NumberedLines(int count, const std::string& prefix, int from) {
   std::string out;
   for (int i = 0; i < count; ++i) out += prefix + std::to_string(from + i) + "\n";
@@ -95,6 +153,84 @@ std::string NumberedLines(int count, const std::string& prefix, int from) {
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string out;
   for (const auto& l : lines) out += l + "\n";
+  return out;
+}
+
+} // namespace quorlin::test
+
+#include "app/CompareFlow.h"
+#include "platform/Clock.h"
+
+#include <cstdlib>
+#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace quorlin::test {
+
+namespace {
+// Listing tests print local times: make them the same on every machine.
+const bool TimeZoneFixed = [] {
+  ::setenv("TZ", "UTC", 1);
+  ::tzset();
+  return true;
+}();
+} // namespace
+
+TListingFixture::TListingFixture() { (void)TimeZoneFixed; }
+
+void TListingFixture::SetFiles(const std::string& newBytes, const std::string& oldBytes) {
+  App.Controls.MnCbNewFileNm = Dir.Write("new.txt", newBytes);
+  App.Controls.MnCbOldFileNm = Dir.Write("old.txt", oldBytes);
+  for (const auto& path : {App.Controls.MnCbNewFileNm, App.Controls.MnCbOldFileNm}) {
+    struct timespec times[2] = {{FixedTime, 0}, {FixedTime, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+  }
+}
+
+std::string TListingFixture::Relative(std::string text) const {
+  const std::string prefix = Dir.Path.string() + "/";
+  for (size_t at; (at = text.find(prefix)) != std::string::npos;) text.erase(at, prefix.size());
+  return text;
+}
+
+std::string TListingFixture::RunBatch() {
+  App.BatchMode = true;
+  App.JobLabel = "Job#1 ";
+  App.RunStamp = FormatDateTime(FixedTime);
+  App.Panel1Lines.clear();
+  App.Panel1Lines.push_back("*** Job#1  Started Time=" + App.RunStamp);
+  App.UserStop = false;
+  std::string path = Dir.PathOf("listing.lst");
+  App.OutFileNm = "listing.lst";
+  TOutputFile out;
+  EXPECT_TRUE(out.Open(path, false));
+  RunBatchCompare(App, out);
+  EXPECT_TRUE(out.Close());
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return Relative(bytes.str());
+}
+
+void TListingFixture::RunInteractive() {
+  App.BatchMode = false;
+  App.JobLabel.clear();
+  App.Panel1Lines.clear();
+  App.Panel2Lines.clear();
+  App.UserStop = false;
+  RunCompare(App);
+}
+
+std::vector<std::string> TListingFixture::Panel1() const {
+  std::vector<std::string> out;
+  for (auto line : App.Panel1Lines) out.push_back(Relative(std::string(line)));
+  return out;
+}
+
+std::vector<std::string> TListingFixture::Panel2() const {
+  std::vector<std::string> out;
+  for (auto line : App.Panel2Lines) out.push_back(Relative(std::string(line)));
   return out;
 }
 

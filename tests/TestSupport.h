@@ -3,10 +3,13 @@
 #pragma once
 
 #include "app/Controls.h"
+#include "app/CompareFlow.h"
 #include "engine/CompareRun.h"
 
+#include <ctime>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -79,9 +82,46 @@ struct TRunFixture {
   void Check(int tag, bool on = true) { App.Controls.Pref(tag).Checked = on; }
 };
 
+/// A pair of files made by a random edit script: OLD is source-like text
+/// with frequent duplicate lines; NEW is OLD with blocks inserted, deleted,
+/// changed, reformatted (blanks only), moved and upper-cased.
+struct TScript {
+  std::vector<std::string> Old, New;
+};
+TScript RandomScript(std::mt19937& rng, int size);
+
 /// "prefix1\nprefix2\n..." with count lines.
 std::string NumberedLines(int count, const std::string& prefix = "line ", int from = 1);
 /// Joins lines, each followed by LF.
 std::string JoinLines(const std::vector<std::string>& lines);
+
+} // namespace quorlin::test
+
+namespace quorlin::test {
+
+/// Runs compares with the real listing generator. File names in the output
+/// are shown relative to the temporary directory ("new.txt"), the files'
+/// times are fixed, and the run stamp is fixed, so listings are repeatable.
+struct TListingFixture {
+  TListingFixture();
+  TRecordingFrontEnd Ui;
+  TAppState App{Ui};
+  TTempDir Dir;
+
+  void SetFiles(const std::string& newBytes, const std::string& oldBytes);
+  /// A one-step batch compare; returns the listing file's bytes.
+  std::string RunBatch();
+  /// An interactive compare into the panel lists.
+  void RunInteractive();
+  std::vector<std::string> Panel1() const;
+  std::vector<std::string> Panel2() const;
+  TCompareCtl& Ctl() { return *App.CompareCtl; }
+  void Check(int tag, bool on = true) { App.Controls.Pref(tag).Checked = on; }
+  /// Removes the temporary directory from file names in text.
+  std::string Relative(std::string text) const;
+};
+
+/// The fixed time stamp of listing tests: file times and the run stamp.
+inline constexpr std::time_t FixedTime = 1780000000; // 2026-05-28 20:26:40 UTC
 
 } // namespace quorlin::test

@@ -158,63 +158,6 @@ TEST(Matcher, DontProcessLinesAreSteppedOver) {
 // ---------------------------------------------------------------------------
 // Property test: random edit scripts on files of a few lines to 30,000 lines.
 
-struct TScript {
-  std::vector<std::string> Old, New;
-};
-
-/// A source-like line: mostly unique statements, some frequent duplicates.
-std::string RandomLine(std::mt19937& rng, int& serial) {
-  static const char* common[] = {"}", "{", "", "    return 0;", "    break;", "  }", "else",
-                                 "    i++;"};
-  int k = static_cast<int>(rng() % 100);
-  if (k < 25) return common[rng() % 8];
-  if (k < 30) return "    x = " + std::to_string(rng() % 5) + ";";
-  return "    stmt_" + std::to_string(serial++) + "(a, b);";
-}
-
-TScript RandomScript(std::mt19937& rng, int size) {
-  TScript s;
-  int serial = 0;
-  for (int i = 0; i < size; ++i) s.Old.push_back(RandomLine(rng, serial));
-  s.New = s.Old;
-  int edits = 1 + static_cast<int>(rng() % static_cast<unsigned>(std::max(2, size / 20)));
-  for (int e = 0; e < edits && !s.New.empty(); ++e) {
-    size_t at = rng() % s.New.size();
-    switch (rng() % 6) {
-    case 0: { // insert a block
-      int n = 1 + static_cast<int>(rng() % 6);
-      for (int i = 0; i < n; ++i)
-        s.New.insert(s.New.begin() + static_cast<long>(at), RandomLine(rng, serial));
-      break;
-    }
-    case 1: { // delete a block
-      size_t n = std::min<size_t>(1 + rng() % 6, s.New.size() - at);
-      s.New.erase(s.New.begin() + static_cast<long>(at), s.New.begin() + static_cast<long>(at + n));
-      break;
-    }
-    case 2: // change a line
-      s.New[at] = RandomLine(rng, serial);
-      break;
-    case 3: // reformat: blanks only
-      s.New[at] = "  " + s.New[at] + " ";
-      break;
-    case 4: { // move a block
-      size_t n = std::min<size_t>(1 + rng() % 8, s.New.size() - at);
-      std::vector<std::string> block(s.New.begin() + static_cast<long>(at),
-                                     s.New.begin() + static_cast<long>(at + n));
-      s.New.erase(s.New.begin() + static_cast<long>(at), s.New.begin() + static_cast<long>(at + n));
-      size_t to = s.New.empty() ? 0 : rng() % (s.New.size() + 1);
-      s.New.insert(s.New.begin() + static_cast<long>(to), block.begin(), block.end());
-      break;
-    }
-    default: // case change
-      for (char& c : s.New[at]) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      break;
-    }
-  }
-  return s;
-}
-
 /// Checks what must hold for every run, whatever the input.
 void CheckInvariants(const TRunFixture& fx, const TScript& s, const std::string& name) {
   int newDone = 0, oldDone = 0;

@@ -1,0 +1,139 @@
+// quorlin-cli: the headless front end. Compares two files and writes the
+// listing that a one-step batch job writes to its listing file.
+#include "app/BatchJob.h"
+#include "app/CompareFlow.h"
+#include "listing/Listing.h"
+#include "platform/Clock.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#ifndef QUORLIN_VERSION
+#define QUORLIN_VERSION "0"
+#endif
+
+using namespace quorlin;
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... [-o FILE] NEW OLD\n"
+    "\n"
+    "Compares the NEW and the OLD version of a text file line by line and writes\n"
+    "the compare listing (lines end in CR LF) to standard output or to FILE.\n"
+    "\n"
+    "  -t TYPE     listing type: Chng (default), Delta, Long or Ovsum\n"
+    "  -p OPERAND  a preference, as the operand of a batch \"pref=\" statement:\n"
+    "              icas rovr fmvl xdpl fscl ieof lorl noss nslg apnd,\n"
+    "              \"ccol 10:20\" (NEW ranges; a second -p ccol sets the OLD ranges),\n"
+    "              \"pcmp 1:100 1:eod\"\n"
+    "  -d OPERAND  a don't-process option, as the operand of a batch \"dpop=\"\n"
+    "              statement: none dsem drem dblk ddlc ddl2 dcpp dvbc dhtm dcob\n"
+    "              dudc dud2, \"dps1 STRING\" to \"dps3 STRING\", \"dpln STRING [RANGE]\"\n"
+    "  -o FILE     write the listing to FILE (with -p apnd: append to it)\n"
+    "  --help      show this text\n"
+    "  --version   show the program version\n"
+    "\n"
+    "The result message also goes to standard error. Exit status: 0 when the\n"
+    "files compare as equivalent, 1 when they differ, 2 on any error.\n";
+
+/// Reports progress nowhere: a compare on the command line runs to its end.
+class TCliFrontEnd final : public IFrontEnd {
+public:
+  void SetStatusText(std::string_view) override {}
+  void ProcessPendingEvents() override {}
+  void ShowMessage(std::string_view text) override {
+    std::fprintf(stderr, "quorlin-cli: %.*s\n", static_cast<int>(text.size()), text.data());
+  }
+};
+
+int Fail(const std::string& text) {
+  std::fprintf(stderr, "quorlin-cli: %s\n", text.c_str());
+  return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  TCliFrontEnd ui;
+  TAppState app(ui);
+  TBatchState batch;
+  app.BatchMode = true;
+  std::string outPath;
+  std::vector<std::string> files;
+
+  std::vector<std::string> args(argv + 1, argv + argc);
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto operand = [&](const char* what) -> const std::string* {
+      if (i + 1 >= args.size()) return nullptr;
+      (void)what;
+      return &args[++i];
+    };
+    if (a == "--help" || a == "-h") {
+      std::fputs(Usage, stdout);
+      return 0;
+    }
+    if (a == "--version") {
+      std::printf("quorlin-cli %s (%s%s)\n", QUORLIN_VERSION, VersionString, ReleaseDate);
+      return 0;
+    }
+    if (a == "-t" || a == "-p" || a == "-d" || a == "-o") {
+      const std::string* op = operand(a.c_str());
+      if (!op) return Fail("option " + a + " needs an operand\n" + Usage);
+      if (a == "-o") {
+        outPath = *op;
+      } else if (a == "-t") {
+        std::string type = ListTypeText(*op);
+        if (type != "Chng" && type != "Delta" && type != "Long" && type != "Ovsum")
+          return Fail("unknown listing type \"" + *op + "\" (use Chng, Delta, Long or Ovsum)");
+        app.Controls.MnCbListType = type;
+      } else {
+        // Statement operands are taken in lower case, as in a batch ini file.
+        std::string text = *op;
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        std::string error;
+        try {
+          error = a == "-p" ? DecodePref(app, batch, text) : DecodeDpop(app, text);
+        } catch (const TParmException& e) {
+          error = e.what();
+        }
+        if (!error.empty()) return Fail(error + " \"" + *op + "\"");
+        if (app.Controls.Checked(TagClnc))
+          return Fail("the unordered list compare (clnc) is not available yet");
+      }
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      return Fail("unknown option " + a + "\n" + Usage);
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.size() != 2) return Fail(std::string("two file names are needed, NEW and OLD\n") + Usage);
+  app.Controls.MnCbNewFileNm = files[0];
+  app.Controls.MnCbOldFileNm = files[1];
+
+  TOutputFile listing;
+  if (outPath.empty()) {
+    listing.AttachDescriptor(STDOUT_FILENO, "standard output");
+    app.OutFileNm = "(standard output)";
+  } else {
+    if (!listing.Open(outPath, app.AppendOpt))
+      return Fail("cannot open " + outPath + ": " + listing.ErrorText());
+    app.OutFileNm = outPath;
+  }
+  app.JobLabel = "Job#1 ";
+  app.RunStamp = NowText();
+  app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
+  RunBatchCompare(app, listing);
+  int status = CompareExitStatus(app);
+  const bool written = listing.Close();
+  std::fprintf(stderr, "%s\n", app.StatusText.c_str());
+  if (!app.InputErrorDetail.empty()) Fail(app.InputErrorDetail);
+  if (!written) return Fail("cannot write " + listing.Path() + ": " + listing.ErrorText());
+  return status;
+}

@@ -1,0 +1,106 @@
+// The listing generator: turns each matched pass into listing lines (line IDs,
+// texts, reference columns, headings, the Chng context rule), routes them to
+// the panel lists (interactive) or the listing file (batch), and writes the
+// summary and statistics section.
+#pragma once
+
+#include "app/Controls.h"
+#include "engine/CompareRun.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace quorlin {
+
+/// Line IDs by kind: 0 matched or DP line, 1 reformat NEW, 2 reformat OLD,
+/// 3 insert, 4 delete, 5 moved delete, 6 moved insert.
+enum TLineKind : int { KindMatch, KindReformNew, KindReformOld, KindInsert, KindDelete,
+                       KindMovedDelete, KindMovedInsert };
+extern const std::array<const char*, 7> LineIdTable;
+
+/// Longest heading, separator or statistics line (ReportLineBuf).
+inline constexpr size_t ReportLineMax = 140;
+/// Longest formatted body line (BodyLineBuf).
+inline constexpr size_t BodyLineMax = 132;
+/// Width of the text field without Fscl, and its limit with Fscl.
+inline constexpr size_t TextField = 80;
+inline constexpr size_t FullTextField = 128;
+
+/// Version string of the program, as the listing and the log print it.
+inline constexpr const char* VersionString = "Quorlin V5.7b - ";
+inline constexpr const char* ReleaseDate = "June 30, 2001";
+
+/// The listing generator of one run. Created by the caller of a run and
+/// handed to the run as its pass report.
+class TListing final : public IPassReport {
+public:
+  explicit TListing(TAppState& app) : App(app) {}
+
+  /// Report driver: called once per pass of an ordered compare.
+  void ReportPass(TCompareRun& run) override;
+
+  // Output operations. Every listing line leaves through one of these.
+  void EmitReportLine(std::string_view line);
+  void EmitBodyLine(std::string_view line);
+  void EmitRawLine(int kind, std::string_view text);
+  /// Arms the heading on the first call of a run, writes it later when due.
+  void WriteListingHeading();
+  /// The Chng context rule for one formatted body line.
+  void ChngContextFilter(std::string_view line);
+  /// The same rule in raw mode, for the text of a line entry.
+  void ChngContextFilterRaw(int kind, std::string_view text);
+  /// Appends one blank to the shorter panel until both have the same length.
+  void PadPanels();
+
+private:
+  TAppState& App;
+  TCompareRun* Run = nullptr; ///< the run of the current report call
+  TCompareCtl& Ctl() { return Run->Ctl; }
+
+  // Run flags set at each report call.
+  bool LogReportLines = false; ///< batch: report lines also go into the batch log
+  bool RawListing = false;     ///< batch mode with Fscl
+  bool StatsRouting = false;   ///< the statistics section is being written
+  bool ClncNewSection = false; ///< Clnc: the NEW section is being written
+
+  /// Lines held back by the Chng context rule (HeldLines); in raw mode the
+  /// kind of each held line is kept with its text.
+  std::array<std::string, 7> HeldLines;
+  std::array<int, 7> HeldKinds{};
+  std::string BodyLine; ///< formatting buffer of body lines
+
+  // Output sinks.
+  void AppendPanel(TStringList& panel, std::string_view line);
+  void WriteListingFile(std::string_view line);
+  std::string TreatText(std::string_view line) const;
+  void RouteBodyLine(std::string_view line);
+  void WriteNotShownLine();
+  void CloseChngContext();
+  void CountReportLine(int every);
+
+  // Ordered listing body (OrderedListing.cpp).
+  void PrepareIdenticalPass();
+  void WriteOrderedBody();
+  void PreparePassForListing();
+  void RereadLine(TCompareFile& f, TLineEntry& e, int& partDpCount);
+  bool ExactMatch(const TLineEntry& n, const TLineEntry& o) const;
+  void WalkLongChng();
+  void WalkDeltaOvsum();
+  void WriteDpLine(int i);
+  void WriteDpLinesAt(int& i);
+  void WriteMatch(int i, int j, int pos);
+  void WriteReform(int i, int j, int pos);
+  void WriteReformOld(int j, int pos);
+  void WriteInsert(int i, int pos);
+  void WriteDelete(int j, int pos);
+  void WriteDeltaSeparator(int unchanged, int ins, int del, int refm, int firstNew, int firstOld);
+  void Body(int kind, const TLineEntry& e, std::string_view refs);
+  std::string NewNo(int i) const;
+  std::string OldNo(int j) const;
+
+  // Statistics section (Statistics.cpp).
+  void WriteStatistics();
+};
+
+} // namespace quorlin

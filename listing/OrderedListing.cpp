@@ -1,0 +1,472 @@
+// The body of an ordered compare listing: restores the raw lines of a pass,
+// tells reformatted lines from exact matches, forms the blocks, and writes the
+// lines the listing type asks for.
+#include "listing/Listing.h"
+
+#include "engine/DpFilters.h"
+#include "engine/LineReader.h"
+#include "engine/PassReader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace quorlin {
+
+namespace {
+
+std::string Num5(int n) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%.5d", n);
+  return buf;
+}
+
+std::string Left5(int n) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "%-5d", n);
+  return buf;
+}
+
+inline char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualBytes(const char* a, const char* b, int n, bool fold) {
+  if (!fold) return std::memcmp(a, b, static_cast<size_t>(n)) == 0;
+  for (int i = 0; i < n; ++i)
+    if (Fold(a[i]) != Fold(b[i])) return false;
+  return true;
+}
+
+/// The compare columns of a text, joined.
+std::string Columns(const char* text, int len, const std::array<TColRange, 4>& col) {
+  std::string out;
+  for (size_t r = 0; r < col.size(); ++r) {
+    if (!col[r].On || col[r].First > len) break;
+    int last = col[r].ToEol ? len : std::min(len, col[r].Last);
+    if (last >= col[r].First)
+      out.append(text + col[r].First - 1, static_cast<size_t>(last - col[r].First + 1));
+    if (col[r].ToEol) break;
+  }
+  return out;
+}
+
+} // namespace
+
+std::string TListing::NewNo(int i) const { return Num5(Run->New->PassFirstLine + i); }
+std::string TListing::OldNo(int j) const { return Num5(Run->Old->PassFirstLine + j); }
+
+void TListing::PrepareIdenticalPass() {
+  TCompareCtl& ctl = Ctl();
+  TCompareRun& run = *Run;
+  const int count = run.New->PassLinesLimit;
+  // The raw texts are restored by the body writer, which re-reads every
+  // pass it writes. It also counts the lines of such a pass; count here only
+  // when it will not write this one.
+  const bool countHere = !ctl.ListLong && !ctl.DpActive;
+  const bool filter = AnyFilter(ctl);
+  for (int k = 1; k <= count; ++k) {
+    TLineEntry& n = run.NewLines[k];
+    TLineEntry& o = run.OldLines[k];
+    if (filter) {
+      if (n.PartDp) {
+        o.PartDp = true;
+        if (countHere) {
+          ++ctl.NewPartDpCount;
+          ++ctl.OldPartDpCount;
+        }
+      } else if (n.NotProcessed) {
+        o.NotProcessed = true;
+        if (countHere) {
+          ++ctl.NewNotProcCount;
+          ++ctl.OldNotProcCount;
+        }
+      }
+    }
+    n.Moved = o.Moved = n.NoMatch = false;
+    if (!n.NotProcessed) {
+      n.Matched = o.Matched = true;
+      n.Partner = o.Partner = k;
+      if (countHere) ++ctl.MatchCount;
+    }
+  }
+}
+
+void TListing::WriteOrderedBody() {
+  PreparePassForListing();
+  const TCompareCtl& ctl = Ctl();
+  if (ctl.ListLong || ctl.ListChng)
+    WalkLongChng();
+  else
+    WalkDeltaOvsum();
+}
+
+// Reads line e of the pass again from its file, so that the listing shows
+// the file's own text; for a don't-process line the raw text is kept in
+// OrigText and the comment rule is applied again to Text.
+void TListing::RereadLine(TCompareFile& f, TLineEntry& e, int& partDpCount) {
+  TCompareCtl& ctl = Ctl();
+  TLineTable& table = Run->Lines(f.IsNew);
+  ReadLine(f, ctl);
+  int len = f.AtEof ? 1 : f.LineLen; // the file may have shrunk since its read phase
+  const char* src = f.AtEof ? " " : f.LineBuf.get();
+  if (!e.Text || len > e.TextLen) e.Text = table.NewText(len);
+  std::memcpy(e.Text, src, static_cast<size_t>(len));
+  e.TextLen = static_cast<int16_t>(len);
+  e.OrigText = nullptr;
+  if (!e.PartDp && !e.NotProcessed) return;
+  if (!ctl.OptXdpl) {
+    e.OrigText = table.NewText(len);
+    std::memcpy(e.OrigText, e.Text, static_cast<size_t>(len));
+  }
+  if (e.PartDp) ++partDpCount;
+  if (!e.ColShort && ctl.DpActive) {
+    // Blank the comment out of the listed text with the carry state the
+    // line had when it was prepared; the line keeps its classification.
+    const uint8_t carryAfter = SaveCarry(f);
+    const bool notProcessed = e.NotProcessed, partDp = e.PartDp;
+    RestoreCarry(f, e.CarryIn);
+    ApplyDpOption(ctl, f, e, e.TextLen);
+    e.NotProcessed = notProcessed;
+    e.PartDp = partDp;
+    RestoreCarry(f, carryAfter);
+  }
+}
+
+bool TListing::ExactMatch(const TLineEntry& n, const TLineEntry& o) const {
+  const TCompareCtl& ctl = Run->Ctl;
+  if (ctl.OptRovr) return true;
+  if (!ctl.CcolActive)
+    return EqualBytes(n.Text, o.Text, std::min(n.TextLen, o.TextLen), ctl.OptIcas);
+  if (n.ColShort || o.ColShort) return true;
+  std::string a = Columns(n.Text, n.TextLen, Run->New->Col);
+  std::string b = Columns(o.Text, o.TextLen, Run->Old->Col);
+  int len = std::min({static_cast<int>(n.ColLen), static_cast<int>(o.ColLen),
+                      static_cast<int>(a.size()), static_cast<int>(b.size())});
+  return EqualBytes(a.data(), b.data(), len, ctl.OptIcas);
+}
+
+void TListing::PreparePassForListing() {
+  TCompareCtl& ctl = Ctl();
+  TCompareRun& run = *Run;
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+  TLineTable& N = run.NewLines;
+  TLineTable& O = run.OldLines;
+  ctl.ReadingInput = false;
+  RepositionFiles(run);
+
+  if (ctl.FilesDiffer || ctl.DpActive || ctl.DpsActive || ctl.DlnActive || ctl.CcolActive) {
+    int blockStart = 0;
+    for (int k = 1; k <= of.PassLinesLimit; ++k) {
+      TLineEntry& e = O[k];
+      RereadLine(of, e, ctl.OldPartDpCount);
+      e.BlockLen = 0;
+      if (e.Matched) {
+        blockStart = 0;
+      } else if (e.NotProcessed) {
+        ++ctl.OldNotProcCount;
+      } else {
+        if (blockStart == 0) blockStart = k;
+        ++O[blockStart].BlockLen;
+        ++ctl.DeleteCount;
+        if (e.Moved) ++ctl.MovedCount;
+      }
+    }
+  }
+
+  int insertStart = 0, runStart = 0, reformStart = 0;
+  int runPartner = 0, reformPartner = 0; // partners of the last pair of each run
+  for (int k = 1; k <= nf.PassLinesLimit; ++k) {
+    TLineEntry& e = N[k];
+    RereadLine(nf, e, ctl.NewPartDpCount);
+    e.BlockLen = 0;
+    if (!e.Matched) {
+      if (e.NotProcessed) {
+        ++ctl.NewNotProcCount;
+        continue;
+      }
+      if (insertStart == 0) insertStart = k;
+      ++N[insertStart].BlockLen;
+      ++ctl.InsertCount;
+      runStart = reformStart = 0;
+      continue;
+    }
+    insertStart = 0;
+    const int p = e.Partner;
+    TLineEntry& partner = O[p];
+    if (!ExactMatch(e, partner)) {
+      e.Reformatted = partner.Reformatted = true;
+      ++ctl.ReformCount;
+      e.BlockLen = 1;
+      runStart = 0;
+      if (reformStart != 0 && p == NextProcessedOld(run, reformPartner + 1))
+        ++N[reformStart].BlockLen;
+      else
+        reformStart = k;
+      reformPartner = p;
+    } else {
+      reformStart = 0;
+      ++ctl.MatchCount;
+      if (runStart == 0 || p != NextProcessedOld(run, runPartner + 1)) runStart = k;
+      ++N[runStart].BlockLen;
+      runPartner = p;
+    }
+    if (!ctl.OptXdpl) {
+      if (e.OrigText) e.Text = e.OrigText;
+      if (ctl.OptLorl && partner.OrigText) partner.Text = partner.OrigText;
+    }
+  }
+}
+
+// --- Line writers ------------------------------------------------------------
+
+void TListing::Body(int kind, const TLineEntry& e, std::string_view refs) {
+  const TCompareCtl& ctl = Ctl();
+  std::string_view text(e.Text, static_cast<size_t>(e.TextLen));
+  if (RawListing) {
+    ChngContextFilterRaw(kind, text);
+    return;
+  }
+  BodyLine.assign(LineIdTable[static_cast<size_t>(kind)]);
+  if (ctl.OptFscl) {
+    BodyLine.append(text.substr(0, FullTextField));
+  } else {
+    BodyLine.append(text.substr(0, TextField));
+    BodyLine.resize(4 + TextField, ' ');
+    BodyLine.append(refs);
+  }
+  if (ctl.ListDelta)
+    EmitBodyLine(BodyLine);
+  else
+    ChngContextFilter(BodyLine);
+}
+
+void TListing::WriteDpLine(int i) {
+  TLineEntry& e = Run->NewLines[i];
+  if (e.OrigText) e.Text = e.OrigText;
+  Body(KindMatch, e, " " + NewNo(i) + " DP-LINE(NEW) ");
+}
+
+void TListing::WriteDpLinesAt(int& i) {
+  const TCompareCtl& ctl = Ctl();
+  const int count = Run->New->PassLinesLimit;
+  while (i <= count && Run->NewLines[i].NotProcessed) {
+    if (!ctl.OptXdpl) WriteDpLine(i);
+    ++i;
+  }
+}
+
+void TListing::WriteMatch(int i, int j, int pos) {
+  const TLineEntry& e = Run->NewLines[i];
+  std::string refs = " " + NewNo(i) + "              " + OldNo(j);
+  if (pos == 0) refs += "   " + Left5(e.BlockLen);
+  Body(KindMatch, e, refs);
+}
+
+void TListing::WriteReform(int i, int j, int pos) {
+  const TLineEntry& e = Run->NewLines[i];
+  std::string refs = " " + NewNo(i) + " ";
+  refs += pos == 0 ? "REFORM(NEW)  " + OldNo(j) + "   " + Left5(e.BlockLen)
+                   : "REFORM       " + OldNo(j);
+  Body(KindReformNew, e, refs);
+}
+
+void TListing::WriteReformOld(int j, int pos) {
+  std::string refs = " " + OldNo(j) + " REFORM" + (pos == 0 ? "(OLD)  " : "       ") + OldNo(j);
+  Body(KindReformOld, Run->OldLines[j], refs);
+}
+
+void TListing::WriteInsert(int i, int pos) {
+  const TLineEntry& e = Run->NewLines[i];
+  if (e.Moved) {
+    Body(KindMovedInsert, e, " " + NewNo(i) + " MOVE(N TO O) " + OldNo(e.Partner));
+    return;
+  }
+  std::string refs = " " + NewNo(i) + " INSERT";
+  if (pos == 0) refs += "(NEW)          " + Left5(e.BlockLen);
+  Body(KindInsert, e, refs);
+}
+
+void TListing::WriteDelete(int j, int pos) {
+  const TLineEntry& e = Run->OldLines[j];
+  if (e.Moved) {
+    Body(KindMovedDelete, e, " " + NewNo(e.Partner) + " MOVE(O TO N) " + OldNo(j));
+    return;
+  }
+  std::string refs = "       DELETED";
+  refs += pos == 0 ? "(OLD) " + OldNo(j) + "   " + Left5(e.BlockLen) : "      " + OldNo(j);
+  Body(KindDelete, e, refs);
+}
+
+void TListing::WriteDeltaSeparator(int unchanged, int ins, int del, int refm, int firstNew,
+                                   int firstOld) {
+  const TCompareCtl& ctl = Ctl();
+  if (ctl.OptSbsl) PadPanels();
+  char buf[ReportLineMax + 1];
+  std::string line;
+  if (!ctl.OptFscl) {
+    std::snprintf(buf, sizeof buf, "Mat/Ins/Del/Rfm=(%d,%d,%d,%d)", unchanged, ins, del, refm);
+    line = std::string(88, ' ') + buf;
+  } else {
+    line = std::string(85, ' ');
+    if (ins > 0 || refm > 0) {
+      std::snprintf(buf, sizeof buf, "LRef#=%-.5d ", Run->New->PassFirstLine + firstNew);
+      line += buf;
+    } else {
+      line += std::string(12, ' ');
+    }
+    if (del > 0 || refm > 0) {
+      std::snprintf(buf, sizeof buf, "RRef#=%-.5d", Run->Old->PassFirstLine + firstOld);
+      line += buf;
+    }
+  }
+  EmitReportLine(line);
+}
+
+// --- Walks ---------------------------------------------------------------------
+
+// Long and Chng: every line of the pass in file order; equal insert and
+// delete blocks interleaved, other inserts before the deletes that follow.
+void TListing::WalkLongChng() {
+  TCompareCtl& ctl = Ctl();
+  TCompareRun& run = *Run;
+  TLineTable& N = run.NewLines;
+  TLineTable& O = run.OldLines;
+  const int nc = run.New->PassLinesLimit;
+  const int oc = run.Old->PassLinesLimit;
+  const bool filter = AnyFilter(ctl);
+  auto insertAt = [&](int i) { return i <= nc && !N[i].Matched && !N[i].NotProcessed; };
+  auto deleteAt = [&](int j) { return j <= oc && !O[j].Matched; };
+  auto dpLines = [&](int& i) {
+    if (filter) WriteDpLinesAt(i);
+  };
+
+  int i = 1, j = NextProcessedOld(run, 1);
+  while ((i <= nc || j <= oc) && !App.UserStop && !ctl.ListingStop) {
+    const int startI = i, startJ = j;
+    dpLines(i);
+    if (insertAt(i) && deleteAt(j) && N[i].BlockLen >= 1 && N[i].BlockLen == O[j].BlockLen) {
+      const int len = N[i].BlockLen;
+      ctl.PairedCount += len;
+      for (int pos = 0; pos < len; ++pos) {
+        if (pos > 0) dpLines(i);
+        if (!insertAt(i) || !deleteAt(j)) break;
+        WriteInsert(i++, pos);
+        WriteDelete(j, pos);
+        j = NextProcessedOld(run, j + 1);
+      }
+      continue;
+    }
+    if (insertAt(i)) {
+      if (deleteAt(j)) ctl.PairedCount += std::min<int>(N[i].BlockLen, O[j].BlockLen);
+      const int len = N[i].BlockLen;
+      for (int pos = 0; pos < len; ++pos) {
+        if (pos > 0) dpLines(i);
+        if (!insertAt(i)) break;
+        WriteInsert(i++, pos);
+      }
+    }
+    if (deleteAt(j)) {
+      const int len = O[j].BlockLen;
+      for (int pos = 0; pos < len && deleteAt(j); ++pos) {
+        WriteDelete(j, pos);
+        j = NextProcessedOld(run, j + 1);
+      }
+    }
+    dpLines(i);
+    while (i <= nc && j <= oc && N[i].Matched && O[j].Matched && !App.UserStop) {
+      const bool reform = N[i].Reformatted;
+      const int len = N[i].BlockLen;
+      for (int pos = 0; pos < len; ++pos) {
+        if (pos > 0) dpLines(i);
+        if (i > nc || !N[i].Matched || N[i].Reformatted != reform) break;
+        const int p = N[i].Partner;
+        if (reform) {
+          WriteReform(i, p, pos);
+          if (ctl.OptLorl) WriteReformOld(p, pos);
+        } else {
+          WriteMatch(i, p, pos);
+        }
+        ++i;
+        j = NextProcessedOld(run, p + 1);
+      }
+      dpLines(i);
+    }
+    if (i == startI && j == startJ) break; // nothing could be listed: the flags disagree
+  }
+}
+
+// Delta and Ovsum: the pass as change groups (unchanged run, reformats,
+// inserts, deletes); Delta writes a separator and the changed lines of each.
+void TListing::WalkDeltaOvsum() {
+  TCompareCtl& ctl = Ctl();
+  TCompareRun& run = *Run;
+  TLineTable& N = run.NewLines;
+  TLineTable& O = run.OldLines;
+  const int nc = run.New->PassLinesLimit;
+  const int oc = run.Old->PassLinesLimit;
+  auto nextN = [&](int k) { return NextProcessedNew(run, k); };
+  auto nextO = [&](int k) { return NextProcessedOld(run, k); };
+
+  int i = nextN(1), j = nextO(1);
+  while ((i <= nc || j <= oc) && !App.UserStop && !ctl.ListingStop) {
+    int unchanged = 0, refm = 0, ins = 0, del = 0;
+    int refI = 0, refJ = 0, insI = 0, delJ = 0;
+    if (i <= nc && j <= oc && N[i].Matched && O[j].Matched && !N[i].Reformatted) {
+      unchanged = N[i].BlockLen;
+      for (int k = 0; k < unchanged && i <= nc && N[i].Matched; ++k) {
+        j = nextO(N[i].Partner + 1);
+        i = nextN(i + 1);
+      }
+    }
+    if (i <= nc && j <= oc && N[i].Reformatted && O[j].Reformatted) {
+      refm = N[i].BlockLen;
+      refI = i;
+      refJ = j;
+      for (int k = 0; k < refm && i <= nc && N[i].Reformatted; ++k) {
+        j = nextO(N[i].Partner + 1);
+        i = nextN(i + 1);
+      }
+    }
+    if (i <= nc && !N[i].Matched && N[i].BlockLen >= 1) {
+      ins = N[i].BlockLen;
+      insI = i;
+      for (int k = 0; k < ins && i <= nc && !N[i].Matched; ++k) i = nextN(i + 1);
+    }
+    if (j <= oc && !O[j].Matched && O[j].BlockLen > 0) {
+      del = O[j].BlockLen;
+      delJ = j;
+      for (int k = 0; k < del && j <= oc && !O[j].Matched; ++k) j = nextO(j + 1);
+    }
+    if (unchanged + refm + ins + del == 0) break; // the flags disagree: stop rather than loop
+    ctl.PairedCount += std::min(ins, del);
+    if (!ctl.ListDelta) continue;
+    if (refm + ins + del == 0 && !ctl.LastPass) {
+      ctl.DeltaCarry += unchanged;
+      continue;
+    }
+    WriteDeltaSeparator(unchanged + ctl.DeltaCarry, ins, del, refm, refm ? refI : insI,
+                        refm ? refJ : delJ);
+    ctl.DeltaCarry = 0;
+    for (int k = 0, ri = refI; k < refm; ++k, ri = nextN(ri + 1)) {
+      WriteReform(ri, N[ri].Partner, k);
+      if (ctl.OptLorl) WriteReformOld(N[ri].Partner, k);
+    }
+    int ii = insI, jj = delJ;
+    if (ins == del) {
+      for (int k = 0; k < ins; ++k, ii = nextN(ii + 1), jj = nextO(jj + 1)) {
+        WriteInsert(ii, k);
+        WriteDelete(jj, k);
+      }
+    } else {
+      for (int k = 0; k < ins; ++k, ii = nextN(ii + 1)) WriteInsert(ii, k);
+      for (int k = 0; k < del; ++k, jj = nextO(jj + 1)) WriteDelete(jj, k);
+    }
+  }
+  // Unchanged lines carried into an empty last pass still get their separator.
+  if (ctl.ListDelta && ctl.LastPass && ctl.DeltaCarry > 0 && !App.UserStop) {
+    WriteDeltaSeparator(ctl.DeltaCarry, 0, 0, 0, 0, 0);
+    ctl.DeltaCarry = 0;
+  }
+}
+
+} // namespace quorlin

@@ -1,0 +1,131 @@
+// Golden listings: tests/data/listing/<case>/ holds new.txt, old.txt,
+// options.txt and the expected listing (expected.lst for a batch run,
+// panel1.txt and panel2.txt for an interactive one). A mismatch writes the
+// actual result beside the expected one (.actual); QUORLIN_REGEN_GOLDEN=1
+// rewrites the expected files for review.
+#include "TestSupport.h"
+#include "app/BatchJob.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quorlin::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string JoinPanel(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\n";
+  return out;
+}
+
+/// Applies one line of options.txt: "interactive", "-t TYPE", "-p OPERAND",
+/// "-d OPERAND", "check CAPTION" or "set CONTROL VALUE".
+void ApplyOption(TListingFixture& fx, TBatchState& batch, const std::string& line, bool& interactive) {
+  if (line.empty()) return;
+  if (line == "interactive") {
+    interactive = true;
+    return;
+  }
+  std::string key = line.substr(0, line.find(' '));
+  std::string value = line.substr(key.size() + 1);
+  if (key == "-t") {
+    fx.App.Controls.MnCbListType = ListTypeText(value);
+  } else if (key == "-p") {
+    ASSERT_EQ(DecodePref(fx.App, batch, value), "") << line;
+  } else if (key == "-d") {
+    ASSERT_EQ(DecodeDpop(fx.App, value), "") << line;
+  } else if (key == "check") {
+    for (auto& box : fx.App.Controls.PrPanPreferences)
+      if (value == box.Caption) box.Checked = true;
+  } else if (key == "set") {
+    std::string control = value.substr(0, value.find(' '));
+    std::string text = value.substr(control.size() + 1);
+    if (control == "PrEdSubC") fx.App.Controls.PrEdSubC = text;
+    if (control == "PrCbXTab") fx.App.Controls.PrCbXTab = text;
+  } else {
+    FAIL() << "unknown option line: " << line;
+  }
+}
+
+void Compare(const fs::path& expectedPath, const std::string& actual) {
+  const bool regen = std::getenv("QUORLIN_REGEN_GOLDEN") != nullptr;
+  fs::path actualPath = expectedPath;
+  actualPath += ".actual";
+  if (regen) {
+    WriteFile(expectedPath, actual);
+    fs::remove(actualPath);
+    return;
+  }
+  ASSERT_TRUE(fs::exists(expectedPath)) << "missing " << expectedPath;
+  const std::string expected = ReadFile(expectedPath);
+  if (expected == actual) {
+    fs::remove(actualPath);
+    return;
+  }
+  WriteFile(actualPath, actual);
+  // Point at the first line that differs.
+  std::istringstream e(expected), a(actual);
+  std::string el, al;
+  int line = 1;
+  while (true) {
+    bool he = static_cast<bool>(std::getline(e, el)), ha = static_cast<bool>(std::getline(a, al));
+    if (!he && !ha) break;
+    if (el != al || he != ha) {
+      ADD_FAILURE() << expectedPath << " differs at line " << line << "\n  expected: [" << el
+                    << "]\n  actual:   [" << al << "]\n  (actual written to " << actualPath << ")";
+      return;
+    }
+    ++line;
+  }
+  ADD_FAILURE() << expectedPath << " differs (actual written to " << actualPath << ")";
+}
+
+class GoldenListing : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenListing, MatchesExpected) {
+  const fs::path dir = fs::path(QUORLIN_TEST_DATA) / "listing" / GetParam();
+  TListingFixture fx;
+  fx.SetFiles(ReadFile(dir / "new.txt"), ReadFile(dir / "old.txt"));
+  TBatchState batch;
+  bool interactive = false;
+  std::istringstream options(ReadFile(dir / "options.txt"));
+  for (std::string line; std::getline(options, line);) ApplyOption(fx, batch, line, interactive);
+  if (interactive) {
+    fx.RunInteractive();
+    Compare(dir / "panel1.txt", JoinPanel(fx.Panel1()));
+    Compare(dir / "panel2.txt", JoinPanel(fx.Panel2()));
+  } else {
+    Compare(dir / "expected.lst", fx.RunBatch());
+  }
+}
+
+std::vector<std::string> Cases() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(fs::path(QUORLIN_TEST_DATA) / "listing"))
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenListing, ::testing::ValuesIn(Cases()),
+                         [](const auto& info) { return info.param; });
+
+} // namespace
+} // namespace quorlin::test

@@ -1,0 +1,188 @@
+#include "TestSupport.h"
+#include "app/BatchJob.h"
+#include "listing/Listing.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace quorlin::test {
+namespace {
+
+std::vector<std::string> SplitCrLf(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t at; (at = bytes.find("\r\n", start)) != std::string::npos; start = at + 2)
+    lines.push_back(bytes.substr(start, at - start));
+  return lines;
+}
+
+std::string RightTrim(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+/// The file as the listing shows it: empty lines are one blank, tabs blanks.
+std::vector<std::string> AsRead(const std::vector<std::string>& lines) {
+  std::vector<std::string> out;
+  for (std::string l : lines) {
+    for (char& c : l)
+      if (c == '\t') c = ' ';
+    out.push_back(RightTrim(l));
+  }
+  return out;
+}
+
+TEST(ListingRoundTrip, RawLongListingRebuildsBothFiles) {
+  // In a raw Long listing with Lorl every NEW line appears once on the NEW
+  // side (matched, RN-, I -, IM-) and every OLD line once on the OLD side
+  // (matched, RO-, D -, DM-), in file order.
+  for (unsigned seed = 1; seed <= 150; ++seed) {
+    std::mt19937 rng(seed);
+    TScript s = RandomScript(rng, 5 + static_cast<int>(seed * 37 % 400));
+    TListingFixture fx;
+    fx.SetFiles(JoinLines(s.New), JoinLines(s.Old));
+    TBatchState batch;
+    fx.App.Controls.MnCbListType = "Long";
+    for (const char* pref : {"fscl", "lorl"}) ASSERT_EQ(DecodePref(fx.App, batch, pref), "");
+    if (seed % 2) {
+      ASSERT_EQ(DecodePref(fx.App, batch, "fmvl"), "");
+    }
+    if (seed % 3 == 0) {
+      ASSERT_EQ(DecodePref(fx.App, batch, "icas"), "");
+    }
+    std::vector<std::string> lines = SplitCrLf(fx.RunBatch());
+    std::vector<std::string> newSide, oldSide;
+    bool body = false;
+    for (const std::string& l : lines) {
+      if (l.rfind("ID  ----+", 0) == 0) {
+        body = true;
+        continue;
+      }
+      if (!body) continue;
+      if (l == " ") break; // the blank line before the statistics
+      std::string id = l.substr(0, 4), text = RightTrim(l.substr(4));
+      if (id == "    " || id == "RN- " || id == "I - " || id == "IM- ") newSide.push_back(text);
+      if (id == "RO- " || id == "D - " || id == "DM- ") oldSide.push_back(text);
+      if (id == "    ") oldSide.push_back(text); // a matched line shows the NEW text
+    }
+    // Exact matches may differ in trailing blanks or, with Icas, letter case.
+    auto fold = [&](std::vector<std::string> v) {
+      if (seed % 3 == 0)
+        for (auto& l : v)
+          for (char& c : l) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      return v;
+    };
+    EXPECT_EQ(newSide, AsRead(s.New)) << "seed " << seed;
+    EXPECT_EQ(fold(oldSide), fold(AsRead(s.Old))) << "seed " << seed;
+    if (HasFailure()) return;
+  }
+}
+
+TEST(ListingSideBySide, PanelsLineUpAfterEveryMatchedLine) {
+  for (unsigned seed = 1; seed <= 60; ++seed) {
+    std::mt19937 rng(seed);
+    TScript s = RandomScript(rng, 20 + static_cast<int>(seed * 13 % 200));
+    TListingFixture fx;
+    fx.SetFiles(JoinLines(s.New), JoinLines(s.Old));
+    fx.App.Controls.MnCbListType = seed % 2 ? "Long" : "Chng";
+    fx.Check(TagSbsl);
+    fx.Check(TagLorl, seed % 3 == 0);
+    fx.RunInteractive();
+    const auto& p1 = fx.App.Panel1Lines;
+    const auto& p2 = fx.App.Panel2Lines;
+    size_t stats = static_cast<size_t>(fx.App.StatsFirstLine);
+    ASSERT_LE(stats, p1.size());
+    EXPECT_EQ(p2.size(), stats) << "panels padded to the same length before the statistics";
+    for (size_t k = 3; k < std::min(stats, p2.size()); ++k) {
+      std::string_view tag = p1[k].substr(0, 3);
+      if (tag == "   ") {
+        EXPECT_EQ(p1[k], p2[k]) << "seed " << seed << " line " << k;
+      } else if (tag == "RN-") {
+        EXPECT_EQ(p2[k].substr(0, 3), fx.Ctl().OptLorl ? "RO-" : " ") << "seed " << seed;
+      }
+      EXPECT_TRUE(p2[k].substr(0, 3) != "I -" && p1[k].substr(0, 3) != "D -");
+    }
+    if (HasFailure()) return;
+  }
+}
+
+TEST(ListingNumbers, LineNumbersPast99999TakeSixDigits) {
+  TListingFixture fx;
+  std::string common = NumberedLines(100003, "row ");
+  fx.SetFiles(common + "new tail\n", common + "old tail\n");
+  std::vector<std::string> lines = SplitCrLf(fx.RunBatch());
+  auto find = [&](const std::string& prefix) {
+    for (const auto& l : lines)
+      if (l.rfind(prefix, 0) == 0) return l;
+    return std::string();
+  };
+  std::string insert = find("I - new tail");
+  ASSERT_FALSE(insert.empty());
+  EXPECT_EQ(insert.substr(84), " 100004 INSERT(NEW)          1    ");
+  std::string matched = find("    row 100003");
+  EXPECT_EQ(matched.substr(84), " 100003              100003");
+  std::string deleted = find("D - old tail");
+  EXPECT_EQ(deleted.substr(84), "       DELETED(OLD) 100004   1    ");
+}
+
+TEST(ListingOutput, FullPanelSuspendsTheListing) {
+  TListingFixture fx;
+  fx.App.MaxPanelLines = 10;
+  fx.App.Controls.MnCbListType = "Long";
+  fx.SetFiles(NumberedLines(50), NumberedLines(50));
+  fx.RunInteractive();
+  EXPECT_TRUE(fx.Ctl().ListingStop);
+  ASSERT_EQ(fx.Ui.Messages.size(), 1u);
+  EXPECT_EQ(fx.Ui.Messages[0], "Results exceeded StingList maximum number of \" 10 \".\n"
+                               "Output results prematurely suspended.");
+  // No statistics; the result message still closes the list.
+  EXPECT_EQ(fx.App.Panel1Lines.size(), 11u);
+  EXPECT_EQ(fx.App.Panel1Lines.back(), MsgEquivalent);
+}
+
+TEST(ListingOutput, WriteFailureStopsTheRun) {
+  TListingFixture fx;
+  fx.SetFiles(NumberedLines(30000), NumberedLines(30000, "other "));
+  fx.App.BatchMode = true;
+  fx.App.Controls.MnCbListType = "Long";
+  TOutputFile full;
+  ASSERT_TRUE(full.Open("/dev/full", false));
+  RunBatchCompare(fx.App, full);
+  EXPECT_FALSE(full.Close());
+  EXPECT_TRUE(fx.Ctl().ListingStop);
+  EXPECT_FALSE(full.ErrorText().empty());
+}
+
+TEST(ListingOutput, ProgressEvery2000Lines) {
+  TListingFixture fx;
+  fx.App.Controls.MnCbListType = "Long";
+  fx.SetFiles(NumberedLines(4100), NumberedLines(4100));
+  fx.RunInteractive();
+  int shown = 0;
+  for (const auto& s : fx.Ui.Status)
+    if (s.find("Writing Report lines") != std::string::npos) ++shown;
+  EXPECT_EQ(shown, 2);
+  EXPECT_EQ(fx.App.ReportLineCount, 4100);
+}
+
+TEST(ListingOutput, StopRequestDropsBodyLines) {
+  TListingFixture fx;
+  fx.App.Controls.MnCbListType = "Long";
+  fx.Ui.OnStatus = [&](std::string_view text) {
+    if (text.find("Generating Report") != std::string_view::npos) fx.App.UserStop = true;
+  };
+  fx.SetFiles(NumberedLines(100), NumberedLines(100, "x "));
+  fx.App.BatchMode = false;
+  fx.App.Panel1Lines.clear();
+  RunCompare(fx.App);
+  // Heading and statistics lines are report lines; no body line is written.
+  for (auto line : fx.App.Panel1Lines) {
+    EXPECT_NE(line.substr(0, 4), "I - ");
+    EXPECT_NE(line.substr(0, 4), "D - ");
+  }
+  EXPECT_EQ(fx.App.Panel1Lines.back(), MsgUserStop);
+}
+
+} // namespace
+} // namespace quorlin::test
