@@ -1,6 +1,7 @@
 #include "engine/LineReader.h"
 
 #include <array>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -99,6 +100,14 @@ void ReadLine(TCompareFile& f, const TCompareCtl& ctl) {
     int pos = f.BufPos;
     int end = pos + std::min(f.BufCount, MaxLineLen - n);
     int p = pos;
+    // Eight bytes at a time while none of them is below 0x20 (every special
+    // byte is a control character); then byte by byte.
+    while (p + 8 <= end) {
+      uint64_t w;
+      std::memcpy(&w, buf + p, 8);
+      if (((w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull) != 0) break;
+      p += 8;
+    }
     while (p < end && !SpecialBytes[static_cast<unsigned char>(buf[p])]) ++p;
     if (p > pos) {
       std::memcpy(line + n, buf + pos, static_cast<size_t>(p - pos));

@@ -12,8 +12,19 @@ namespace quorlin {
 bool LinesEqual(const TLineEntry& n, const TLineEntry& o) {
   // The key lengths must agree too: a NEW key that is a prefix of a longer
   // OLD key with the same hash is a different line.
-  return n.Hash == o.Hash && n.KeyLen == o.KeyLen &&
-         std::memcmp(n.Text, o.Text, static_cast<size_t>(n.KeyLen)) == 0;
+  if (n.Hash != o.Hash || n.KeyLen != o.KeyLen) return false;
+  // Keys are short: compare them eight bytes at a time without a call.
+  const int len = n.KeyLen;
+  int i = 0;
+  for (; i + 8 <= len; i += 8) {
+    uint64_t a, b;
+    std::memcpy(&a, n.Text + i, 8);
+    std::memcpy(&b, o.Text + i, 8);
+    if (a != b) return false;
+  }
+  for (; i < len; ++i)
+    if (n.Text[i] != o.Text[i]) return false;
+  return true;
 }
 
 namespace {

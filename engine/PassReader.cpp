@@ -4,6 +4,9 @@
 #include "engine/LineReader.h"
 
 #include <charconv>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 #include <cstdio>
 #include <cstring>
 
@@ -206,10 +209,73 @@ void ReadPass(TCompareRun& run) {
   ctl.ReadingInput = false;
 }
 
+namespace {
+
+/// SqueezeBlanks without the final padding: moves the non-blanks of
+/// text[i, length) down to text[n, ...) and returns the new n.
+int SqueezeTail(char* text, int i, int n, int length) {
+  for (; i < length; ++i) {
+    const char c = text[i];
+    text[n] = c; // n never passes i, so no unread byte is overwritten
+    n += c != ' ';
+  }
+  return n;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+/// For each mask of blanks among eight bytes (bit k: byte k is a blank), the
+/// shuffle that moves the other bytes to the front in order.
+struct TCompressTable {
+  alignas(16) uint8_t Shuffle[256][8];
+  uint8_t Kept[256];
+  TCompressTable() {
+    for (int m = 0; m < 256; ++m) {
+      int k = 0;
+      for (int b = 0; b < 8; ++b)
+        if (!(m & (1 << b))) Shuffle[m][k++] = static_cast<uint8_t>(b);
+      Kept[m] = static_cast<uint8_t>(k);
+      for (; k < 8; ++k) Shuffle[m][k] = 0x80;
+    }
+  }
+};
+const TCompressTable CompressTable;
+
+__attribute__((target("ssse3"))) int SqueezeSsse3(char* text, int length) {
+  const __m128i blanks = _mm_set1_epi8(' ');
+  const __m128i eight = _mm_set1_epi8(8);
+  int n = 0, i = 0;
+  for (; i + 16 <= length; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, blanks)));
+    if (mask == 0xFFFF) continue;
+    if (mask == 0) { // stores stay below i + 16: every byte there is already loaded
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(text + n), v);
+      n += 16;
+      continue;
+    }
+    const unsigned lo = mask & 0xFF, hi = mask >> 8;
+    __m128i lowShuffle = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(CompressTable.Shuffle[lo]));
+    __m128i highShuffle = _mm_add_epi8(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(CompressTable.Shuffle[hi])), eight);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(text + n), _mm_shuffle_epi8(v, lowShuffle));
+    n += CompressTable.Kept[lo];
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(text + n), _mm_shuffle_epi8(v, highShuffle));
+    n += CompressTable.Kept[hi];
+  }
+  return SqueezeTail(text, i, n, length);
+}
+
+const bool HasSsse3 = __builtin_cpu_supports("ssse3");
+#endif
+
+} // namespace
+
 int SqueezeBlanks(char* text, int length) {
-  int n = 0;
-  for (int i = 0; i < length; ++i)
-    if (text[i] != ' ') text[n++] = text[i];
+#if defined(__x86_64__) || defined(__i386__)
+  int n = HasSsse3 ? SqueezeSsse3(text, length) : SqueezeTail(text, 0, 0, length);
+#else
+  int n = SqueezeTail(text, 0, 0, length);
+#endif
   if (n == 0) {
     text[0] = 0;
     text[1] = 0;
@@ -221,9 +287,20 @@ int SqueezeBlanks(char* text, int length) {
 
 uint16_t KeyHash(const char* key, int keyLen) {
   const auto* p = reinterpret_cast<const unsigned char*>(key);
-  uint32_t sum = 0;
   const int words = (keyLen + 1) / 2;
-  for (int w = 0; w < words; ++w) sum += p[2 * w] + 256u * p[2 * w + 1];
+  // Four 16-bit words at a time, summed in two 32-bit lanes each; a key of at
+  // most 2048 bytes cannot overflow a lane.
+  uint64_t even = 0, odd = 0;
+  int w = 0;
+  for (; w + 4 <= words; w += 4) {
+    uint64_t v;
+    std::memcpy(&v, p + 2 * w, 8);
+    even += v & 0x0000FFFF0000FFFFull;
+    odd += (v >> 16) & 0x0000FFFF0000FFFFull;
+  }
+  uint32_t sum = static_cast<uint32_t>(even) + static_cast<uint32_t>(even >> 32) +
+                 static_cast<uint32_t>(odd) + static_cast<uint32_t>(odd >> 32);
+  for (; w < words; ++w) sum += p[2 * w] + 256u * p[2 * w + 1];
   auto hash = static_cast<uint16_t>(sum & 0xFFFF);
   return hash == 0 ? 65535 : hash;
 }

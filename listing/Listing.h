@@ -64,11 +64,16 @@ private:
   bool StatsRouting = false;   ///< the statistics section is being written
   bool ClncNewSection = false; ///< Clnc: the NEW section is being written
 
-  /// Lines held back by the Chng context rule (HeldLines); in raw mode the
-  /// kind of each held line is kept with its text.
+  /// Lines held back by the Chng context rule (HeldLines), a ring of seven
+  /// starting at HeldFirst; in raw mode the kind of each held line is kept
+  /// with its text.
   std::array<std::string, 7> HeldLines;
   std::array<int, 7> HeldKinds{};
-  std::string BodyLine; ///< formatting buffer of body lines
+  int HeldFirst = 0;
+  std::string& Held(int k) { return HeldLines[static_cast<size_t>((HeldFirst + k) % 7)]; }
+  int& HeldKind(int k) { return HeldKinds[static_cast<size_t>((HeldFirst + k) % 7)]; }
+  std::string BodyLine; ///< formatting buffer of body lines (BodyLineBuf)
+  std::string Refs;     ///< reference columns of the body line being formatted
 
   // Output sinks.
   void AppendPanel(TStringList& panel, std::string_view line);
@@ -95,9 +100,12 @@ private:
   void WriteInsert(int i, int pos);
   void WriteDelete(int j, int pos);
   void WriteDeltaSeparator(int unchanged, int ins, int del, int refm, int firstNew, int firstOld);
-  void Body(int kind, const TLineEntry& e, std::string_view refs);
-  std::string NewNo(int i) const;
-  std::string OldNo(int j) const;
+  /// Formats a body line of the given kind from the entry's text and the
+  /// reference columns in Refs, and hands it on.
+  void Body(int kind, const TLineEntry& e);
+  /// Append the file line number of NEW entry i or OLD entry j to Refs.
+  void NewNo(int i);
+  void OldNo(int j);
 
   // Statistics section (Statistics.cpp).
   void WriteStatistics();

@@ -63,9 +63,9 @@ void TListing::CloseChngContext() {
   if (ctl.AfterChange) {
     for (int k = 0; k < ctl.HeldCount; ++k) {
       if (RawListing)
-        EmitRawLine(KindMatch, HeldLines[static_cast<size_t>(k)]);
+        EmitRawLine(KindMatch, Held(k));
       else
-        EmitBodyLine(HeldLines[static_cast<size_t>(k)]);
+        EmitBodyLine(Held(k));
     }
     ctl.HeldCount = 0;
   } else if (ctl.LeadContext) {
@@ -272,14 +272,13 @@ void TListing::ChngContextFilterRaw(int kind, std::string_view text) {
     return;
   }
   auto emitHeld = [&](int k) {
-    size_t at = static_cast<size_t>(k);
     if (kind >= 0)
-      EmitRawLine(HeldKinds[at], HeldLines[at]);
+      EmitRawLine(HeldKind(k), Held(k));
     else
-      EmitBodyLine(HeldLines[at]);
+      EmitBodyLine(Held(k));
   };
-  HeldLines[static_cast<size_t>(ctl.HeldCount)].assign(text);
-  HeldKinds[static_cast<size_t>(ctl.HeldCount)] = kind;
+  Held(ctl.HeldCount).assign(text);
+  HeldKind(ctl.HeldCount) = kind;
   ++ctl.HeldCount;
   const bool change = kind >= 0 ? kind != KindMatch : (!text.empty() && text[0] != ' ');
   if (change) {
@@ -291,14 +290,12 @@ void TListing::ChngContextFilterRaw(int kind, std::string_view text) {
     ctl.SkippedCount = 0;
   } else if (ctl.HeldCount == 7) {
     if (!ctl.AfterChange) {
-      std::rotate(HeldLines.begin(), HeldLines.begin() + 1, HeldLines.end());
-      std::rotate(HeldKinds.begin(), HeldKinds.begin() + 1, HeldKinds.end());
+      HeldFirst = (HeldFirst + 1) % 7; // drop the oldest
       ctl.HeldCount = 6;
       ++ctl.SkippedCount;
     } else {
       for (int k = 0; k < 6; ++k) emitHeld(k);
-      std::swap(HeldLines[0], HeldLines[6]);
-      HeldKinds[0] = HeldKinds[6];
+      HeldFirst = (HeldFirst + 6) % 7; // the seventh stays, now the first
       ctl.HeldCount = 1;
       ctl.AfterChange = false;
       ctl.LeadContext = true;

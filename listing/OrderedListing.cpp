@@ -15,16 +15,26 @@ namespace quorlin {
 
 namespace {
 
-std::string Num5(int n) {
-  char buf[24];
-  std::snprintf(buf, sizeof buf, "%.5d", n);
-  return buf;
+/// Appends n as "%.5d" does: at least five digits, zero-filled.
+void AppendNo(std::string& out, int n) {
+  char buf[16];
+  char* end = buf + sizeof buf;
+  char* p = end;
+  unsigned v = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
+  do {
+    *--p = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v > 0);
+  while (end - p < 5) *--p = '0';
+  if (n < 0) *--p = '-';
+  out.append(p, static_cast<size_t>(end - p));
 }
 
-std::string Left5(int n) {
-  char buf[24];
-  std::snprintf(buf, sizeof buf, "%-5d", n);
-  return buf;
+/// Appends n as "%-5d" does: left-aligned in five columns.
+void AppendLeft5(std::string& out, int n) {
+  size_t start = out.size();
+  out += std::to_string(n);
+  if (out.size() - start < 5) out.append(5 - (out.size() - start), ' ');
 }
 
 inline char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -51,8 +61,8 @@ std::string Columns(const char* text, int len, const std::array<TColRange, 4>& c
 
 } // namespace
 
-std::string TListing::NewNo(int i) const { return Num5(Run->New->PassFirstLine + i); }
-std::string TListing::OldNo(int j) const { return Num5(Run->Old->PassFirstLine + j); }
+void TListing::NewNo(int i) { AppendNo(Refs, Run->New->PassFirstLine + i); }
+void TListing::OldNo(int j) { AppendNo(Refs, Run->Old->PassFirstLine + j); }
 
 void TListing::PrepareIdenticalPass() {
   TCompareCtl& ctl = Ctl();
@@ -219,7 +229,7 @@ void TListing::PreparePassForListing() {
 
 // --- Line writers ------------------------------------------------------------
 
-void TListing::Body(int kind, const TLineEntry& e, std::string_view refs) {
+void TListing::Body(int kind, const TLineEntry& e) {
   const TCompareCtl& ctl = Ctl();
   std::string_view text(e.Text, static_cast<size_t>(e.TextLen));
   if (RawListing) {
@@ -232,7 +242,7 @@ void TListing::Body(int kind, const TLineEntry& e, std::string_view refs) {
   } else {
     BodyLine.append(text.substr(0, TextField));
     BodyLine.resize(4 + TextField, ' ');
-    BodyLine.append(refs);
+    BodyLine.append(Refs);
   }
   if (ctl.ListDelta)
     EmitBodyLine(BodyLine);
@@ -243,7 +253,12 @@ void TListing::Body(int kind, const TLineEntry& e, std::string_view refs) {
 void TListing::WriteDpLine(int i) {
   TLineEntry& e = Run->NewLines[i];
   if (e.OrigText) e.Text = e.OrigText;
-  Body(KindMatch, e, " " + NewNo(i) + " DP-LINE(NEW) ");
+  if (!RawListing) {
+    Refs.assign(1, ' ');
+    NewNo(i);
+    Refs += " DP-LINE(NEW) ";
+  }
+  Body(KindMatch, e);
 }
 
 void TListing::WriteDpLinesAt(int& i) {
@@ -255,46 +270,87 @@ void TListing::WriteDpLinesAt(int& i) {
   }
 }
 
+// The reference columns are built only for formatted lines: raw lines carry
+// no numbers.
+
 void TListing::WriteMatch(int i, int j, int pos) {
   const TLineEntry& e = Run->NewLines[i];
-  std::string refs = " " + NewNo(i) + "              " + OldNo(j);
-  if (pos == 0) refs += "   " + Left5(e.BlockLen);
-  Body(KindMatch, e, refs);
+  if (!RawListing) {
+    Refs.assign(1, ' ');
+    NewNo(i);
+    Refs += "              ";
+    OldNo(j);
+    if (pos == 0) {
+      Refs += "   ";
+      AppendLeft5(Refs, e.BlockLen);
+    }
+  }
+  Body(KindMatch, e);
 }
 
 void TListing::WriteReform(int i, int j, int pos) {
   const TLineEntry& e = Run->NewLines[i];
-  std::string refs = " " + NewNo(i) + " ";
-  refs += pos == 0 ? "REFORM(NEW)  " + OldNo(j) + "   " + Left5(e.BlockLen)
-                   : "REFORM       " + OldNo(j);
-  Body(KindReformNew, e, refs);
+  if (!RawListing) {
+    Refs.assign(1, ' ');
+    NewNo(i);
+    Refs += pos == 0 ? " REFORM(NEW)  " : " REFORM       ";
+    OldNo(j);
+    if (pos == 0) {
+      Refs += "   ";
+      AppendLeft5(Refs, e.BlockLen);
+    }
+  }
+  Body(KindReformNew, e);
 }
 
 void TListing::WriteReformOld(int j, int pos) {
-  std::string refs = " " + OldNo(j) + " REFORM" + (pos == 0 ? "(OLD)  " : "       ") + OldNo(j);
-  Body(KindReformOld, Run->OldLines[j], refs);
+  if (!RawListing) {
+    Refs.assign(1, ' ');
+    OldNo(j);
+    Refs += pos == 0 ? " REFORM(OLD)  " : " REFORM       ";
+    OldNo(j);
+  }
+  Body(KindReformOld, Run->OldLines[j]);
 }
 
 void TListing::WriteInsert(int i, int pos) {
   const TLineEntry& e = Run->NewLines[i];
-  if (e.Moved) {
-    Body(KindMovedInsert, e, " " + NewNo(i) + " MOVE(N TO O) " + OldNo(e.Partner));
-    return;
+  if (!RawListing) {
+    Refs.assign(1, ' ');
+    NewNo(i);
+    if (e.Moved) {
+      Refs += " MOVE(N TO O) ";
+      OldNo(e.Partner);
+    } else {
+      Refs += " INSERT";
+      if (pos == 0) {
+        Refs += "(NEW)          ";
+        AppendLeft5(Refs, e.BlockLen);
+      }
+    }
   }
-  std::string refs = " " + NewNo(i) + " INSERT";
-  if (pos == 0) refs += "(NEW)          " + Left5(e.BlockLen);
-  Body(KindInsert, e, refs);
+  Body(e.Moved ? KindMovedInsert : KindInsert, e);
 }
 
 void TListing::WriteDelete(int j, int pos) {
   const TLineEntry& e = Run->OldLines[j];
-  if (e.Moved) {
-    Body(KindMovedDelete, e, " " + NewNo(e.Partner) + " MOVE(O TO N) " + OldNo(j));
-    return;
+  if (!RawListing) {
+    if (e.Moved) {
+      Refs.assign(1, ' ');
+      NewNo(e.Partner);
+      Refs += " MOVE(O TO N) ";
+      OldNo(j);
+    } else {
+      Refs.assign("       DELETED");
+      Refs += pos == 0 ? "(OLD) " : "      ";
+      OldNo(j);
+      if (pos == 0) {
+        Refs += "   ";
+        AppendLeft5(Refs, e.BlockLen);
+      }
+    }
   }
-  std::string refs = "       DELETED";
-  refs += pos == 0 ? "(OLD) " + OldNo(j) + "   " + Left5(e.BlockLen) : "      " + OldNo(j);
-  Body(KindDelete, e, refs);
+  Body(e.Moved ? KindMovedDelete : KindDelete, e);
 }
 
 void TListing::WriteDeltaSeparator(int unchanged, int ins, int del, int refm, int firstNew,

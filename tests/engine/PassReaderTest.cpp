@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace quorlin::test {
 namespace {
 
@@ -31,6 +33,26 @@ TEST(LineKeys, BlanksAreSqueezedAndKeysPaddedToEvenLength) {
   EXPECT_NE(Key("Abc"), Key("abc"));
   EXPECT_EQ(Key("Abc", true), Key("abc"));
   EXPECT_EQ(Key("x \tY", true), std::string("x\ty\0", 4));
+}
+
+TEST(LineKeys, SqueezeAndHashAgreeWithASimpleModel) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 3000; ++round) {
+    int len = static_cast<int>(rng() % 200) + 1;
+    std::string text;
+    for (int i = 0; i < len; ++i) text += "  ab\t\xe9x "[rng() % 10];
+    std::string model;
+    for (char c : text)
+      if (c != ' ') model += c;
+    uint32_t sum = 0;
+    std::string padded = model.empty() ? std::string(2, '\0') : model + std::string(model.size() % 2, '\0');
+    for (size_t w = 0; w + 1 < padded.size() || w < padded.size(); w += 2)
+      sum += static_cast<unsigned char>(padded[w]) + 256u * static_cast<unsigned char>(padded[w + 1]);
+    uint16_t modelHash = static_cast<uint16_t>(sum) == 0 ? 65535 : static_cast<uint16_t>(sum);
+    std::string key = Key(text);
+    ASSERT_EQ(key, model.empty() ? std::string(1, '\0') : padded) << text;
+    ASSERT_EQ(KeyHash(key.data(), static_cast<int>(key.size())), modelHash) << text;
+  }
 }
 
 TEST(LineKeys, HashIsNeverZero) {
