@@ -1,0 +1,252 @@
+#include "TestSupport.h"
+#include "engine/DpFilters.h"
+
+#include <gtest/gtest.h>
+
+namespace quorlin::test {
+namespace {
+
+/// What a comment rule leaves of one line: the compare text (trailing blanks
+/// dropped) and its class: 'N' not processed, 'P' part DP, '-' neither.
+struct TOut {
+  std::string Text;
+  char Class;
+  bool operator==(const TOut&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const TOut& o) {
+  return os << "{\"" << o.Text << "\", " << o.Class << "}";
+}
+
+/// Runs the comment rule of ctl over consecutive lines of one file.
+std::vector<TOut> Filter(const TCompareCtl& ctl, const std::vector<std::string>& lines) {
+  TCompareFile f;
+  std::vector<TOut> out;
+  for (const std::string& line : lines) {
+    std::string buf = line + "    ";
+    TLineEntry e;
+    e.Text = buf.data();
+    e.TextLen = static_cast<int16_t>(line.size());
+    ApplyDpOption(ctl, f, e, e.TextLen);
+    std::string text(e.Text, static_cast<size_t>(e.TextLen));
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    out.push_back({text, e.NotProcessed ? 'N' : (e.PartDp ? 'P' : '-')});
+  }
+  return out;
+}
+
+TCompareCtl Option(bool TCompareCtl::*flag) {
+  TCompareCtl ctl;
+  ctl.DpActive = true;
+  ctl.*flag = true;
+  return ctl;
+}
+
+struct TRuleCase {
+  const char* Name;
+  std::vector<std::string> Lines;
+  std::vector<TOut> Expected;
+};
+
+void RunCases(const TCompareCtl& ctl, const std::vector<TRuleCase>& cases) {
+  for (const auto& c : cases) EXPECT_EQ(Filter(ctl, c.Lines), c.Expected) << c.Name;
+}
+
+TEST(DpRules, BlankLinesUnderEveryOption) {
+  for (auto flag : {&TCompareCtl::DpDblk, &TCompareCtl::DpDsem, &TCompareCtl::DpDcpp,
+                    &TCompareCtl::DpDhtm, &TCompareCtl::DpDudc})
+    EXPECT_EQ(Filter(Option(flag), {" ", "     ", "x"}),
+              (std::vector<TOut>{{"", 'N'}, {"", 'N'}, {"x", '-'}}));
+}
+
+TEST(DpRules, CppJavaJavaScript) {
+  RunCases(Option(&TCompareCtl::DpDcpp), {
+    {"statement with a line comment", {"int x = 1; // set x"}, {{"int x = 1;", 'P'}}},
+    {"comment line", {"    // whole comment"}, {{"", 'N'}}},
+    {"// inside a string", {"printf(\"http://x\"); // call"}, {{"printf(\"http://x\");", 'P'}}},
+    {"/* inside a string", {"s = \"/* not a comment */\";"}, {{"s = \"/* not a comment */\";", '-'}}},
+    {"inline block", {"a = 1; /* inline */ b = 2;"}, {{"a = 1;              b = 2;", 'P'}}},
+    {"block over lines",
+     {"/* start of block", "   inside: see http://example.com", " \"odd quote", "end */ int y;",
+      "int z;"},
+     {{"", 'N'}, {"", 'N'}, {"", 'N'}, {"       int y;", 'P'}, {"int z;", '-'}}},
+    {"code then a block opening", {"f(); /* opens", "closes */"}, {{"f();", 'P'}, {"", 'N'}}},
+    {"character literal holding a double quote", {"c = '\"'; // quote"}, {{"c = '\"';", 'P'}}},
+    {"JavaScript string in apostrophes", {"x = 'a \"b'; // c"}, {{"x = 'a \"b';", 'P'}}},
+    {"escaped quote in a string", {"x = \"a\\\"b // c\"; y = 2;"}, {{"x = \"a\\\"b // c\"; y = 2;", '-'}}},
+    {"string continued on the next line",
+     {"s = \"open \\", "still // in string\"; z = 1; // real"},
+     {{"s = \"open \\", '-'}, {"still // in string\"; z = 1;", 'P'}}},
+  });
+}
+
+TEST(DpRules, PascalBraceAndParenStar) {
+  RunCases(Option(&TCompareCtl::DpDdlc), {
+    {"brace comment after code", {"x := 1; { comment }"}, {{"x := 1;", 'P'}}},
+    {"compiler directive", {"{$IFDEF DEBUG}"}, {{"{$IFDEF DEBUG}", '-'}}},
+    {"paren-star block over lines", {"(* block", "   inside", "*) y := 2;"},
+     {{"", 'N'}, {"", 'N'}, {"   y := 2;", 'P'}}},
+    {"(* inside a string", {"s := '(* not a comment *)';"}, {{"s := '(* not a comment *)';", '-'}}},
+    {"apostrophe inside a comment", {"{ don't panic }", "z := 3;"}, {{"", 'N'}, {"z := 3;", '-'}}},
+    {"brace inside a string", {"writeln('a { b'); { real }"}, {{"writeln('a { b');", 'P'}}},
+    {"brace comment over lines", {"{ multi", "line }", "z := 3;"},
+     {{"", 'N'}, {"", 'N'}, {"z := 3;", '-'}}},
+  });
+}
+
+TEST(DpRules, PascalWithLineComments) {
+  RunCases(Option(&TCompareCtl::DpDdl2), {
+    {"line comment", {"x := 1; // note"}, {{"x := 1;", 'P'}}},
+    {"directive ends the scan", {"{$R *.res} // keep"}, {{"{$R *.res} // keep", '-'}}},
+    {"// inside a string", {"s := 'a // b';"}, {{"s := 'a // b';", '-'}}},
+    {"brace comment before code", {"{ c } y := 1;"}, {{"      y := 1;", 'P'}}},
+  });
+}
+
+TEST(DpRules, VisualBasic) {
+  RunCases(Option(&TCompareCtl::DpDvbc), {
+    {"apostrophe comment", {"x = 1 ' comment"}, {{"x = 1", 'P'}}},
+    {"comment line", {"' whole"}, {{"", 'N'}}},
+    {"apostrophe inside a string", {"MsgBox \"Don't\" ' real"}, {{"MsgBox \"Don't\"", 'P'}}},
+    {"Rem statement", {"  Rem a remark"}, {{"", 'N'}}},
+    {"Rem after a colon", {"x = 1: Rem note"}, {{"x = 1", 'P'}}},
+    {"a word that begins with Rem", {"Remark = 5"}, {{"Remark = 5", '-'}}},
+    {"backslash", {"y = a \\ b"}, {{"y = a", 'P'}}},
+  });
+}
+
+TEST(DpRules, Html) {
+  RunCases(Option(&TCompareCtl::DpDhtm), {
+    {"comment after markup", {"<p>text</p> <!-- note -->"}, {{"<p>text</p>", 'P'}}},
+    {"comment line", {"<!-- whole -->"}, {{"", 'N'}}},
+    {"comment over lines", {"<!-- start", "middle", "end --> <b>x</b>"},
+     {{"", 'N'}, {"", 'N'}, {"        <b>x</b>", 'P'}}},
+  });
+}
+
+TEST(DpRules, SemicolonAndRemLines) {
+  RunCases(Option(&TCompareCtl::DpDsem), {
+    {"ini comment", {"; comment"}, {{"", 'N'}}},
+    {"indented", {"   ; indented"}, {{"", 'N'}}},
+    {"semicolon after text", {"key=value ; note"}, {{"key=value ; note", '-'}}},
+  });
+  RunCases(Option(&TCompareCtl::DpDrem), {
+    {"rem line", {"rem note"}, {{"", 'N'}}},
+    {"indented rem", {"   rem note"}, {{"", 'N'}}},
+    {"@rem", {"@rem note"}, {{"", 'N'}}},
+    {"rem needs one more character", {"rem"}, {{"rem", '-'}}},
+    {"upper case REM is code", {"REM upper"}, {{"REM upper", '-'}}},
+    {"rem after a command", {"echo rem"}, {{"echo rem", '-'}}},
+  });
+}
+
+TEST(DpRules, UserDefinedStrings) {
+  TCompareCtl udc = Option(&TCompareCtl::DpDudc);
+  udc.UdcText = "#";
+  udc.UdcNo = true;
+  RunCases(udc, {
+    {"leading string", {"# comment"}, {{"", 'N'}}},
+    {"after code with No", {"x = 1 # note"}, {{"x = 1", '-'}}},
+  });
+  udc.UdcNo = false;
+  RunCases(udc, {{"after code with Yes", {"x = 1 # note"}, {{"x = 1", 'P'}}}});
+  udc.UdcText = "rem";
+  RunCases(udc, {{"compared in lower case", {"x REM y"}, {{"x", 'P'}}}});
+  udc.UdcText = "";
+  RunCases(udc, {{"an empty string takes nothing out", {"x # y"}, {{"x # y", '-'}}}});
+
+  TCompareCtl ud2 = Option(&TCompareCtl::DpDud2);
+  ud2.Udc2Text = "#";
+  ud2.Udc3Text = "&&";
+  RunCases(ud2, {
+    {"line start string", {"# c"}, {{"", 'N'}}},
+    {"line start string after code", {"x # c"}, {{"x", '-'}}},
+    {"embedded string", {"x && c"}, {{"x", 'P'}}},
+  });
+}
+
+TEST(DpRules, CarryFlagsRoundTrip) {
+  TCompareFile f;
+  f.InCBlock = f.InHtmlComment = true;
+  uint8_t saved = SaveCarry(f);
+  TCompareFile g;
+  RestoreCarry(g, saved);
+  EXPECT_TRUE(g.InCBlock && g.InHtmlComment);
+  EXPECT_FALSE(g.InString || g.InParenComment || g.InBraceComment);
+}
+
+TEST(DpsFilters, StringOnlyLines) {
+  TCompareCtl ctl;
+  ctl.DpsActive = ctl.Dps1On = ctl.Dps2On = true;
+  ctl.Dps1Text = "end";
+  ctl.Dps2Text = "";
+  auto run = [&](std::string line) {
+    std::string buf = line + "    ";
+    TLineEntry e;
+    e.Text = buf.data();
+    e.TextLen = static_cast<int16_t>(line.size());
+    ApplyDps(ctl, e);
+    EXPECT_EQ(std::string(e.Text, line.size()), line) << "the text is left unchanged";
+    return e.NotProcessed;
+  };
+  EXPECT_TRUE(run("  END  "));
+  EXPECT_TRUE(run("end"));
+  EXPECT_FALSE(run("END IF"));
+  EXPECT_FALSE(run("x"));
+}
+
+TEST(DlnConditions, Parsing) {
+  struct Case {
+    const char* Name;
+    std::string Text;
+    bool Accepted;
+    std::vector<std::tuple<std::string, int, int>> Alternatives;
+  } cases[] = {
+      {"single word", "abc", true, {{"abc", 1, 0}}},
+      {"word and range", "abc 1:5", true, {{"abc", 1, 5}}},
+      {"two alternatives with a quoted string", "abc  1:5   \"bcd e\"   20:eol", true,
+       {{"abc", 1, 5}, {"bcd e", 20, 0}}},
+      {"odd token count ignores the last", "abc 1:5 xyz", true, {{"abc", 1, 5}}},
+      {"range without colon stops parsing", "abc 15 def 1:5", false, {}},
+      {"first column 0", "abc 0:5", false, {}},
+      {"last before first", "abc 9:5", false, {}},
+      {"last not a number", "abc 1:x", false, {}},
+      {"bad pair skipped, good one kept", "abc 0:5 def 2:EOL", true, {{"def", 2, 0}}},
+      {"empty string", "\"\" 1:eol", false, {}},
+      {"empty text", "", false, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<DlnCondition> conditions;
+    EXPECT_EQ(ParseDlnSpec(c.Text, conditions), c.Accepted) << c.Name;
+    std::vector<std::tuple<std::string, int, int>> got;
+    for (const auto& cond : conditions)
+      for (const auto& alt : cond) got.emplace_back(alt.Text, alt.First, alt.Last);
+    EXPECT_EQ(got, c.Alternatives) << c.Name;
+    EXPECT_LE(conditions.size(), 1u) << c.Name;
+  }
+}
+
+TEST(DlnConditions, MatchingWithinColumnLimits) {
+  std::vector<DlnCondition> conditions;
+  ASSERT_TRUE(ParseDlnSpec("abc 1:5", conditions));
+  ASSERT_TRUE(ParseDlnSpec("zz 10:eol", conditions));
+  auto taken = [&](const std::string& line, bool icas) {
+    std::string buf = line + "    ";
+    TLineEntry e;
+    e.Text = buf.data();
+    e.TextLen = static_cast<int16_t>(line.size());
+    ApplyDln(conditions, e, icas);
+    return e.NotProcessed;
+  };
+  EXPECT_TRUE(taken("abc at column 1", false));
+  EXPECT_TRUE(taken("....abc starts in column 5", false));
+  EXPECT_FALSE(taken(".....abc starts in column 6", false));
+  EXPECT_FALSE(taken("ABC upper case", false));
+  EXPECT_TRUE(taken("ABC upper case", true));
+  EXPECT_FALSE(taken("zz before column 10", false));
+  EXPECT_TRUE(taken("123456789zz", false));
+  EXPECT_FALSE(taken("ab", false));
+}
+
+} // namespace
+} // namespace quorlin::test

@@ -1,0 +1,100 @@
+// Don't-process filters inside whole runs: read-time rules, comment state
+// carried across passes, and the counts of the listing.
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace quorlin::test {
+namespace {
+
+TEST(DpRun, BlockCommentAcrossACutPassBoundary) {
+  // A block comment from line 7990 to 8010 and a change too wide to bridge
+  // just before it: pass 1 is cut before the change and pass 2 reads the
+  // lines again. They must start outside the comment, as they did in pass 1.
+  std::vector<std::string> old;
+  for (int i = 1; i <= 9000; ++i) old.push_back("code(" + std::to_string(i) + ");");
+  for (int i = 7990; i <= 8010; ++i) old[static_cast<size_t>(i - 1)] = "   comment text " + std::to_string(i);
+  old[7989] = "/* block comment begins";
+  old[8009] = "   block comment ends */";
+  std::vector<std::string> nw = old;
+  for (int i = 7985; i <= 7988; ++i) nw[static_cast<size_t>(i - 1)] = "changed(" + std::to_string(i) + ");";
+
+  TRunFixture fx;
+  fx.App.Controls.DpRadioGroup1 = DpDcpp;
+  fx.Run(JoinLines(nw), JoinLines(old));
+  ASSERT_GE(fx.Recorder.Passes.size(), 2u);
+  const TPassCopy& first = fx.Recorder.Passes[0];
+  ASSERT_LT(first.New.size(), 7990u) << "pass 1 should be cut before the comment";
+  for (const TPassCopy& p : fx.Recorder.Passes) {
+    for (const auto* side : {&p.New, &p.Old})
+      for (const TLineCopy& l : *side) {
+        bool inComment = l.FileLine >= 7990 && l.FileLine <= 8010;
+        EXPECT_EQ(l.NotProcessed, inComment) << "line " << l.FileLine;
+      }
+  }
+  EXPECT_EQ(fx.Ctl().InsertCount, 4);
+  EXPECT_EQ(fx.Ctl().DeleteCount, 4);
+}
+
+TEST(DpRun, IdenticalPassWithACommentIsCountedOnce) {
+  for (const char* type : {"Chng", "Long", "Delta", "Ovsum"}) {
+    TListingFixture fx;
+    fx.App.Controls.DpRadioGroup1 = DpDcpp;
+    fx.App.Controls.MnCbListType = type;
+    std::string text = "int a;\n// note\nint b; // part\n";
+    fx.SetFiles(text, text);
+    fx.RunBatch();
+    EXPECT_EQ(fx.Ctl().MatchCount, 2) << type;
+    EXPECT_EQ(fx.Ctl().NewNotProcCount, 1) << type;
+    EXPECT_EQ(fx.Ctl().OldNotProcCount, 1) << type;
+    EXPECT_EQ(fx.Ctl().NewPartDpCount, 1) << type;
+    EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered) << type;
+  }
+  // Read-time filters only (no body written): the identical pass counts itself.
+  TListingFixture fx;
+  fx.App.Controls.DpCkDpDln[0] = true;
+  fx.App.Controls.DpEdDpDln[0] = "note";
+  std::string text = "int a;\n// note\nint b;\n";
+  fx.SetFiles(text, text);
+  fx.RunBatch();
+  EXPECT_EQ(fx.Ctl().MatchCount, 2);
+  EXPECT_EQ(fx.Ctl().NewNotProcCount, 1);
+}
+
+TEST(DpRun, CobolCommentsAreTakenOutAtReadTime) {
+  TRunFixture fx;
+  fx.App.Controls.DpRadioGroup1 = DpDcob;
+  fx.Run("000100 MOVE A TO B.\n000150*NEW NOTE\n12345*\n000200 STOP RUN.\n",
+         "000100 MOVE A TO B.\n12345*\n000200 STOP RUN.\n");
+  const TPassCopy& p = fx.Recorder.Passes[0];
+  EXPECT_TRUE(p.New[1].NotProcessed);
+  EXPECT_FALSE(p.New[2].NotProcessed) << "a line shorter than 7 characters is never a comment";
+  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
+}
+
+TEST(DpRun, DcobWinsOverDln) {
+  TRunFixture fx;
+  fx.App.Controls.DpRadioGroup1 = DpDcob;
+  fx.App.Controls.DpCkDpDln[0] = true;
+  fx.App.Controls.DpEdDpDln[0] = "MOVE";
+  fx.Run("000100 MOVE A.\n000200*MOVE B.\n000300 ADD.\n", "000300 ADD.\n");
+  const TPassCopy& p = fx.Recorder.Passes[0];
+  EXPECT_TRUE(p.New[0].NotProcessed);
+  EXPECT_TRUE(p.New[1].NotProcessed);
+  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
+}
+
+TEST(DpRun, BadDlnIsReportedAndIgnored) {
+  TListingFixture fx;
+  fx.App.Controls.DpCkDpDln[1] = true;
+  fx.App.Controls.DpEdDpDln[1] = "abc 9:5";
+  fx.SetFiles("a\n", "a\n");
+  std::string listing = fx.RunBatch();
+  EXPECT_FALSE(fx.App.Controls.DpCkDpDln[1]);
+  EXPECT_TRUE(fx.Ctl().DlnBad);
+  EXPECT_NE(listing.find("ERROR: A bad DpLn was encountered and ignored.\r\n"), std::string::npos);
+  EXPECT_EQ(listing.find("USING-FILTER-DPL"), std::string::npos);
+}
+
+} // namespace
+} // namespace quorlin::test
