@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     }
     Print(fs::path(files[0]).filename().string(), CompareOnce(files[0], files[1], fmvl));
   } else {
-    fs::path dir = fs::temp_directory_path() / ("quorlin-bench-" + gen);
+    fs::path dir = fs::temp_directory_path() / ("quorlin-bench-ordered-" + gen);
     size_t start = 0;
     while (start <= rates.size()) {
       size_t comma = rates.find(',', start);

@@ -1,0 +1,34 @@
+# Shared helpers of the benchmark scripts (sourced, not run).
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cli="$here/build/quorlin-cli"
+gen="${QUORLIN_GEN_CORPUS:-$here/../shared/bench/gen_corpus.py}"
+[ -x "$cli" ] || { echo "build quorlin-cli first (./test.sh or ./run.sh)"; exit 2; }
+
+# seconds COMMAND...: the best wall time of three runs.
+seconds() {
+  local best=""
+  for _ in 1 2 3; do
+    local start end t
+    start=$(date +%s.%N)
+    "$@" >/dev/null 2>&1 || true
+    end=$(date +%s.%N)
+    t=$(echo "$end - $start" | bc)
+    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" -eq 1 ]; then best=$t; fi
+  done
+  echo "$best"
+}
+
+# corpus KIND SIZE RATE: the directory of a generated pair (made once).
+corpus() {
+  local dir="${TMPDIR:-/tmp}/quorlin-bench-$1-$2/$3"
+  if [ ! -f "$dir/new.txt" ]; then
+    if [ "$1" = list ]; then
+      python3 "$gen" list "$2" "$dir" --only "$3" --seed 1 2>/dev/null
+    else
+      python3 "$gen" ordered "$2" "$dir" --rate "$3" --seed 1 2>/dev/null
+    fi
+  fi
+  echo "$dir"
+}
+
+ratio() { echo "$1 / $2" | bc -l; }

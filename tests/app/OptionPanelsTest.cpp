@@ -1,0 +1,129 @@
+#include "app/OptionPanels.h"
+#include "app/OptionsSummary.h"
+
+#include <gtest/gtest.h>
+
+namespace quorlin {
+namespace {
+
+struct TPanels {
+  TSilentFrontEnd Ui;
+  TAppState App{Ui};
+  TTabState Tabs;
+  std::string& Summary() { return App.Controls.MnlblOptsUsed; }
+};
+
+TEST(OptionsSummary, Cases) {
+  TPanels p;
+  BuildOptsSummary(p.App);
+  EXPECT_EQ(p.Summary(), "None");
+  p.App.Controls.Pref(TagIcas).Checked = true;
+  p.App.Controls.Pref(TagXtab).Checked = true;
+  p.App.Controls.DpRadioGroup1 = DpDsem;
+  BuildOptsSummary(p.App);
+  EXPECT_EQ(p.Summary(), "Icas Xtab Dsem ");
+  p.App.Controls.DpCkDpS[2] = true;
+  p.App.Controls.DpCkDpDln[1] = p.App.Controls.DpCkDpDln[3] = true;
+  p.App.BatchMode = true;
+  p.App.NslgOpt = p.App.AppendOpt = true;
+  BuildOptsSummary(p.App);
+  EXPECT_EQ(p.Summary(), "Icas Xtab Dps3 Dpln Nbts Apnd Dsem ");
+  p.App.BatchMode = false;
+  BuildOptsSummary(p.App);
+  EXPECT_EQ(p.Summary(), "Icas Xtab Dps3 Dpln Dsem ");
+}
+
+TEST(OptionPanels, TabChangesRebuildTheSummary) {
+  TPanels p;
+  ChangeTab(p.App, p.Tabs, TabDpOptions);
+  p.App.Controls.DpCkDpDln[1] = true;
+  EXPECT_EQ(p.Summary(), "None");
+  ChangeTab(p.App, p.Tabs, TabMain); // Return
+  EXPECT_EQ(p.Summary(), "Dpln ");
+
+  ChangeTab(p.App, p.Tabs, TabDpOptions);
+  p.App.Controls.DpRadioGroup1 = DpDcpp;
+  CancelOptions(p.App, p.Tabs);
+  EXPECT_EQ(p.Summary(), "Dpln ") << "Cancel on Dp Options does not rebuild";
+  EXPECT_FALSE(p.Tabs.CancelMark);
+  EXPECT_EQ(p.Tabs.Current, TabMain);
+
+  ChangeTab(p.App, p.Tabs, TabPreferences);
+  p.App.Controls.Pref(TagRovr).Checked = true;
+  CancelOptions(p.App, p.Tabs);
+  EXPECT_EQ(p.Summary(), "Rovr Dpln Dcpp ") << "leaving Preferences by Cancel rebuilds";
+}
+
+TEST(OptionPanels, SnapshotAndBatchRules) {
+  TPanels p;
+  p.App.Controls.Pref(TagFmvl).Checked = true;
+  ChangeTab(p.App, p.Tabs, TabPreferences);
+  EXPECT_TRUE(p.Tabs.Snapshot[TagFmvl]);
+  EXPECT_FALSE(p.Tabs.Snapshot[TagIcas]);
+  p.App.Controls.Pref(TagFmvl).Checked = false;
+  p.App.Controls.Pref(TagIcas).Checked = true;
+  RestoreSnapshot(p.App.Controls, p.Tabs);
+  EXPECT_TRUE(p.App.Controls.Checked(TagFmvl));
+  EXPECT_FALSE(p.App.Controls.Checked(TagIcas));
+
+  EXPECT_EQ(ChangeTab(p.App, p.Tabs, TabOverView), TTabAction::ShowHelp);
+  EXPECT_EQ(p.Tabs.Current, TabPreferences);
+  EXPECT_EQ(ChangeTab(p.App, p.Tabs, TabFileSelect), TTabAction::PrepareFiles);
+
+  TPanels batch;
+  batch.App.BatchMode = true;
+  for (int tab : {TabFileSelect, TabPreferences, TabDpOptions})
+    EXPECT_EQ(ChangeTab(batch.App, batch.Tabs, tab), TTabAction::Refused);
+  EXPECT_EQ(ChangeTab(batch.App, batch.Tabs, TabAbout), TTabAction::Changed);
+}
+
+TEST(OptionPanels, ResetKeepsTheEntries) {
+  TOptionControls c;
+  for (auto& box : c.PrPanPreferences) box.Checked = true;
+  c.PrEdSubC = "\"#\"";
+  c.PrCbXTab = " 8";
+  c.PrEdCcolNw[1] = "10:20";
+  c.PrEdNewLmt = "5:eod";
+  PrButReset(c);
+  for (const auto& box : c.PrPanPreferences) EXPECT_FALSE(box.Checked) << box.Caption;
+  EXPECT_EQ(c.PrEdSubC, "\"#\"");
+  EXPECT_EQ(c.PrCbXTab, " 8");
+  EXPECT_EQ(c.PrEdCcolNw[1], "10:20");
+  EXPECT_EQ(c.PrEdNewLmt, "5:eod");
+}
+
+TEST(OptionPanels, SubcEntryCheck) {
+  struct Case {
+    const char* Text;
+    const char* Expected;
+  } cases[] = {
+      {"", "\".\""},       {"\"#\"", "\"#\""}, {"#", "\"#\""},   {"\"ab", "\"a\""},
+      {"\"ab\"", "\"a\""}, {"xyz", "\"x\""},   {"\"", "\".\""}, {"\"\"\"", "\"\"\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CheckSubcText(c.Text), c.Expected) << c.Text;
+}
+
+TEST(OptionControls, Defaults) {
+  TOptionControls c;
+  const char* captions[] = {"Icas", "Rovr", "Fmvl", "Xdpl", "Fscl", "Ieof", "Lorl",
+                            "Subc", "Noss", "Xtab", "Sbsl", "Clnc", "Pcmp", "Ccol"};
+  for (int tag = 0; tag < PrefCount; ++tag) {
+    EXPECT_STREQ(c.Pref(tag).Caption, captions[tag]);
+    EXPECT_EQ(c.Pref(tag).Tag, tag);
+    EXPECT_FALSE(c.Pref(tag).Checked);
+  }
+  EXPECT_STREQ(c.Pref(TagClnc).Name, "PrCkCLnC");
+  EXPECT_EQ(c.PrEdSubC, "\".\"");
+  EXPECT_EQ(c.PrCbXTab, " 4");
+  EXPECT_EQ(c.PrEdNewLmt, "1:eod");
+  EXPECT_EQ(c.PrEdCcolOd[0], "1:eol");
+  EXPECT_EQ(c.DpRadioGroup1, 0);
+  EXPECT_EQ(c.DpEdUdc, "#");
+  EXPECT_EQ(c.DpCbUdcYN, "No");
+  EXPECT_EQ(c.DpEdUdc3, "&&");
+  EXPECT_EQ(c.MnCbListType, "Chng");
+  EXPECT_EQ(c.MnlblOptsUsed, "None");
+}
+
+} // namespace
+} // namespace quorlin
