@@ -40,7 +40,8 @@ TEST(LineKeys, SqueezeAndHashAgreeWithASimpleModel) {
   for (int round = 0; round < 3000; ++round) {
     int len = static_cast<int>(rng() % 200) + 1;
     std::string text;
-    for (int i = 0; i < len; ++i) text += "  ab\t\xe9x "[rng() % 10];
+    const std::string alphabet = "   ab\t\xe9x ";
+    for (int i = 0; i < len; ++i) text += alphabet[rng() % alphabet.size()];
     std::string model;
     for (char c : text)
       if (c != ' ') model += c;
