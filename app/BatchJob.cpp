@@ -1,25 +1,15 @@
 #include "app/BatchJob.h"
 
 #include "app/Tokenizer.h"
+#include "platform/Text.h"
 
 namespace quorlin {
-
-namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
-} // namespace
 
 std::string DecodeDpop(TAppState& app, std::string_view operand) {
   TOptionControls& c = app.Controls;
   std::vector<std::string> tokens = ParseParmTokens(operand);
   if (tokens.empty()) return ErrInvalidDpop;
-  const std::string first = Lower(tokens[0]);
+  const std::string first = LowerAscii(tokens[0]);
 
   if (first == "dps1" || first == "dps2" || first == "dps3") {
     if (tokens.size() < 2) throw TParmException("\"" + first + "\" needs the string of its filter");
@@ -43,13 +33,13 @@ std::string DecodeDpop(TAppState& app, std::string_view operand) {
     return {};
   }
   for (int index = 0; index < DpCount; ++index) {
-    if (first != Lower(DpNames[static_cast<size_t>(index)])) continue;
+    if (first != LowerAscii(DpNames[static_cast<size_t>(index)])) continue;
     // The user-defined options may bring their strings along:
     // "dudc STRING [yes|no]" and "dud2 LINESTART EMBEDDED".
     if (index == DpDudc && tokens.size() >= 2) {
       c.DpEdUdc = tokens[1];
       if (tokens.size() >= 3) {
-        std::string yn = Lower(tokens[2]);
+        std::string yn = LowerAscii(tokens[2]);
         if (yn != "yes" && yn != "no") return ErrInvalidDpop;
         c.DpCbUdcYN = yn == "yes" ? "Yes" : "No";
       }
@@ -67,7 +57,7 @@ std::string DecodePref(TAppState& app, TBatchState& batch, std::string_view oper
   TOptionControls& c = app.Controls;
   std::vector<std::string> tokens = ParseParmTokens(operand);
   if (tokens.empty()) return ErrInvalidPref;
-  const std::string first = Lower(tokens[0]);
+  const std::string first = LowerAscii(tokens[0]);
 
   if (tokens.size() == 1) {
     static const std::pair<const char*, int> boxes[] = {
@@ -124,7 +114,7 @@ std::string DecodePref(TAppState& app, TBatchState& batch, std::string_view oper
 }
 
 std::string ListTypeText(std::string_view operand) {
-  std::string text = Lower(operand);
+  std::string text = LowerAscii(operand);
   if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
   return text;
 }

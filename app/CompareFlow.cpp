@@ -10,6 +10,7 @@ int RunCompare(TAppState& app) {
   app.NewCompareCtl();
   app.DlnConditions.clear();
   TListing listing(app);
+  if (app.Controls.Checked(TagClnc)) return RunUnorderedCompare(app, listing);
   return RunOrderedCompare(app, listing);
 }
 

@@ -28,7 +28,7 @@ constexpr const char* Usage =
     "\n"
     "  -t TYPE     listing type: Chng (default), Delta, Long or Ovsum\n"
     "  -p OPERAND  a preference, as the operand of a batch \"pref=\" statement:\n"
-    "              icas rovr fmvl xdpl fscl ieof lorl noss nslg apnd,\n"
+    "              icas rovr fmvl xdpl fscl ieof lorl noss clnc nslg apnd,\n"
     "              \"ccol 10:20\" (NEW ranges; a second -p ccol sets the OLD ranges),\n"
     "              \"pcmp 1:100 1:eod\"\n"
     "  -d OPERAND  a don't-process option, as the operand of a batch \"dpop=\"\n"
@@ -104,8 +104,6 @@ int main(int argc, char** argv) {
           error = e.what();
         }
         if (!error.empty()) return Fail(error + " \"" + *op + "\"");
-        if (app.Controls.Checked(TagClnc))
-          return Fail("the unordered list compare (clnc) is not available yet");
       }
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       return Fail("unknown option " + a + "\n" + Usage);

@@ -4,6 +4,7 @@
 #include "engine/LineReader.h"
 #include "engine/Matcher.h"
 #include "engine/PassReader.h"
+#include "platform/Text.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -15,23 +16,10 @@ namespace {
 constexpr int64_t MaxInputSize = int64_t(1) << 31; // 2 GB: sizes must fit a signed 32-bit number
 constexpr size_t MaxFileNameLen = 255;
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
-std::string Trim(const std::string& text) {
-  size_t b = text.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  size_t e = text.find_last_not_of(' ');
-  return text.substr(b, e - b + 1);
-}
-
 /// Integer value of an entry that must hold a number (blanks around it
 /// allowed); anything else is a fault of the run.
 int StrictInt(const std::string& text, const char* what) {
-  std::string t = Trim(text);
+  std::string t = TrimBlanks(text);
   size_t used = 0;
   int value = 0;
   try {
@@ -83,10 +71,10 @@ void SetupDpOption(TCompareRun& run) {
                           &ctl.DpDdlc,  &ctl.DpDdl2, &ctl.DpDcpp, &ctl.DpDvbc,
                           &ctl.DpDhtm,  &ctl.DpDcob, &ctl.DpDudc, &ctl.DpDud2};
   if (flags[index]) *flags[index] = true;
-  ctl.UdcText = Lower(controls.DpEdUdc);
+  ctl.UdcText = LowerAscii(controls.DpEdUdc);
   ctl.UdcNo = controls.DpCbUdcYN == "No";
-  ctl.Udc2Text = Lower(controls.DpEdUdc2);
-  ctl.Udc3Text = Lower(controls.DpEdUdc3);
+  ctl.Udc2Text = LowerAscii(controls.DpEdUdc2);
+  ctl.Udc3Text = LowerAscii(controls.DpEdUdc3);
 }
 
 void SetupDln(TCompareRun& run) {
@@ -111,7 +99,7 @@ void SetupDln(TCompareRun& run) {
   std::string& summary = controls.MnlblOptsUsed;
   size_t at = summary.find("Dpln");
   if (at != std::string::npos) summary.erase(at, 4);
-  summary = Trim(summary);
+  summary = TrimBlanks(summary);
   if (summary.empty()) summary = "None";
 }
 
@@ -130,7 +118,7 @@ void SetupDps(TCompareRun& run) {
     ctl.DpsActive = true;
     dps[i].On = true;
     dps[i].Len = static_cast<int>(controls.DpEdS[i].size());
-    dps[i].Text = Lower(controls.DpEdS[i]);
+    dps[i].Text = LowerAscii(controls.DpEdS[i]);
   }
 }
 
@@ -202,12 +190,6 @@ void SetupPreferences(TCompareRun& run) {
   }
 }
 
-std::string Fmt(const char* format, int a, int b = 0, int c = 0) {
-  char buf[200];
-  std::snprintf(buf, sizeof buf, format, a, b, c);
-  return buf;
-}
-
 } // namespace
 
 void SetupRun(TCompareRun& run) {
@@ -253,7 +235,7 @@ void PassLoop(TCompareRun& run, IPassReport& report) {
     of.PassFirstLine = of.LinesDone;
     ++run.PassCt;
     app.Progress("Reading Data File" + app.JobLabel +
-                 Fmt("PassCt=%d  Start Line = %d", run.PassCt, nf.PassFirstLine + 1));
+                 Printf("PassCt=%d  Start Line = %d", run.PassCt, nf.PassFirstLine + 1));
     ReadPass(run);
     ctl.NewLongest = nf.LongestLine;
     ctl.OldLongest = of.LongestLine;
@@ -269,17 +251,17 @@ void PassLoop(TCompareRun& run, IPassReport& report) {
     if (ctl.FilesDiffer || (ctl.DpActive && !ctl.DpDcob) || ctl.DpsActive) {
       const int first = nf.PassFirstLine + 1;
       app.Progress("Processing Data " + app.JobLabel +
-                   Fmt("PassCt=%d  Start Line = %d UpTo Line = %d.", run.PassCt, first,
+                   Printf("PassCt=%d  Start Line = %d UpTo Line = %d.", run.PassCt, first,
                        nf.PassFirstLine + nf.PassLinesLimit));
       PreparePass(run);
       app.Progress("Finding Matching Lines" + app.JobLabel +
-                   Fmt("PassCt=%d  Start Line = %d UpTo Line = %d .", run.PassCt, first,
+                   Printf("PassCt=%d  Start Line = %d UpTo Line = %d .", run.PassCt, first,
                        nf.PassFirstLine + nf.PassLinesLimit));
       FindMatches(run);
     }
 
     app.Progress("Generating Report " + app.JobLabel +
-                 Fmt("PassCt=%d  Start Line = %d UpTo Line = %d .", run.PassCt,
+                 Printf("PassCt=%d  Start Line = %d UpTo Line = %d .", run.PassCt,
                      nf.PassFirstLine + 1, nf.PassFirstLine + nf.PassLinesLimit));
     report.ReportPass(run);
 

@@ -11,6 +11,19 @@ namespace quorlin {
 
 struct TCompareRun;
 
+/// A Clnc line list: item 0 is empty, items 1 to Count() are the lines of the
+/// file in order, the item after them is a sentinel with no text. The list
+/// grows with the file; its texts live in its own pool.
+struct TClncList {
+  TChunkedVector<TLineEntry> Items;
+  TTextPool Pool{2 * 1024 * 1024};
+  TLineEntry& operator[](int k) { return Items[static_cast<size_t>(k)]; }
+  const TLineEntry& operator[](int k) const { return Items[static_cast<size_t>(k)]; }
+  /// Lines in the list, the empty item and the sentinel not counted.
+  int Count() const { return Items.size() < 2 ? 0 : static_cast<int>(Items.size()) - 2; }
+  char* NewText(int n) { return Pool.Alloc(static_cast<size_t>(n) + 4); }
+};
+
 /// The listing generator's side of a run: called once per pass of an ordered
 /// compare (after matching) and once for a whole Clnc run. It writes the
 /// listing lines of the pass from the line tables and may set ListingStop.
@@ -33,6 +46,9 @@ struct TCompareRun {
   TCompareCtl& Ctl;
   std::unique_ptr<TCompareFile> New, Old; ///< present from SetupRun to FinishRun
   TLineTable NewLines, OldLines;
+  /// Clnc: the whole files as line lists (NewList, OldList), from set-up to
+  /// the Clnc end step.
+  std::unique_ptr<TClncList> NewList, OldList;
   int PassCt = 0; ///< number of the current pass, from 1
   bool BuffersAllocated = false;
 
@@ -63,6 +79,10 @@ inline constexpr const char* MsgEquivalent =
 /// was rejected, 4 an input file could not be used or the run failed. The
 /// result message is left in app.StatusText and appended to Panel1Lines.
 int RunOrderedCompare(TAppState& app, IPassReport& report);
+
+/// Unordered (Clnc) compare of the two files: the same frame as
+/// RunOrderedCompare with the Clnc pass driver in place of the pass loop.
+int RunUnorderedCompare(TAppState& app, IPassReport& report);
 
 /// The steps of a run, in the order RunOrderedCompare calls them.
 void SetupRun(TCompareRun& run);

@@ -1,9 +1,29 @@
 #include "engine/CompareTypes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
 
 namespace quorlin {
+
+void TBlockDeleter::operator()(void* p) const { std::free(p); }
+
+TBlockPtr AllocateBlock(size_t bytes) {
+  constexpr size_t HugePage = 2 * 1024 * 1024;
+  void* p = nullptr;
+  if (bytes >= HugePage) {
+    if (::posix_memalign(&p, HugePage, bytes) != 0) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    ::madvise(p, bytes, MADV_HUGEPAGE);
+#endif
+  } else {
+    p = std::malloc(bytes);
+    if (!p) throw std::bad_alloc();
+  }
+  return TBlockPtr(static_cast<char*>(p));
+}
 
 char* TTextPool::Alloc(size_t n) {
   // Keep 8-byte alignment so that word reads of keys stay aligned.
@@ -18,7 +38,7 @@ char* TTextPool::Alloc(size_t n) {
     Used = 0;
   }
   size_t size = std::max(BlockSize, n);
-  Blocks.push_back(std::unique_ptr<char[]>(new char[size]));
+  Blocks.push_back(AllocateBlock(size));
   Sizes.push_back(size);
   Reserved += size;
   Current = Blocks.size() - 1;

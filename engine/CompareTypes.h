@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,9 @@ struct TColRange {
   bool ToEol = false;
 };
 
+/// The compare-column ranges of one file.
+using TColumns = std::array<TColRange, 4>;
+
 /// Per-file record, one for NEW and one for OLD, created by the set-up step and
 /// released by the finish step.
 struct TCompareFile {
@@ -118,7 +123,7 @@ struct TCompareFile {
 
   /// Compare columns: Col[0] is range 1 (Col1On, Col1First, Col1Last,
   /// Col1ToEol), Col[1] to Col[3] are ranges 2 to 4.
-  std::array<TColRange, 4> Col{};
+  TColumns Col{};
   bool ColTooShort = false; ///< some line was shorter than the first compare column
   int LongestKey = 0;       ///< greatest ColLen met
 
@@ -161,6 +166,7 @@ struct TLineEntry {
   bool Moved = false;        ///< set by moved-line detection
   bool ColShort = false;     ///< shorter than the first compare column
   bool BlankLine = false;    ///< Clnc: blank and not processed
+  bool KeyIsText = false;    ///< the key is the line's own text (no blanks, no folding, no columns)
   uint16_t Hash = 0;         ///< hash of the compare key; never 0 once prepared
   int16_t TextLen = 0;       ///< length of the stored text
   int16_t KeyLen = 0;        ///< length of the compare key
@@ -174,21 +180,57 @@ struct TLineEntry {
   uint8_t CarryIn = 0;       ///< comment carry flags of the file before this line was prepared
 };
 
+/// Frees memory from AllocateBlock.
+struct TBlockDeleter {
+  void operator()(void* p) const;
+};
+using TBlockPtr = std::unique_ptr<char[], TBlockDeleter>;
+/// Uninitialised memory for a large block. Blocks of 2 MB or more are aligned
+/// to 2 MB and ask for transparent huge pages, so that filling them costs few
+/// page faults.
+TBlockPtr AllocateBlock(size_t bytes);
+
 /// Bump allocator for the texts of one pass. Reset() frees everything at once;
 /// the first block is kept so that later passes allocate nothing.
 class TTextPool {
 public:
+  explicit TTextPool(size_t blockSize = 256 * 1024) : BlockSize(blockSize) {}
   char* Alloc(size_t n);
   void Reset();
   size_t BytesReserved() const { return Reserved; }
 
 private:
-  static constexpr size_t BlockSize = 256 * 1024;
-  std::vector<std::unique_ptr<char[]>> Blocks;
+  size_t BlockSize;
+  std::vector<TBlockPtr> Blocks;
   std::vector<size_t> Sizes;
   size_t Current = 0; ///< index of the block being filled
   size_t Used = 0;    ///< bytes used in that block
   size_t Reserved = 0;
+};
+
+/// A growing array of entries in blocks of 2^BlockBits: elements never move,
+/// growth copies nothing, and indexing costs a shift and a mask.
+template <typename T, int BlockBits = 15>
+class TChunkedVector {
+  static_assert(std::is_trivially_destructible_v<T>, "blocks are freed without destructors");
+
+public:
+  T& emplace_back() {
+    if ((Count & Mask) == 0) Blocks.push_back(AllocateBlock(BlockSize * sizeof(T)));
+    T* item = new (Slot(Count)) T();
+    ++Count;
+    return *item;
+  }
+  T& operator[](size_t k) { return *Slot(k); }
+  const T& operator[](size_t k) const { return *const_cast<TChunkedVector*>(this)->Slot(k); }
+  size_t size() const { return Count; }
+
+private:
+  static constexpr size_t BlockSize = size_t(1) << BlockBits;
+  static constexpr size_t Mask = BlockSize - 1;
+  T* Slot(size_t k) { return reinterpret_cast<T*>(Blocks[k >> BlockBits].get()) + (k & Mask); }
+  std::vector<TBlockPtr> Blocks;
+  size_t Count = 0;
 };
 
 /// A line table: entries 1 to MaxPassLines + 1 (entry 0 is unused, the entry

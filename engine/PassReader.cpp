@@ -2,6 +2,7 @@
 
 #include "engine/DpFilters.h"
 #include "engine/LineReader.h"
+#include "platform/Text.h"
 
 #include <charconv>
 #if defined(__x86_64__) || defined(__i386__)
@@ -38,9 +39,9 @@ void ClassifyStoredLine(TCompareRun& run, bool isNew, TLineEntry& e) {
   }
 }
 
-/// True when the NEW and OLD lines just stored at the same index are not
-/// identical for the compare.
-bool PairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe) {
+} // namespace
+
+bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe) {
   const TCompareFile& nf = *run.New;
   const TCompareFile& of = *run.Old;
   if (nf.AtEof) return true;
@@ -55,14 +56,15 @@ bool PairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry&
          std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.ColLen)) != 0;
 }
 
-/// Reads and drops lines before the first line of the part compare.
-void SkipLines(TCompareFile& f, const TCompareCtl& ctl, int first) {
+void SkipPartCompareLines(TCompareFile& f, const TCompareCtl& ctl, int first) {
   for (int dropped = 0; dropped < first - 1; ++dropped) {
     ReadLine(f, ctl);
     if (f.AtEof) break;
     ++f.LinesDone;
   }
 }
+
+namespace {
 
 void ExtractColumns(TCompareFile& f, TLineEntry& e, int& shortCount) {
   const int len = f.LineLen;
@@ -96,12 +98,6 @@ void ExtractColumns(TCompareFile& f, TLineEntry& e, int& shortCount) {
   }
   e.ColLen = static_cast<int16_t>(n);
   if (n > f.LongestKey) f.LongestKey = n;
-}
-
-std::string Fmt(const char* format, int a, int b = 0, int c = 0) {
-  char buf[160];
-  std::snprintf(buf, sizeof buf, format, a, b, c);
-  return buf;
 }
 
 } // namespace
@@ -142,8 +138,8 @@ void ReadPass(TCompareRun& run) {
   RepositionFiles(run);
   const bool firstPass = run.PassCt <= 1;
   if (ctl.PcmpActive && firstPass) {
-    SkipLines(nf, ctl, ctl.PcmpNewFirst);
-    SkipLines(of, ctl, ctl.PcmpOldFirst);
+    SkipPartCompareLines(nf, ctl, ctl.PcmpNewFirst);
+    SkipPartCompareLines(of, ctl, ctl.PcmpOldFirst);
     nf.PassFirstLine = nf.LinesDone;
     of.PassFirstLine = of.LinesDone;
   }
@@ -170,7 +166,7 @@ void ReadPass(TCompareRun& run) {
         ClassifyStoredLine(run, true, run.NewLines[c]);
         if (c % 500 == 0 && app.ProgressOn)
           app.Progress("Read Input Processing " + app.JobLabel +
-                       Fmt("PassCt=%d  Line = %d", run.PassCt, nf.LinesRead));
+                       Printf("PassCt=%d  Line = %d", run.PassCt, nf.LinesRead));
       }
     }
     if (app.UserStop) break;
@@ -187,8 +183,8 @@ void ReadPass(TCompareRun& run) {
         ClassifyStoredLine(run, false, run.OldLines[d]);
         if (nf.AtEof && d % 500 == 0 && app.ProgressOn)
           app.Progress("Read Input Processing " + app.JobLabel +
-                       Fmt("PassCt=%d  Line = %d ", run.PassCt, of.LinesRead));
-        if (!ctl.FilesDiffer && (c != d || PairDiffers(run, run.NewLines[c], run.OldLines[d])))
+                       Printf("PassCt=%d  Line = %d ", run.PassCt, of.LinesRead));
+        if (!ctl.FilesDiffer && (c != d || ReadPairDiffers(run, run.NewLines[c], run.OldLines[d])))
           ctl.FilesDiffer = true;
       }
     }
@@ -270,12 +266,13 @@ const bool HasSsse3 = __builtin_cpu_supports("ssse3");
 
 } // namespace
 
-int SqueezeBlanks(char* text, int length) {
+int SqueezeBlanks(char* text, int length, int* kept) {
 #if defined(__x86_64__) || defined(__i386__)
   int n = HasSsse3 ? SqueezeSsse3(text, length) : SqueezeTail(text, 0, 0, length);
 #else
   int n = SqueezeTail(text, 0, 0, length);
 #endif
+  if (kept) *kept = n;
   if (n == 0) {
     text[0] = 0;
     text[1] = 0;
@@ -314,7 +311,7 @@ void PreparePass(TCompareRun& run) {
     for (int k = 1; k <= f.PassLines; ++k) {
       if (k % 400 == 0 && app.ProgressOn)
         app.Progress(app.JobLabel +
-                     Fmt(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
+                     Printf(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
                                : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
                          run.PassCt, f.PassFirstLine + k, f.PassFirstLine + f.PassLines));
       TLineEntry& e = table[k];
@@ -323,12 +320,17 @@ void PreparePass(TCompareRun& run) {
         if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
       }
       if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
-      if (e.NotProcessed) continue;
-      if (ctl.OptIcas) LowerCaseBytes(e.Text, e.TextLen);
-      e.KeyLen = static_cast<int16_t>(SqueezeBlanks(e.Text, ctl.CcolActive ? e.ColLen : e.TextLen));
-      e.Hash = KeyHash(e.Text, e.KeyLen);
+      if (!e.NotProcessed) PrepareKey(ctl, e);
     }
   }
+}
+
+void PrepareKey(const TCompareCtl& ctl, TLineEntry& e) {
+  if (ctl.OptIcas) LowerCaseBytes(e.Text, e.TextLen);
+  int kept = 0;
+  e.KeyLen = static_cast<int16_t>(SqueezeBlanks(e.Text, ctl.CcolActive ? e.ColLen : e.TextLen, &kept));
+  e.Hash = KeyHash(e.Text, e.KeyLen);
+  e.KeyIsText = !ctl.OptIcas && !ctl.CcolActive && !e.PartDp && kept == e.TextLen;
 }
 
 void ExtractColumnsNew(TCompareRun& run, TLineEntry& entry) {

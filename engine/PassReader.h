@@ -27,8 +27,13 @@ void PreparePass(TCompareRun& run);
 /// Moves every byte of text[0, length) that is not a blank to the front,
 /// keeping their order. Returns the key length: the count, rounded up to an
 /// even number by a zero byte; an empty key is two zero bytes of length 1.
-/// text must have room for length + 2 bytes.
-int SqueezeBlanks(char* text, int length);
+/// text must have room for length + 2 bytes. kept, when given, receives the
+/// count of bytes kept (before the padding).
+int SqueezeBlanks(char* text, int length, int* kept = nullptr);
+
+/// Turns the compare text of a processed line into its compare key: lower
+/// case with Icas, blanks squeezed out; sets KeyLen, Hash and KeyIsText.
+void PrepareKey(const TCompareCtl& ctl, TLineEntry& e);
 
 /// Hash of a key of keyLen bytes: the sum modulo 65536 of its first
 /// (keyLen + 1) / 2 16-bit words, low byte first; 0 becomes 65535.
@@ -43,6 +48,16 @@ void SetupColumns(TCompareRun& run);
 /// shorter than the first column).
 void ExtractColumnsNew(TCompareRun& run, TLineEntry& entry);
 void ExtractColumnsOld(TCompareRun& run, TLineEntry& entry);
+
+/// True when the NEW and OLD lines just read into ne and oe (still in the
+/// files' LineBuf) are not identical for the compare: a don't-process line on
+/// one side only, different raw texts, or with compare columns different
+/// columns.
+bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe);
+
+/// The part-compare skip: reads and drops lines before line first, counting
+/// them in LinesDone.
+void SkipPartCompareLines(TCompareFile& f, const TCompareCtl& ctl, int first);
 
 /// Reads an integer as the options do: blanks around it allowed, 0 for
 /// anything that is not a number.

@@ -89,6 +89,13 @@ private:
   void WriteOrderedBody();
   void PreparePassForListing();
   void RereadLine(TCompareFile& f, TLineEntry& e, int& partDpCount);
+  /// Whether the raw texts of two lines with equal compare keys are the same
+  /// line for the listing: equal over the shorter length, or over their
+  /// compare columns; in lower case with Icas (on copies, so the texts keep
+  /// their case).
+  bool SameText(const TLineEntry& a, const TColumns& colA, const TLineEntry& b,
+                const TColumns& colB) const;
+  /// A matched pair is an exact match, not a reformat (always with Rovr).
   bool ExactMatch(const TLineEntry& n, const TLineEntry& o) const;
   void WalkLongChng();
   void WalkDeltaOvsum();
@@ -106,6 +113,18 @@ private:
   /// Append the file line number of NEW entry i or OLD entry j to Refs.
   void NewNo(int i);
   void OldNo(int j);
+
+  // Clnc listing (UnorderedListing.cpp).
+  void WriteClncListing();
+  void ClncClassify();
+  void ClncSectionHeading(bool isNew);
+  void ClncLongSection(bool isNew);
+  void ClncDeltaSection(bool isNew);
+  void ClncChngSection(bool isNew);
+  /// Writes entry k of a Clnc list by its kind.
+  void WriteClncEntry(bool isNew, int k);
+  void ClncStatus(const char* report, bool isNew, int k);
+  std::string Ruler(const char* references);
 
   // Statistics section (Statistics.cpp).
   void WriteStatistics();

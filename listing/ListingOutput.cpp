@@ -49,7 +49,9 @@ void TListing::ReportPass(TCompareRun& run) {
   ctl.OldLinesTotal += run.Old->PassLinesLimit;
   if (!ctl.HeadingArmed) WriteListingHeading();
 
-  if (!ctl.OptClnc && (ctl.FilesDiffer || ctl.ListLong || ctl.DpActive)) {
+  if (ctl.OptClnc) {
+    WriteClncListing();
+  } else if (ctl.FilesDiffer || ctl.ListLong || ctl.DpActive) {
     WriteOrderedBody();
     if (ctl.ListChng && ctl.LastPass && ctl.InsertCount + ctl.DeleteCount + ctl.ReformCount > 0)
       CloseChngContext();
@@ -94,16 +96,23 @@ void TListing::WriteListingHeading() {
     const TCompareFile& of = *Run->Old;
     EmitReportLine("New File = " + nf.FileName + "  " + FileTimeText(App.Controls.MnCbNewFileNm));
     EmitReportLine("Old File = " + of.FileName + "  " + FileTimeText(App.Controls.MnCbOldFileNm));
-    std::string ruler = RulerBase;
-    if (App.BatchMode) ruler.erase(0, 5);
-    if (ctl.OptFscl) {
-      int longest = std::min(128, std::max(nf.LongestLine, of.LongestLine));
-      if (longest > 80) ruler.append(RulerWide, static_cast<size_t>(longest - 80));
-    } else {
-      ruler += " N-REF# CHNG-TYPE   O-REF# LEN";
-    }
-    EmitReportLine(ruler);
+    EmitReportLine(Ruler(" N-REF# CHNG-TYPE   O-REF# LEN"));
   }
+}
+
+// The ruler line: in batch mode from its sixth character; with Fscl extended
+// to the longest line (at most 128), else followed by the reference titles.
+std::string TListing::Ruler(const char* references) {
+  const TCompareCtl& ctl = Ctl();
+  std::string ruler = RulerBase;
+  if (App.BatchMode) ruler.erase(0, 5);
+  if (ctl.OptFscl) {
+    int longest = std::min(128, std::max(Run->New->LongestLine, Run->Old->LongestLine));
+    if (longest > 80) ruler.append(RulerWide, static_cast<size_t>(longest - 80));
+  } else {
+    ruler += references;
+  }
+  return ruler;
 }
 
 void TListing::AppendPanel(TStringList& panel, std::string_view line) {
@@ -150,7 +159,7 @@ std::string TListing::TreatText(std::string_view line) const {
   std::string_view text = line.substr(4);
   // Without Fscl the text field has a fixed width, so that the reference
   // columns after it stay in place when tabs are expanded.
-  const bool fixedField = !ctl.OptFscl && !ctl.OptClnc && text.size() >= TextField;
+  const bool fixedField = !ctl.OptFscl && text.size() >= TextField;
   std::string_view field = fixedField ? text.substr(0, TextField) : text;
   std::string treated;
   for (char ch : field) {

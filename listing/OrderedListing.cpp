@@ -6,6 +6,7 @@
 #include "engine/DpFilters.h"
 #include "engine/LineReader.h"
 #include "engine/PassReader.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,21 +15,6 @@
 namespace quorlin {
 
 namespace {
-
-/// Appends n as "%.5d" does: at least five digits, zero-filled.
-void AppendNo(std::string& out, int n) {
-  char buf[16];
-  char* end = buf + sizeof buf;
-  char* p = end;
-  unsigned v = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
-  do {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v > 0);
-  while (end - p < 5) *--p = '0';
-  if (n < 0) *--p = '-';
-  out.append(p, static_cast<size_t>(end - p));
-}
 
 /// Appends n as "%-5d" does: left-aligned in five columns.
 void AppendLeft5(std::string& out, int n) {
@@ -47,7 +33,7 @@ bool EqualBytes(const char* a, const char* b, int n, bool fold) {
 }
 
 /// The compare columns of a text, joined.
-std::string Columns(const char* text, int len, const std::array<TColRange, 4>& col) {
+std::string Columns(const char* text, int len, const TColumns& col) {
   std::string out;
   for (size_t r = 0; r < col.size(); ++r) {
     if (!col[r].On || col[r].First > len) break;
@@ -61,8 +47,8 @@ std::string Columns(const char* text, int len, const std::array<TColRange, 4>& c
 
 } // namespace
 
-void TListing::NewNo(int i) { AppendNo(Refs, Run->New->PassFirstLine + i); }
-void TListing::OldNo(int j) { AppendNo(Refs, Run->Old->PassFirstLine + j); }
+void TListing::NewNo(int i) { AppendLineNumber(Refs, Run->New->PassFirstLine + i); }
+void TListing::OldNo(int j) { AppendLineNumber(Refs, Run->Old->PassFirstLine + j); }
 
 void TListing::PrepareIdenticalPass() {
   TCompareCtl& ctl = Ctl();
@@ -141,17 +127,23 @@ void TListing::RereadLine(TCompareFile& f, TLineEntry& e, int& partDpCount) {
   }
 }
 
-bool TListing::ExactMatch(const TLineEntry& n, const TLineEntry& o) const {
+bool TListing::SameText(const TLineEntry& a, const TColumns& colA, const TLineEntry& b,
+                        const TColumns& colB) const {
   const TCompareCtl& ctl = Run->Ctl;
-  if (ctl.OptRovr) return true;
+  // Both keys are the lines' own texts and the keys are equal: so are the texts.
+  if (a.KeyIsText && b.KeyIsText) return true;
   if (!ctl.CcolActive)
-    return EqualBytes(n.Text, o.Text, std::min(n.TextLen, o.TextLen), ctl.OptIcas);
-  if (n.ColShort || o.ColShort) return true;
-  std::string a = Columns(n.Text, n.TextLen, Run->New->Col);
-  std::string b = Columns(o.Text, o.TextLen, Run->Old->Col);
-  int len = std::min({static_cast<int>(n.ColLen), static_cast<int>(o.ColLen),
-                      static_cast<int>(a.size()), static_cast<int>(b.size())});
-  return EqualBytes(a.data(), b.data(), len, ctl.OptIcas);
+    return EqualBytes(a.Text, b.Text, std::min(a.TextLen, b.TextLen), ctl.OptIcas);
+  if (a.ColShort || b.ColShort) return true;
+  std::string x = Columns(a.Text, a.TextLen, colA);
+  std::string y = Columns(b.Text, b.TextLen, colB);
+  int len = std::min({static_cast<int>(a.ColLen), static_cast<int>(b.ColLen),
+                      static_cast<int>(x.size()), static_cast<int>(y.size())});
+  return EqualBytes(x.data(), y.data(), len, ctl.OptIcas);
+}
+
+bool TListing::ExactMatch(const TLineEntry& n, const TLineEntry& o) const {
+  return Run->Ctl.OptRovr || SameText(n, Run->New->Col, o, Run->Old->Col);
 }
 
 void TListing::PreparePassForListing() {

@@ -96,10 +96,11 @@ void TListing::WriteStatistics() {
       EmitReportLine("Moved Line detection sub optimal due to compare set size.");
   }
   // Bytes from the start of the compare to just after the last line taken.
+  // (The Clnc reader keeps the end of the data it read in the file record.)
   auto totalBytes = [&](const TCompareFile& f) {
-    const TLineTable& t = run.Lines(f.IsNew);
-    int64_t end = f.PassLinesLimit > 0 ? t[f.PassLinesLimit].FileOffset : f.PassStartOffset;
-    if (f.DataEndOffset > end) end = f.DataEndOffset;
+    int64_t end = f.DataEndOffset;
+    if (!ctl.OptClnc)
+      end = f.PassLinesLimit > 0 ? run.Lines(f.IsNew)[f.PassLinesLimit].FileOffset : f.PassStartOffset;
     return static_cast<long>(end - f.PcmpStartOffset);
   };
   EmitReportLine(Format("%7ld New File Total Bytes      %7ld Old File Total Bytes", totalBytes(nf),

@@ -1,0 +1,292 @@
+#include "engine/UnorderedCompare.h"
+
+#include "engine/DpFilters.h"
+#include "engine/LineReader.h"
+#include "engine/Matcher.h"
+#include "engine/PassReader.h"
+#include "platform/Text.h"
+
+#include <cstring>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace quorlin {
+
+namespace {
+
+constexpr int ClncProgressEvery = 2000;
+
+/// Appends the line just read to list as a new item: Text and OrigText both
+/// hold the raw line; Dln, the blank-line rule and the compare columns follow.
+void StoreClncLine(TCompareRun& run, bool isNew) {
+  TCompareFile& f = run.File(isNew);
+  TClncList& list = isNew ? *run.NewList : *run.OldList;
+  const TCompareCtl& ctl = run.Ctl;
+  TLineEntry& e = list.Items.emplace_back();
+  const size_t len = static_cast<size_t>(f.LineLen);
+  e.FileOffset = f.FileOffset;
+  e.TextLen = static_cast<int16_t>(f.LineLen);
+  e.Text = list.NewText(f.LineLen);
+  e.OrigText = list.NewText(f.LineLen);
+  std::memcpy(e.Text, f.LineBuf.get(), len);
+  std::memcpy(e.OrigText, f.LineBuf.get(), len);
+  if (ctl.DlnActive) ApplyDln(run.App.DlnConditions, e, ctl.OptIcas);
+  if (e.NotProcessed) return;
+  if (std::string_view(e.Text, len).find_first_not_of(' ') == std::string_view::npos) {
+    e.BlankLine = true;
+    e.NotProcessed = true;
+  } else if (ctl.CcolActive) {
+    if (isNew)
+      ExtractColumnsNew(run, e);
+    else
+      ExtractColumnsOld(run, e);
+  }
+}
+
+/// Bucket of a key in the chain heads: a full hash of the key bytes, so that
+/// chains stay short however many lines the lists hold.
+inline size_t Bucket(const TLineEntry& e, size_t mask) {
+  return std::hash<std::string_view>{}(std::string_view(e.Text, static_cast<size_t>(e.KeyLen))) & mask;
+}
+
+} // namespace
+
+void ClncRead(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+  run.NewList = std::make_unique<TClncList>();
+  run.OldList = std::make_unique<TClncList>();
+  TClncList& nl = *run.NewList;
+  TClncList& ol = *run.OldList;
+
+  ctl.ReadingInput = true;
+  RepositionFiles(run);
+  if (ctl.PcmpActive) {
+    SkipPartCompareLines(nf, ctl, ctl.PcmpNewFirst);
+    SkipPartCompareLines(of, ctl, ctl.PcmpOldFirst);
+    nf.PassFirstLine = nf.LinesDone;
+    of.PassFirstLine = of.LinesDone;
+  }
+  for (TCompareFile* f : {&nf, &of}) f->PcmpStartOffset = f->PassStartOffset = f->FileOffset;
+  nl.Items.emplace_back();
+  ol.Items.emplace_back();
+
+  int c = 0, d = 0;
+  while (!(nf.AtEof && of.AtEof) && !app.UserStop) {
+    if (ctl.PcmpActive && ctl.PcmpNewLast > 0 && nf.LinesDone + c >= ctl.PcmpNewLast) nf.AtEof = true;
+    if (!nf.AtEof) {
+      ReadLine(nf, ctl);
+      if (!nf.AtEof) {
+        ++c;
+        StoreClncLine(run, true);
+        if ((c == 1 || c % ClncProgressEvery == 0) && app.ProgressOn)
+          app.Progress("Read Input Processing " + Printf("Line = %d.", nf.LinesRead));
+      }
+    }
+    if (app.UserStop) break;
+    if (ctl.PcmpActive && ctl.PcmpOldLast > 0 && of.LinesDone + d >= ctl.PcmpOldLast) of.AtEof = true;
+    if (!of.AtEof) {
+      ReadLine(of, ctl);
+      if (!of.AtEof) {
+        ++d;
+        StoreClncLine(run, false);
+        if (nf.AtEof && d % ClncProgressEvery == 0 && app.ProgressOn)
+          app.Progress("Read Input Processing " + Printf(" Line = %d", of.LinesRead));
+        if (!ctl.FilesDiffer && (c != d || ReadPairDiffers(run, nl[c], ol[d])))
+          ctl.FilesDiffer = true;
+      }
+    }
+  }
+
+  nf.PassLines = nf.PassLinesLimit = c;
+  of.PassLines = of.PassLinesLimit = d;
+  ctl.NewPassLines = c;
+  ctl.OldPassLines = d;
+  nf.DataEndOffset = nf.FileOffset;
+  of.DataEndOffset = of.FileOffset;
+  nl.Items.emplace_back().SetStart = true;
+  ol.Items.emplace_back().SetStart = true;
+  if (c != d) ctl.FilesDiffer = true;
+  if (nf.AtEof && of.AtEof) ctl.LastPass = true;
+  ctl.ReadingInput = false;
+}
+
+void ClncPrepare(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  for (bool isNew : {true, false}) {
+    TClncList& list = isNew ? *run.NewList : *run.OldList;
+    const int count = list.Count();
+    for (int k = 1; k <= count; ++k) {
+      if (app.UserStop) return;
+      if ((k == 1 || k % ClncProgressEvery == 0) && app.ProgressOn)
+        app.Progress("Processing Data " +
+                     Printf(isNew ? "New File Line = %d  UpTo Line = %d ." : "Old File Line = %d  UpTo Line = %d .",
+                            k, count));
+      TLineEntry& e = list[k];
+      if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
+      if (!e.NotProcessed) PrepareKey(ctl, e);
+    }
+  }
+}
+
+void ClncMatch(TCompareRun& run) {
+  TAppState& app = run.App;
+  TClncList& nl = *run.NewList;
+  TClncList& ol = *run.OldList;
+  const int newCount = nl.Count(), oldCount = ol.Count();
+  const int newEnd = newCount + 1, oldEnd = oldCount + 1;
+
+  // Chain heads: at least HashBuckets, and about two per OLD line.
+  size_t buckets = HashBuckets;
+  while (buckets < 2 * static_cast<size_t>(oldCount)) buckets *= 2;
+  const size_t mask = buckets - 1;
+  std::vector<int32_t> heads(buckets, oldEnd);
+  std::vector<int32_t> next(static_cast<size_t>(oldEnd) + 1, oldEnd);
+  for (int k = oldCount; k >= 1; --k) {
+    TLineEntry& e = ol[k];
+    if (e.NotProcessed) continue;
+    const size_t b = Bucket(e, mask);
+    next[static_cast<size_t>(k)] = heads[b];
+    e.ChainLink = 0;
+    heads[b] = k;
+  }
+
+  // The lookups below jump around both lists: the buckets of the NEW lines
+  // are computed first, and each lookup is prefetched a few lines ahead.
+  std::vector<uint32_t> newBucket(static_cast<size_t>(newEnd) + 1, 0);
+  for (int j = 1; j <= newCount; ++j)
+    if (!nl[j].NotProcessed) newBucket[static_cast<size_t>(j)] = static_cast<uint32_t>(Bucket(nl[j], mask));
+  auto headOf = [&](int j) { return heads[newBucket[static_cast<size_t>(j)]]; };
+  constexpr int Ahead = 8;
+
+  for (int j = 1; j <= newCount; ++j) {
+    if (app.UserStop) return;
+    if ((j == 1 || j % ClncProgressEvery == 0) && app.ProgressOn)
+      app.Progress("Finding Matching Lines " + Printf("New Line = %d UpTo Line = %d .", j, newCount));
+    if (j + 2 * Ahead <= newCount) __builtin_prefetch(&heads[newBucket[static_cast<size_t>(j + 2 * Ahead)]]);
+    if (j + Ahead <= newCount) {
+      const int ahead = headOf(j + Ahead);
+      if (ahead < oldEnd) __builtin_prefetch(&ol[ahead]);
+    }
+    if (j + Ahead / 2 <= newCount) {
+      const int ahead = headOf(j + Ahead / 2);
+      if (ahead < oldEnd) __builtin_prefetch(ol[ahead].Text);
+    }
+    TLineEntry& n = nl[j];
+    if (n.NotProcessed) continue;
+    int o = headOf(j);
+    while (o < oldEnd && !LinesEqual(n, ol[o])) o = next[static_cast<size_t>(o)];
+    if (o >= oldEnd) {
+      n.Partner = oldEnd;
+      n.NoMatch = true;
+      continue;
+    }
+    n.Partner = o;
+    if (ol[o].ChainLink == 0) {
+      // Link the class of OLD lines equal to o, in rising order.
+      int prev = o;
+      for (int x = next[static_cast<size_t>(o)]; x < oldEnd; x = next[static_cast<size_t>(x)]) {
+        if (LinesEqual(ol[o], ol[x])) {
+          ol[prev].ChainLink = x;
+          prev = x;
+        }
+      }
+      ol[prev].ChainLink = oldEnd;
+    }
+  }
+  nl[newEnd].Partner = newEnd;
+  ol[oldEnd].Partner = oldEnd;
+  for (int k = 1; k <= oldCount; ++k)
+    if (!ol[k].NotProcessed && ol[k].ChainLink == 0) ol[k].ChainLink = oldEnd;
+
+  for (int j = 1; j <= newCount; ++j) {
+    if (j + Ahead <= newCount && nl[j + Ahead].Partner < oldEnd) __builtin_prefetch(&ol[nl[j + Ahead].Partner]);
+    TLineEntry& n = nl[j];
+    if (n.NotProcessed || n.NoMatch || n.SetStart) continue;
+    const int o = n.Partner;
+    if (o >= oldEnd) {
+      n.NoMatch = true;
+    } else if (!ol[o].Matched) {
+      n.Matched = ol[o].Matched = true;
+      ol[o].Partner = j;
+      for (int x = ol[o].ChainLink; x < oldEnd; x = ol[x].ChainLink) {
+        ol[x].SetStart = true;
+        ol[x].Partner = o;
+      }
+    } else {
+      n.SetStart = true;
+      n.Partner = ol[o].Partner;
+    }
+  }
+}
+
+void ClncPassDriver(TCompareRun& run, IPassReport& report) {
+  TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+  ctl.LastPass = false;
+  ctl.HeadingArmed = false;
+  ctl.ListingStop = false;
+  run.PassCt = 1;
+  nf.PassFirstLine = nf.LinesDone;
+  of.PassFirstLine = of.LinesDone;
+
+  app.Progress("Start Reading Data File" + Printf("Start Line = %d", nf.PassFirstLine + 1));
+  ClncRead(run);
+  ctl.NewLongest = nf.LongestLine;
+  ctl.OldLongest = of.LongestLine;
+  if (nf.ReadFailed || of.ReadFailed) {
+    TCompareFile& bad = nf.ReadFailed ? nf : of;
+    app.InputIoError = true;
+    app.InputErrorDetail =
+        std::string(bad.IsNew ? "New" : "Old") + " Input File \"" + bad.FileName + "\": read error";
+    ctl.RunResult = 4;
+    return;
+  }
+
+  if (!ctl.FilesDiffer && !ctl.DpsActive && !ctl.DlnActive && !ctl.CcolActive) {
+    // Identical line by line: each line pairs with the line of its index.
+    for (int k = 1; k <= run.NewList->Count(); ++k) {
+      TLineEntry& n = (*run.NewList)[k];
+      TLineEntry& o = (*run.OldList)[k];
+      n.Partner = o.Partner = k;
+      if (!n.NotProcessed) n.Matched = o.Matched = true;
+    }
+  } else {
+    ClncPrepare(run);
+    if (!app.UserStop) ClncMatch(run);
+  }
+
+  app.Progress("Generating Report " + Printf("(%d) - Start Line = %d UpTo Line = %d .", run.PassCt,
+                                             nf.PassFirstLine + 1, nf.PassFirstLine + nf.PassLinesLimit));
+  if (!app.UserStop) report.ReportPass(run);
+}
+
+void ClncEnd(TCompareRun& run) {
+  run.NewList.reset();
+  run.OldList.reset();
+}
+
+int RunUnorderedCompare(TAppState& app, IPassReport& report) {
+  if (!app.CompareCtl) app.NewCompareCtl();
+  TCompareCtl& ctl = *app.CompareCtl;
+  TCompareRun run(app, ctl);
+  try {
+    SetupRun(run);
+    if (ctl.RunResult == 0) ClncPassDriver(run, report);
+    ClncEnd(run);
+  } catch (...) {
+    app.RunFault = true;
+    ClncEnd(run);
+  }
+  FinishRun(run);
+  if (app.RunFault) ctl.RunResult = 4;
+  return ctl.RunResult;
+}
+
+} // namespace quorlin
