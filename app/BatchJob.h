@@ -1,5 +1,6 @@
-// Batch job statements: the decoder of "dpop=" and "pref=" operands, shared
-// by the batch step loop and the command-line front end.
+// Batch jobs: an ini file of job statements runs one or more compare steps
+// into one listing file and records its activity in the batch log. The
+// decoder of "dpop=" and "pref=" operands is shared with quorlin-cli.
 #pragma once
 
 #include "app/Controls.h"
@@ -7,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorlin {
 
@@ -21,6 +23,36 @@ struct TBatchState {
   bool CcolSeen = false;    ///< a "ccol" statement set the New ranges; later ones set the Old ranges
   bool FsclBuffers = false; ///< "fscl" was given: full-source output buffers exist
 };
+
+/// Name of the batch log in the data directory.
+inline constexpr const char* BatchLogName = "Quorln32.log";
+
+/// What a batch front end is asked to do while a batch runs. Every method has
+/// a default that does nothing, which is right for a batch without a window.
+class IBatchWindow {
+public:
+  virtual ~IBatchWindow() = default;
+  /// A step is about to run: the main window is shown unless "nosw" was given.
+  virtual void ShowDuringBatch() {}
+};
+
+/// The result of a whole batch.
+struct TBatchResult {
+  std::string FinalStatus; ///< the last text of the status line
+  int ExitStatus = 0;      ///< 0 all steps equivalent, 1 some differ, 2 any error
+  bool NoWait = false;     ///< "nowt" or "nosw": the program ends by itself
+  std::string LogPath;     ///< the batch log written
+};
+
+/// Runs the batch ini file iniPath (IniBatchRun): decodes its job steps, runs
+/// each compare into the listing file named by the first "outf=", and writes
+/// the batch log (Quorln32.log in logDirectory). app is put in batch mode.
+TBatchResult IniBatchRun(TAppState& app, const std::string& iniPath, const std::string& logDirectory,
+                         IBatchWindow* window = nullptr);
+
+/// The lines of the batch log for Peek Log; "No data to be shown." when the
+/// log cannot be read.
+std::vector<std::string> PeekLogLines(const std::string& logPath);
 
 /// Thrown when an operand cannot be decoded at all (a "dps" filter without
 /// its string); the batch ends with its parameter-exception message.

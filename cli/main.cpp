@@ -3,7 +3,9 @@
 #include "app/BatchJob.h"
 #include "app/CompareFlow.h"
 #include "listing/Listing.h"
+#include "platform/AppDir.h"
 #include "platform/Clock.h"
+#include "platform/Text.h"
 
 #include <clocale>
 #include <cstdio>
@@ -22,6 +24,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... [-o FILE] NEW OLD\n"
+    "       quorlin-cli inif=BATCH.INI\n"
     "\n"
     "Compares the NEW and the OLD version of a text file line by line and writes\n"
     "the compare listing (lines end in CR LF) to standard output or to FILE.\n"
@@ -39,7 +42,13 @@ constexpr const char* Usage =
     "  --version   show the program version\n"
     "\n"
     "The result message also goes to standard error. Exit status: 0 when the\n"
-    "files compare as equivalent, 1 when they differ, 2 on any error.\n";
+    "files compare as equivalent, 1 when they differ, 2 on any error.\n"
+    "\n"
+    "With inif= the job steps of a batch ini file run (statements newf=, oldf=,\n"
+    "outf=, ltyp=, dpop=, pref=, separated by /job lines); the batch log\n"
+    "Quorln32.log is written to $QUORLIN_HOME, or beside the program, or to\n"
+    "~/.config/quorlin. The final status line is printed; exit status 0 when\n"
+    "every step compared equivalent, 1 when some differ, 2 on any error.\n";
 
 /// Reports progress nowhere: a compare on the command line runs to its end.
 class TCliFrontEnd final : public IFrontEnd {
@@ -68,6 +77,12 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
 
   std::vector<std::string> args(argv + 1, argv + argc);
+  app.RunStamp = NowText();
+  if (args.size() == 1 && args[0].size() > 5 && LowerAscii(args[0].substr(0, 5)) == "inif=") {
+    TBatchResult result = IniBatchRun(app, args[0].substr(5), DataDirectory());
+    std::printf("%s\n", result.FinalStatus.c_str());
+    return result.ExitStatus;
+  }
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto operand = [&](const char* what) -> const std::string* {
@@ -125,7 +140,6 @@ int main(int argc, char** argv) {
     app.OutFileNm = outPath;
   }
   app.JobLabel = "Job#1 ";
-  app.RunStamp = NowText();
   app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
   RunBatchCompare(app, listing);
   int status = CompareExitStatus(app);

@@ -47,6 +47,7 @@ void TOutputFile::WriteLine(std::string_view text) {
 }
 
 void TOutputFile::Flush() {
+  if (Fd < 0) return;
   size_t done = 0;
   while (done < Buffer.size() && !Failed()) {
     ssize_t n = ::write(Fd, Buffer.data() + done, Buffer.size() - done);

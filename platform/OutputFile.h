@@ -28,13 +28,14 @@ public:
   /// Writes the buffer out and closes the file. Returns false when any write
   /// of this file failed.
   bool Close();
+  /// Writes the buffer out now, so that a write error shows at once.
+  void Flush();
   bool Failed() const { return !Error.empty(); }
   /// Why the file could not be opened or written; empty when all went well.
   const std::string& ErrorText() const { return Error; }
   const std::string& Path() const { return FilePath; }
 
 private:
-  void Flush();
   int Fd = -1;
   bool OwnsFd = true;
   std::string FilePath;

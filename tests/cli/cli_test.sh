@@ -79,6 +79,15 @@ if [ -w /dev/full ]; then
 fi
 check unwritable-output 2 "$cli" -o "$tmp/no/such/dir/x.lst" "$tmp/a.txt" "$tmp/b.txt"
 
+# Batch mode: one job step, the log in QUORLIN_HOME.
+printf 'newf=%s\noldf=%s\noutf=%s\n' "$tmp/c.txt" "$tmp/a.txt" "$tmp/batch.lst" >"$tmp/job.ini"
+check batch 1 env QUORLIN_HOME="$tmp" "$cli" "inif=$tmp/job.ini"
+contains batch "$tmp/out" "INFORM: The processed files have differences.  Exit Batch."
+contains batch "$tmp/Quorln32.log" "*** Job#1  Started Time="
+contains batch "$tmp/batch.lst" "Batch OutPut"
+check batch-missing-ini 2 env QUORLIN_HOME="$tmp" "$cli" "INIF=$tmp/none.ini"
+contains batch-missing-ini "$tmp/out" "ERROR: Failed to open Batch Ini File."
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed"
   exit 1
