@@ -7,6 +7,7 @@
 #include "platform/Text.h"
 
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 namespace quorlin {
@@ -314,19 +315,27 @@ void FreePassLines(TCompareRun& run) {
   run.OldLines.ReleaseTexts(run.Ctl.OldPassLines);
 }
 
-int RunOrderedCompare(TAppState& app, IPassReport& report) {
+int RunCompareFrame(TAppState& app, const std::function<void(TCompareRun&)>& passes) {
   if (!app.CompareCtl) app.NewCompareCtl();
   TCompareCtl& ctl = *app.CompareCtl;
   TCompareRun run(app, ctl);
   try {
     SetupRun(run);
-    if (ctl.RunResult == 0) PassLoop(run, report);
+    if (ctl.RunResult == 0) passes(run);
   } catch (...) {
+    // Any failure inside the run ends it with the fault message; the files
+    // are still released by the finish step.
     app.RunFault = true;
   }
+  run.NewList.reset();
+  run.OldList.reset();
   FinishRun(run);
   if (app.RunFault) ctl.RunResult = 4;
   return ctl.RunResult;
+}
+
+int RunOrderedCompare(TAppState& app, IPassReport& report) {
+  return RunCompareFrame(app, [&](TCompareRun& run) { PassLoop(run, report); });
 }
 
 int NextProcessedNew(const TCompareRun& run, int k) {

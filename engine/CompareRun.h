@@ -5,6 +5,7 @@
 #include "app/Controls.h"
 #include "engine/CompareTypes.h"
 
+#include <functional>
 #include <string>
 
 namespace quorlin {
@@ -75,10 +76,16 @@ inline constexpr const char* MsgEquivalent =
 
 /// Ordered compare of the files named in MnCbNewFileNm and MnCbOldFileNm with
 /// the options of the controls. The caller has created a fresh control record
-/// (app.NewCompareCtl()). Returns RunResult: 0 completed, 1 a specification
-/// was rejected, 4 an input file could not be used or the run failed. The
+/// (app.NewCompareCtl()). Returns RunResult: 0 completed, 1 the part-compare
+/// or compare-column ranges were rejected, 4 an input file could not be used
+/// or the run failed. The
 /// result message is left in app.StatusText and appended to Panel1Lines.
 int RunOrderedCompare(TAppState& app, IPassReport& report);
+
+/// The frame of every run: a fresh run record, SetupRun, then passes(run)
+/// when set-up accepted the options, and FinishRun on every path. An
+/// exception sets RunFault. Returns RunResult.
+int RunCompareFrame(TAppState& app, const std::function<void(TCompareRun&)>& passes);
 
 /// Unordered (Clnc) compare of the two files: the same frame as
 /// RunOrderedCompare with the Clnc pass driver in place of the pass loop.

@@ -64,7 +64,7 @@ struct TCompareCtl {
   bool ListingStop = false;     ///< the listing output failed; ends the pass loop
   bool MovedSubOptimal = false; ///< moved-line detection spanned more than one pass
 
-  // Specification errors.
+  // Option texts rejected by the set-up.
   bool CcolBad = false, PcmpBad = false, DlnBad = false;
 
   // Part compare and compare columns.
@@ -73,8 +73,8 @@ struct TCompareCtl {
   int PcmpNewFirst = 0, PcmpOldFirst = 0; ///< 1-based first lines
   int PcmpNewLast = 0, PcmpOldLast = 0;   ///< 1-based last lines; 0 means to the end of the data
 
-  /// 0 run completed, 1 a specification was rejected, 4 an input file could
-  /// not be used or the run failed.
+  /// 0 run completed, 1 the part-compare or compare-column ranges were
+  /// rejected, 4 an input file could not be used or the run failed.
   int RunResult = 0;
 
   int NewPassLines = 0, OldPassLines = 0; ///< lines stored by the current read phase

@@ -273,20 +273,10 @@ void ClncEnd(TCompareRun& run) {
 }
 
 int RunUnorderedCompare(TAppState& app, IPassReport& report) {
-  if (!app.CompareCtl) app.NewCompareCtl();
-  TCompareCtl& ctl = *app.CompareCtl;
-  TCompareRun run(app, ctl);
-  try {
-    SetupRun(run);
-    if (ctl.RunResult == 0) ClncPassDriver(run, report);
+  return RunCompareFrame(app, [&](TCompareRun& run) {
+    ClncPassDriver(run, report);
     ClncEnd(run);
-  } catch (...) {
-    app.RunFault = true;
-    ClncEnd(run);
-  }
-  FinishRun(run);
-  if (app.RunFault) ctl.RunResult = 4;
-  return ctl.RunResult;
+  });
 }
 
 } // namespace quorlin

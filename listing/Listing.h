@@ -107,6 +107,9 @@ private:
   void WriteInsert(int i, int pos);
   void WriteDelete(int j, int pos);
   void WriteDeltaSeparator(int unchanged, int ins, int del, int refm, int firstNew, int firstOld);
+  /// BodyLine = id + the text field (80 characters blank-filled, then Refs;
+  /// with Fscl up to 128 characters and no references).
+  void FormatBodyLine(const char* id, std::string_view text);
   /// Formats a body line of the given kind from the entry's text and the
   /// reference columns in Refs, and hands it on.
   void Body(int kind, const TLineEntry& e);

@@ -221,6 +221,17 @@ void TListing::PreparePassForListing() {
 
 // --- Line writers ------------------------------------------------------------
 
+void TListing::FormatBodyLine(const char* id, std::string_view text) {
+  BodyLine.assign(id);
+  if (Ctl().OptFscl) {
+    BodyLine.append(text.substr(0, FullTextField));
+  } else {
+    BodyLine.append(text.substr(0, TextField));
+    BodyLine.resize(4 + TextField, ' ');
+    BodyLine.append(Refs);
+  }
+}
+
 void TListing::Body(int kind, const TLineEntry& e) {
   const TCompareCtl& ctl = Ctl();
   std::string_view text(e.Text, static_cast<size_t>(e.TextLen));
@@ -228,14 +239,7 @@ void TListing::Body(int kind, const TLineEntry& e) {
     ChngContextFilterRaw(kind, text);
     return;
   }
-  BodyLine.assign(LineIdTable[static_cast<size_t>(kind)]);
-  if (ctl.OptFscl) {
-    BodyLine.append(text.substr(0, FullTextField));
-  } else {
-    BodyLine.append(text.substr(0, TextField));
-    BodyLine.resize(4 + TextField, ' ');
-    BodyLine.append(Refs);
-  }
+  FormatBodyLine(LineIdTable[static_cast<size_t>(kind)], text);
   if (ctl.ListDelta)
     EmitBodyLine(BodyLine);
   else

@@ -147,7 +147,6 @@ void TListing::ClncSectionHeading(bool isNew) {
 }
 
 void TListing::WriteClncEntry(bool isNew, int k) {
-  const TCompareCtl& ctl = Ctl();
   const TLineEntry& e = isNew ? (*Run->NewList)[k] : (*Run->OldList)[k];
   const char* id;
   Refs.assign(" ");
@@ -177,15 +176,7 @@ void TListing::WriteClncEntry(bool isNew, int k) {
     id = isNew ? "I - " : "D - ";
     Refs += isNew ? " Insert" : " Delete";
   }
-  std::string_view text(e.Text, static_cast<size_t>(e.TextLen));
-  BodyLine.assign(id);
-  if (ctl.OptFscl) {
-    BodyLine.append(text.substr(0, FullTextField));
-  } else {
-    BodyLine.append(text.substr(0, TextField));
-    BodyLine.resize(4 + TextField, ' ');
-    BodyLine.append(Refs);
-  }
+  FormatBodyLine(id, std::string_view(e.Text, static_cast<size_t>(e.TextLen)));
   EmitBodyLine(BodyLine);
 }
 
