@@ -71,6 +71,11 @@ struct TOptionControls {
   std::array<std::string, 4> DpEdDpDln;
 
   std::string MnCbNewFileNm, MnCbOldFileNm;
+  /// History lists of the two file-name combos, most recent first.
+  std::vector<std::string> MnCbNewFileNmItems, MnCbOldFileNmItems;
+  /// File Select tab: its own New and Old name combos with their histories.
+  std::string FsTcNewFileNm, FsTcOldFileNm;
+  std::vector<std::string> FsTcNewFileNmItems, FsTcOldFileNmItems;
   std::string MnCbListType = "Chng";
   std::string MnlblOptsUsed = "None";
 
@@ -89,12 +94,40 @@ struct DlnAlternative {
 /// One accepted Dln text: a line matching any alternative is not processed.
 using DlnCondition = std::vector<DlnAlternative>;
 
+/// Position and size of a viewer window, each a text of at most 4 digits,
+/// empty when never stored.
+struct TViewerGeometry {
+  std::string Top, Left, Height, Width;
+};
+
+/// What the user settings ini keeps besides the option controls: the Main
+/// Panel check boxes, the main window position and the viewers' geometry,
+/// font sizes and save choices.
+struct TUserSettings {
+  std::string FileName; ///< the current user settings file; empty until one is known
+  std::string Top, Left; ///< main window position; empty when never stored
+  bool MnCkViewResults = false;     ///< "View results only on demand"
+  bool MnCkTurnOffHint = false;     ///< "Turn off All Panel Hints"
+  bool MnCkOmitIniSv = false;       ///< "Bypass Ini Update On Exit"
+  bool FsCkNoWarnNoFileChg = false; ///< "No Warn on return with Input FN not changed"
+  TViewerGeometry Single;     ///< single-panel viewer (VLTop1, VLLeft1, VLHt1, VLWide1)
+  TViewerGeometry Dual;       ///< side-by-side viewer (VLTop2, ...)
+  TViewerGeometry Horizontal; ///< horizontal split viewer (VHTop2, ...)
+  std::string SpSplit;        ///< left panel width of the side-by-side viewer
+  std::string SpSplit2;       ///< upper panel height of the horizontal viewer
+  std::string LBx1FontSz = "8", Pr1FontSz; ///< single viewer: display and print font sizes
+  std::string LBx2FontSz, Pr2FontSz;       ///< split viewers: display and print font sizes
+  std::string OutFn;  ///< LastSavePath: the file of the last report saved, at most 149 characters
+  int SbsRp = 0;      ///< SplitSaveStyle: 1 stacked, 0 side by side
+};
+
 /// The main window's run state and the lists a run fills: everything a run
 /// reads or leaves behind outside its own records.
 struct TAppState {
   explicit TAppState(IFrontEnd& frontEnd) : FrontEnd(&frontEnd) {}
 
   TOptionControls Controls;
+  TUserSettings Settings;
   IFrontEnd* FrontEnd;
 
   bool ProgressOn = true; ///< show progress and process pending events during runs

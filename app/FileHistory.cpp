@@ -1,0 +1,3 @@
+#include "app/FileHistory.h"
+
+namespace quorlin {} // namespace quorlin

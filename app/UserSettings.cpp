@@ -1,0 +1,3 @@
+#include "app/UserSettings.h"
+
+namespace quorlin {} // namespace quorlin

@@ -1,0 +1,1 @@
+#include "app/UserSettings.h"
