@@ -6,6 +6,9 @@
 #include "platform/AppDir.h"
 #include "platform/Clock.h"
 #include "platform/Text.h"
+#include "viewers/LineModel.h"
+#include "viewers/Reports.h"
+#include "viewers/RtfWriter.h"
 
 #include <clocale>
 #include <cstdio>
@@ -24,6 +27,8 @@ namespace {
 
 constexpr const char* Usage =
     "usage: quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... [-o FILE] NEW OLD\n"
+    "       quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... -r REPORT\n"
+    "                   [--layout stacked|side-by-side] NEW OLD\n"
     "       quorlin-cli inif=BATCH.INI\n"
     "\n"
     "Compares the NEW and the OLD version of a text file line by line and writes\n"
@@ -38,6 +43,10 @@ constexpr const char* Usage =
     "              statement: none dsem drem dblk ddlc ddl2 dcpp dvbc dhtm dcob\n"
     "              dudc dud2, \"dps1 STRING\" to \"dps3 STRING\", \"dpln STRING [RANGE]\"\n"
     "  -o FILE     write the listing to FILE (with -p apnd: append to it)\n"
+    "  -r REPORT   compare as the desktop program does and save its viewer report:\n"
+    "              coloured rich text when REPORT ends in .rtf, else a text report\n"
+    "              (-p sbsl or -p clnc give the two-panel report, stacked unless\n"
+    "              --layout side-by-side)\n"
     "  --help      show this text\n"
     "  --version   show the program version\n"
     "\n"
@@ -65,6 +74,39 @@ int Fail(const std::string& text) {
   return 2;
 }
 
+/// An interactive compare (the panel lists the viewers show), then the report
+/// that the viewer's Save As writes.
+int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layout) {
+  app.BatchMode = false;
+  RunCompare(app);
+  std::fprintf(stderr, "%s\n", app.StatusText.c_str());
+  int status = CompareExitStatus(app);
+  if (status == 2) {
+    if (!app.InputErrorDetail.empty()) Fail(app.InputErrorDetail);
+    return 2;
+  }
+  const TResultView view = MakeResultView(app);
+  const bool dual = app.CompareCtl->OptSbsl && !app.Panel2Lines.empty();
+  std::string ext = path.size() >= 4 ? LowerAscii(path.substr(path.size() - 4)) : std::string();
+  TOutputFile out;
+  if (!out.Open(path, false)) return Fail("cannot open " + path + ": " + out.ErrorText());
+  if (ext == ".rtf") {
+    TColouredOptions options;
+    TColouredReport report = dual ? BuildTwoPanelColoured(view, options)
+                                  : BuildSingleColoured(view, SingleViewerCaption(view.RunStamp), options);
+    if (!report.Jobs.empty()) out.Write(WriteRtf(report.Jobs.back()));
+  } else {
+    std::vector<std::string> lines = dual ? TwoPanelTextReport(view, layout)
+                                          : SingleTextReport(view, SingleViewerCaption(view.RunStamp));
+    for (const std::string& line : lines) {
+      out.Write(line);
+      out.Write("\n");
+    }
+  }
+  if (!out.Close()) return Fail("cannot write " + path + ": " + out.ErrorText());
+  return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -73,7 +115,9 @@ int main(int argc, char** argv) {
   TAppState app(ui);
   TBatchState batch;
   app.BatchMode = true;
-  std::string outPath;
+  std::string outPath, reportPath;
+  TSplitLayout layout = TSplitLayout::Stacked;
+  bool sideBySide = false;
   std::vector<std::string> files;
 
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -98,11 +142,17 @@ int main(int argc, char** argv) {
       std::printf("quorlin-cli %s (%s%s)\n", QUORLIN_VERSION, VersionString, ReleaseDate);
       return 0;
     }
-    if (a == "-t" || a == "-p" || a == "-d" || a == "-o") {
+    if (a == "-t" || a == "-p" || a == "-d" || a == "-o" || a == "-r" || a == "--layout") {
       const std::string* op = operand(a.c_str());
       if (!op) return Fail("option " + a + " needs an operand\n" + Usage);
       if (a == "-o") {
         outPath = *op;
+      } else if (a == "-r") {
+        reportPath = *op;
+      } else if (a == "--layout") {
+        if (*op != "stacked" && *op != "side-by-side")
+          return Fail("unknown layout \"" + *op + "\" (use stacked or side-by-side)");
+        layout = *op == "stacked" ? TSplitLayout::Stacked : TSplitLayout::SideBySide;
       } else if (a == "-t") {
         std::string type = ListTypeText(*op);
         if (type != "Chng" && type != "Delta" && type != "Long" && type != "Ovsum")
@@ -119,6 +169,8 @@ int main(int argc, char** argv) {
           error = e.what();
         }
         if (!error.empty()) return Fail(error + " \"" + *op + "\"");
+        // In a batch "sbsl" changes nothing; for a viewer report it asks for two panels.
+        if (a == "-p" && text == "sbsl") sideBySide = true;
       }
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       return Fail("unknown option " + a + "\n" + Usage);
@@ -129,6 +181,11 @@ int main(int argc, char** argv) {
   if (files.size() != 2) return Fail(std::string("two file names are needed, NEW and OLD\n") + Usage);
   app.Controls.MnCbNewFileNm = files[0];
   app.Controls.MnCbOldFileNm = files[1];
+  if (!reportPath.empty()) {
+    if (!outPath.empty()) return Fail("-o and -r cannot be used together");
+    app.Controls.Pref(TagSbsl).Checked = sideBySide;
+    return WriteViewerReport(app, reportPath, layout);
+  }
 
   TOutputFile listing;
   if (outPath.empty()) {

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build ccache pkg-config
   libgtest-dev
-  python3
+  python3 unrtf
 )
 
 missing=()

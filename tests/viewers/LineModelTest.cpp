@@ -1,0 +1,102 @@
+#include "ViewerTestSupport.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace quorlin::test {
+namespace {
+
+TEST(LineModel, DisplayTextNumbersTheListingLines) {
+  TViewFixture fx({"New File = a", "Old File = b", "ID  ----+-ruler", "    first", "I - second", " ",
+                   "     7 Number Of Line Matches"},
+                  {"New File = a", "Old File = b", "ID  ----+-ruler", "    first", " "}, 5);
+  struct Case {
+    const char* Name;
+    TPanelRule Rule;
+    long Index;
+    std::string Expected;
+  } cases[] = {
+      {"heading lead shows one blank and the ruler", TPanelRule::NewSide, 2, " ID  ----+-ruler"},
+      {"first numbered line", TPanelRule::NewSide, 3, "   1      first"},
+      {"second numbered line", TPanelRule::NewSide, 4, "   2  I - second"},
+      {"statistics start: no number", TPanelRule::NewSide, 5, "  "},
+      {"statistics line", TPanelRule::NewSide, 6, "      7 Number Of Line Matches"},
+      {"right panel shares the bound", TPanelRule::OldSide, 4, "   2   "},
+      {"single panel", TPanelRule::Single, 3, "   1      first"},
+      {"bad index, new side", TPanelRule::NewSide, -1, "*** Invalid index \"-1\" to GetItem ***"},
+      {"bad index, old side", TPanelRule::OldSide, 5, "*** Improper index \"5\" to GetItem ***"},
+      {"bad index, single", TPanelRule::Single, 7, "*** Negative index \"7\" to GetItem ***"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DisplayText(fx.View, c.Rule, c.Index), c.Expected) << c.Name;
+}
+
+TEST(LineModel, ClncNumbersFromIndexFourAndWideNumbersWiden) {
+  std::vector<std::string> left = {"title", "New File = a", "Old File = b", "ruler"};
+  for (int i = 0; i < 12000; ++i) left.push_back("    x");
+  TViewFixture fx(left, {"title"}, static_cast<int>(left.size()), true);
+  EXPECT_EQ(DisplayText(fx.View, TPanelRule::NewSide, 3), " ruler");
+  EXPECT_EQ(DisplayText(fx.View, TPanelRule::NewSide, 4), "   1      x");
+  EXPECT_EQ(DisplayText(fx.View, TPanelRule::Single, 3), "   1  ruler") << "the single panel starts at index 3";
+  EXPECT_EQ(DisplayText(fx.View, TPanelRule::NewSide, 10002), "9999      x");
+  EXPECT_EQ(DisplayText(fx.View, TPanelRule::NewSide, 10003), "10000      x");
+}
+
+TEST(LineModel, ColourRules) {
+  TViewFixture fx({"I -", "New File =", "XR- dupe", "XN- dupe", "RN- reform", "I - insert", "IM- moved",
+                   "New File = x.txt", "ID  ----+----1", "Old File = y.txt", "Quorlin V5.7b - Batch",
+                   "LISTING-TYPE = Chng", "   ************* 3 Unchanged New File Lines Not Shown",
+                   "    ordinary line", "D - deleted"},
+                  {"D -", "New File =", "XR- dupe", "XO- dupe", "RO- reform", "D - delete", "DM- moved",
+                   "New File = x.txt", "ID  ----+----1", "Old File = y.txt", "Quorlin V5.7b - Batch",
+                   "LISTING-TYPE = Chng", "    context", "    context", "I - inserted"},
+                  15);
+  using C = TLineColour;
+  struct Case {
+    long Index;
+    C New, Old, Single;
+  } cases[] = {
+      {0, C::Black, C::Normal, C::Blue},  // exactly "I -" / "D -": the length rule comes first
+      {1, C::Black, C::Black, C::Blue},   // exactly "New File =": too short for the heading rule
+      {2, C::Teal, C::Maroon, C::Black},  // XR-
+      {3, C::Blue, C::Red, C::Black},     // XN- / XO-
+      {4, C::Teal, C::Maroon, C::Blue},   // RN- / RO-
+      {5, C::Blue, C::Red, C::Blue},      // I - / D -
+      {6, C::Blue, C::Red, C::Blue},      // IM- / DM-
+      {7, C::Blue, C::Blue, C::Blue},     // New File =
+      {8, C::Purple, C::Purple, C::Black}, // the ruler
+      {9, C::Red, C::Red, C::Red},        // Old File =
+      {10, C::Red, C::Red, C::Red},       // the product name
+      {11, C::Red, C::Red, C::Red},       // LISTING-TY
+      {12, C::Red, C::Red, C::Red},       // the not-shown marker (right: by the left line)
+      {13, C::Black, C::Black, C::Black},
+      {14, C::Black, C::Black, C::Red},   // D - in the left list, I - in the right list
+      {-1, C::Green, C::Green, C::Green},
+      {15, C::Green, C::Green, C::Green},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LineColour(fx.View, TPanelRule::NewSide, c.Index), c.New) << c.Index;
+    EXPECT_EQ(LineColour(fx.View, TPanelRule::OldSide, c.Index), c.Old) << c.Index;
+    EXPECT_EQ(LineColour(fx.View, TPanelRule::Single, c.Index), c.Single) << c.Index;
+  }
+  fx.View.ListChng = false; // Delta: the marker line stays black
+  EXPECT_EQ(LineColour(fx.View, TPanelRule::NewSide, 12), C::Black);
+  EXPECT_EQ(LineColour(fx.View, TPanelRule::OldSide, 12), C::Black);
+  EXPECT_EQ(LineColour(fx.View, TPanelRule::Single, 12), C::Black);
+  EXPECT_EQ(ColourRgb(C::Teal), (TRgb{0, 128, 128}));
+  EXPECT_EQ(ColourRgb(C::Maroon), (TRgb{128, 0, 0}));
+}
+
+TEST(LineModel, ResultViewOfARun) {
+  TListingFixture fx;
+  fx.Check(TagNoss);
+  fx.App.Controls.MnCbListType = "Long";
+  fx.SetFiles("a\nb\n", "a\nc\n");
+  fx.RunInteractive();
+  TResultView view = MakeResultView(fx.App);
+  // Without statistics every listing line after the heading is numbered.
+  EXPECT_EQ(view.StatsFirstLine, static_cast<int>(fx.App.Panel1Lines.size()) - 1);
+  EXPECT_EQ(DisplayText(view, TPanelRule::Single, 3).substr(0, 6), "   1  ");
+}
+
+} // namespace
+} // namespace quorlin::test

@@ -1,0 +1,172 @@
+#include "viewers/LineModel.h"
+
+#include "engine/CompareTypes.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace quorlin {
+
+namespace {
+
+constexpr std::string_view Product = "Quorlin ";
+constexpr std::string_view NotShownMarker = "   ************* ";
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+  return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
+}
+
+/// Rules 6 to 10 of the two-panel colour rules: heading and statistics lines.
+bool HeadingColour(std::string_view s, TLineColour& colour) {
+  std::string_view first10 = s.substr(0, 10);
+  if (first10 == "New File =") colour = TLineColour::Blue;
+  else if (first10 == "ID  ----+-") colour = TLineColour::Purple;
+  else if (first10 == "Old File =") colour = TLineColour::Red;
+  else if (StartsWith(s, Product)) colour = TLineColour::Red;
+  else if (first10 == "LISTING-TY") colour = TLineColour::Red;
+  else return false;
+  return true;
+}
+
+} // namespace
+
+TRgb ColourRgb(TLineColour colour) {
+  switch (colour) {
+  case TLineColour::Blue: return {0, 0, 255};
+  case TLineColour::Red: return {255, 0, 0};
+  case TLineColour::Teal: return {0, 128, 128};
+  case TLineColour::Purple: return {128, 0, 128};
+  case TLineColour::Maroon: return {128, 0, 0};
+  case TLineColour::Green: return {0, 128, 0};
+  default: return {0, 0, 0};
+  }
+}
+
+const char* ColourName(TLineColour colour) {
+  switch (colour) {
+  case TLineColour::Blue: return "blue";
+  case TLineColour::Red: return "red";
+  case TLineColour::Teal: return "teal";
+  case TLineColour::Purple: return "purple";
+  case TLineColour::Maroon: return "maroon";
+  case TLineColour::Green: return "green";
+  case TLineColour::Normal: return "normal";
+  default: return "black";
+  }
+}
+
+TResultView MakeResultView(const TAppState& app) {
+  TResultView view;
+  view.Panel1 = &app.Panel1Lines;
+  view.Panel2 = &app.Panel2Lines;
+  view.StatsFirstLine = app.StatsFirstLine;
+  view.RunStamp = app.RunStamp;
+  if (const TCompareCtl* ctl = app.CompareCtl.get()) {
+    view.Clnc = ctl->OptClnc;
+    view.ListChng = ctl->ListChng;
+    view.Fscl = ctl->OptFscl;
+    view.NewLongest = ctl->NewLongest;
+    view.OldLongest = ctl->OldLongest;
+    // No statistics section: number every line but the closing result message.
+    if (ctl->OptNoss) view.StatsFirstLine = std::max(0, static_cast<int>(app.Panel1Lines.size()) - 1);
+  }
+  return view;
+}
+
+bool InNewSideTags(std::string_view flag) {
+  return std::find(NewSideTags.begin(), NewSideTags.end(), flag) != NewSideTags.end();
+}
+
+bool InOldSideTags(std::string_view flag) {
+  return std::find(OldSideTags.begin(), OldSideTags.end(), flag) != OldSideTags.end();
+}
+
+int HeadingLead(const TResultView& view, TPanelRule rule) {
+  return rule != TPanelRule::Single && view.Clnc ? 3 : 2;
+}
+
+const TStringList& PanelList(const TResultView& view, TPanelRule rule) {
+  return rule == TPanelRule::OldSide ? *view.Panel2 : *view.Panel1;
+}
+
+void DisplayText(const TResultView& view, TPanelRule rule, long i, std::string& out) {
+  const TStringList& list = PanelList(view, rule);
+  out.clear();
+  char digits[24];
+  if (i < 0 || static_cast<size_t>(i) >= list.size()) {
+    const char* what = rule == TPanelRule::NewSide   ? "Invalid index"
+                       : rule == TPanelRule::OldSide ? "Improper index"
+                                                     : "Negative index";
+    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, i);
+    (void)ec;
+    out.append("*** ").append(what).append(" \"").append(digits, end).append("\" to GetItem ***");
+    return;
+  }
+  const std::string_view s = list[static_cast<size_t>(i)];
+  const int lead = HeadingLead(view, rule);
+  if (lead < i && i < view.StatsFirstLine) {
+    // "%4d  ": right-aligned in four columns (wider numbers widen it), two blanks.
+    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, i - lead);
+    (void)ec;
+    const size_t len = static_cast<size_t>(end - digits);
+    if (len < 4) out.append(4 - len, ' ');
+    out.append(digits, end).append("  ");
+  } else {
+    out.push_back(' ');
+  }
+  out.append(s);
+}
+
+std::string DisplayText(const TResultView& view, TPanelRule rule, long i) {
+  std::string out;
+  DisplayText(view, rule, i, out);
+  return out;
+}
+
+TLineColour LineColour(const TResultView& view, TPanelRule rule, long i) {
+  const TStringList& list = PanelList(view, rule);
+  if (i < 0 || static_cast<size_t>(i) >= list.size()) return TLineColour::Green;
+  const std::string_view s = list[static_cast<size_t>(i)];
+  const std::string_view flag = ChangeFlag(s);
+  TLineColour colour = TLineColour::Black;
+
+  switch (rule) {
+  case TPanelRule::NewSide:
+    if (s.size() <= 3) return TLineColour::Black;
+    if (flag == "I -" || flag == "IM-" || flag == "XN-") return TLineColour::Blue;
+    if (flag == "RN-" || flag == "XR-") return TLineColour::Teal;
+    if (s.size() < 11) return TLineColour::Black;
+    if (HeadingColour(s, colour)) return colour;
+    if (view.ListChng && StartsWith(s, NotShownMarker)) return TLineColour::Red;
+    return TLineColour::Black;
+
+  case TPanelRule::OldSide: {
+    if (s.size() <= 3) return TLineColour::Normal;
+    if (flag == "D -" || flag == "DM-" || flag == "XO-") return TLineColour::Red;
+    if (flag == "RO-" || flag == "XR-") return TLineColour::Maroon;
+    if (s.size() < 11) return TLineColour::Black;
+    if (HeadingColour(s, colour)) return colour;
+    const TStringList& left = *view.Panel1;
+    if (view.ListChng && static_cast<size_t>(i) < left.size() &&
+        StartsWith(left[static_cast<size_t>(i)], NotShownMarker))
+      return TLineColour::Red;
+    return TLineColour::Black;
+  }
+
+  case TPanelRule::Single:
+    if (flag == "D -" || flag == "DM-" || flag == "RO-") return TLineColour::Red;
+    if (flag == "I -" || flag == "IM-" || flag == "RN-") return TLineColour::Blue;
+    {
+      std::string_view first10 = s.substr(0, 10);
+      if (first10 == "New File =") return TLineColour::Blue;
+      if (first10 == "Old File =") return TLineColour::Red;
+      if (first10 == "LISTING-TY") return TLineColour::Red;
+    }
+    if (StartsWith(s, Product)) return TLineColour::Red;
+    if (view.ListChng && StartsWith(s, NotShownMarker)) return TLineColour::Red;
+    return TLineColour::Black;
+  }
+  return TLineColour::Black;
+}
+
+} // namespace quorlin

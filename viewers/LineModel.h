@@ -1,0 +1,74 @@
+// The result line model shared by every viewer and report: which list a panel
+// shows, the text drawn for line i (a reference number and the listing line)
+// and its colour, decided from the listing line's first characters.
+#pragma once
+
+#include "app/Controls.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorlin {
+
+/// The colour rule of a panel: the new-side (left or upper) panel, the
+/// old-side (right or lower) panel, or the single panel.
+enum class TPanelRule { NewSide, OldSide, Single };
+
+/// Text colours of result lines. Normal is the panel's own text colour.
+enum class TLineColour : uint8_t { Black, Blue, Red, Teal, Purple, Maroon, Green, Normal };
+
+struct TRgb {
+  uint8_t R, G, B;
+  bool operator==(const TRgb&) const = default;
+};
+
+/// RGB value of a colour (Normal is drawn black).
+TRgb ColourRgb(TLineColour colour);
+/// Lower-case English name of a colour ("teal").
+const char* ColourName(TLineColour colour);
+
+/// The result of the last compare as the viewers see it: the two lists, where
+/// the statistics section begins, and the run options that change the rules.
+struct TResultView {
+  const TStringList* Panel1 = nullptr;
+  const TStringList* Panel2 = nullptr;
+  int StatsFirstLine = 0; ///< first line of the statistics section in Panel1
+  bool Clnc = false;      ///< the run was an unordered compare
+  bool ListChng = false;  ///< the listing type was Chng
+  bool Fscl = false;
+  int NewLongest = 0, OldLongest = 0; ///< longest lines of the run (report widths)
+  std::string RunStamp;               ///< date and time of the compare
+};
+
+/// The view of the last run in app. Without a statistics section (Noss) every
+/// listing line after the heading is numbered.
+TResultView MakeResultView(const TAppState& app);
+
+/// Flags of the lines that belong to the new side and to the old side.
+inline constexpr std::array<std::string_view, 5> NewSideTags = {"I -", "IM-", "RN-", "XN-", "XR-"};
+inline constexpr std::array<std::string_view, 5> OldSideTags = {"D -", "DM-", "RO-", "XO-", "XR-"};
+
+/// The change flag of a listing line: its first three characters.
+inline std::string_view ChangeFlag(std::string_view line) { return line.substr(0, 3); }
+bool InNewSideTags(std::string_view flag);
+bool InOldSideTags(std::string_view flag);
+
+/// Index of the last heading line: 3 in the two-panel viewers of a Clnc run,
+/// else 2. Lines after it, up to the statistics, carry reference numbers.
+int HeadingLead(const TResultView& view, TPanelRule rule);
+
+/// The list a panel shows: Panel2 for the old side, else Panel1.
+const TStringList& PanelList(const TResultView& view, TPanelRule rule);
+
+/// DisplayText: the text drawn for line i of the panel, written into out:
+/// "%4d  " and the line for numbered lines, one blank and the line for
+/// heading and statistics lines, a program-error text for a bad index.
+void DisplayText(const TResultView& view, TPanelRule rule, long i, std::string& out);
+std::string DisplayText(const TResultView& view, TPanelRule rule, long i);
+
+/// LineColour: the text colour of line i of the panel (green for a bad index).
+TLineColour LineColour(const TResultView& view, TPanelRule rule, long i);
+
+} // namespace quorlin

@@ -1,0 +1,226 @@
+#include "viewers/Reports.h"
+
+#include "listing/Listing.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+
+namespace quorlin {
+
+namespace {
+
+constexpr const char* Product = "Quorlin";
+constexpr int EventsEvery = 50;
+
+/// A line of count blanks with text written from column (1-based), cut to width.
+void Place(std::string& line, size_t column, std::string_view text, size_t width) {
+  text = text.substr(0, width);
+  if (line.size() < column - 1 + text.size()) line.resize(column - 1 + text.size(), ' ');
+  line.replace(column - 1, text.size(), text);
+}
+
+/// Builds coloured documents and splits them into print jobs.
+class TColouredBuilder {
+public:
+  TColouredBuilder(const TColouredOptions& options, TColouredReport& report)
+      : Options(options), Report(report) {
+    NewDocument();
+  }
+  bool Print() const { return Options.Mode == TReportMode::Print; }
+  void Append(std::string text, TLineColour colour) { Doc().Lines.push_back({std::move(text), colour}); }
+  /// Sends the document as a print job named name and starts a new one.
+  void SendJob(const std::string& name) {
+    Doc().Name = name;
+    Report.Jobs.push_back(std::move(Current));
+    NewDocument();
+  }
+  /// Delivers the document being built (the last job, or the document to save).
+  void Deliver(const std::string& name) {
+    if (Print()) Doc().Name = name;
+    Report.Jobs.push_back(std::move(Current));
+  }
+  /// After each line: events every 50 lines; true when the user halted.
+  bool Counted(int count) {
+    if (count % EventsEvery == 0 && Options.Tick) Options.Tick(count);
+    if (Options.Halted && Options.Halted()) Report.Halted = true;
+    return Report.Halted;
+  }
+  TColouredDocument& Doc() { return Current; }
+
+private:
+  const TColouredOptions& Options;
+  TColouredReport& Report;
+  TColouredDocument Current;
+  void NewDocument() {
+    Current = {};
+    Current.FontSize = Print() ? Options.PrintFontSize : 8;
+  }
+};
+
+std::string Continuation(int n, const std::string& stamp) {
+  return std::string(Product) + " Continuation Job# - " + std::to_string(n) + " -- " + stamp;
+}
+
+} // namespace
+
+std::string DualViewerCaption(const std::string& runStamp) {
+  return std::string(VersionString) + " Line Compare - Dual Panel Display of Comparison Report  " + runStamp;
+}
+
+std::string SingleViewerCaption(const std::string& runStamp) {
+  return std::string(VersionString) + " Line Compare - New Source + Inserts and Deletes  " + runStamp;
+}
+
+TSplitWidths SplitWidths(const TResultView& view) {
+  TSplitWidths w;
+  if (view.Fscl && (view.NewLongest > 80 || view.OldLongest > 80)) {
+    w.W1 = std::max(80, std::min(view.NewLongest, 128)) + 10;
+    w.W2 = std::max(80, std::min(view.OldLongest, 128)) + 10;
+  }
+  return w;
+}
+
+std::string StackedLengthCaption(const TSplitWidths& widths) {
+  return Printf("Output save line length = %d", widths.Stacked());
+}
+
+std::string SideBySideLengthCaption(const TSplitWidths& widths) {
+  return "(Output save line length = " + std::to_string(widths.SideBySide()) + ")";
+}
+
+std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption) {
+  std::vector<std::string> lines = {" ", caption};
+  for (size_t i = 0; i < view.Panel1->size(); ++i)
+    lines.push_back(DisplayText(view, TPanelRule::Single, static_cast<long>(i)));
+  return lines;
+}
+
+std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout,
+                                            const std::string& title) {
+  std::vector<std::string> lines;
+  if (!title.empty()) lines.push_back(title);
+  const long stats = view.StatsFirstLine;
+  const long count1 = static_cast<long>(view.Panel1->size());
+  const long count2 = static_cast<long>(view.Panel2->size());
+  if (layout == TSplitLayout::Stacked) {
+    lines.push_back(std::string(Product) + " Double-Stacked Compare Report  " + view.RunStamp);
+    lines.push_back(" Panel 1 -- New Source Matches + Inserts");
+    for (long i = 0; i < std::max(1L, stats); ++i) lines.push_back(DisplayText(view, TPanelRule::NewSide, i));
+    lines.push_back(" ");
+    lines.push_back(" Panel 2 -- New Source Matches + Deletes");
+    for (long i = 0; i < std::max(1L, count2); ++i) lines.push_back(DisplayText(view, TPanelRule::OldSide, i));
+  } else {
+    const TSplitWidths w = SplitWidths(view);
+    const size_t width = static_cast<size_t>(w.SideBySide());
+    const size_t right = static_cast<size_t>(w.W1) + 2;
+    lines.push_back(std::string(Product) + " Insert and Delete Side-By-Side Report  " + view.RunStamp);
+    std::string heading(width, ' ');
+    Place(heading, 1, " Panel 1 -- New Source Matches + Inserts", 40);
+    Place(heading, right, " Panel 2 -- New Source Matches + Deletes", 40);
+    lines.push_back(heading);
+    for (long i = 0; i < stats; ++i) {
+      std::string line(width, ' ');
+      Place(line, 1, DisplayText(view, TPanelRule::NewSide, i), static_cast<size_t>(w.W1));
+      if (i < count2) Place(line, right, DisplayText(view, TPanelRule::OldSide, i), static_cast<size_t>(w.W2));
+      lines.push_back(line);
+    }
+  }
+  for (long i = stats; i < count1; ++i) lines.push_back(DisplayText(view, TPanelRule::NewSide, i));
+  return lines;
+}
+
+TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOptions& options) {
+  TColouredReport report;
+  TColouredBuilder b(options, report);
+  const bool noRef = b.Print() && options.NoRefNumbers;
+  const int lead = HeadingLead(view, TPanelRule::NewSide);
+  int job = 0;
+
+  b.Append(std::string(Product) + " File Compare Report - " + view.RunStamp, TLineColour::Blue);
+  b.Append(" ", TLineColour::Blue);
+  b.Append("Panel 1 Report -- New Source Matches + Inserts", TLineColour::Red);
+
+  // One panel's lines with their reference numbers; print jobs every 600 lines.
+  auto panel = [&](TPanelRule rule, long count, const char* jobName) {
+    const TStringList& list = PanelList(view, rule);
+    TLineColour colour = TLineColour::Red;
+    for (long i = 0, lines = 0; i < count; ++i) {
+      colour = LineColour(view, rule, i);
+      std::string s(list[static_cast<size_t>(i)]);
+      if (i > lead && !noRef) s = Printf("%4ld ", i - lead) + s;
+      if (i == lead && noRef) s.erase(0, std::min<size_t>(5, s.size()));
+      b.Append(std::move(s), colour);
+      ++lines;
+      if (b.Print() && lines % LinesPerPrintJob == 0) {
+        b.SendJob(jobName + std::to_string(lines));
+        b.Append(Continuation(++job, view.RunStamp), colour);
+        b.Append(" ", colour);
+      }
+      if (b.Counted(static_cast<int>(lines))) return;
+    }
+  };
+
+  panel(TPanelRule::NewSide, view.StatsFirstLine, "RichEdit Text");
+  if (report.Halted) return report; // nothing more is saved or printed
+  if (b.Print())
+    b.SendJob("RichEdit Section1" + std::to_string(0));
+  else
+    b.Append(" ", TLineColour::Red);
+  b.Append("Panel 2 Report -- Old Source Matches + Deletes", TLineColour::Red);
+  b.Append(" ", TLineColour::Red);
+  panel(TPanelRule::OldSide, static_cast<long>(view.Panel2->size()), "RichEdit Section2");
+  if (!report.Halted)
+    for (long i = view.StatsFirstLine; i < static_cast<long>(view.Panel1->size()); ++i)
+      b.Append(" " + std::string((*view.Panel1)[static_cast<size_t>(i)]), LineColour(view, TPanelRule::NewSide, i));
+  b.Deliver("RichEdit Text End");
+  return report;
+}
+
+TColouredReport BuildSingleColoured(const TResultView& view, const std::string& caption,
+                                    const TColouredOptions& options) {
+  TColouredReport report;
+  TColouredBuilder b(options, report);
+  const bool noRef = b.Print() && options.NoRefNumbers;
+  b.Append(caption, TLineColour::Red);
+  b.Append(" ", TLineColour::Red);
+  int count = 2, job = 0;
+  for (long i = 0; i < static_cast<long>(view.Panel1->size()); ++i) {
+    const TLineColour colour = LineColour(view, TPanelRule::Single, i);
+    std::string s((*view.Panel1)[static_cast<size_t>(i)]);
+    if (i > 2 && i < view.StatsFirstLine && !noRef) s = Printf("%4ld  ", i - 2) + s;
+    if (i == 2) {
+      s.erase(0, std::min<size_t>(5, s.size()));
+      if (!noRef) s = "Ref#  " + s;
+    }
+    b.Append(std::move(s), colour);
+    ++count;
+    if (b.Print() && count % LinesPerPrintJob == 0) {
+      b.SendJob("RichEdit Text" + std::to_string(count));
+      b.Append(" " + Continuation(++job, view.RunStamp), TLineColour::Red);
+      b.Append(" ", TLineColour::Red);
+    }
+    if (b.Counted(count)) break;
+  }
+  b.Deliver("Quorlin RichEdit Text");
+  return report;
+}
+
+const std::vector<TLegendRow>& ChangeFlagLegend() {
+  static const std::vector<TLegendRow> rows = {
+      {"   ", TLineColour::Black,
+       "Blank :\n  \"Matched\" with both new and old file lines compared as equal, \n "
+       "\"Not Processed\",  \"Comment\", or \"Reformat Overridden\" lines."},
+      {"I -", TLineColour::Blue, ": Inserted line in new file.  Absent (sequentially) from old file."},
+      {"D -", TLineColour::Red, ": Deleted line from old file.  Absent (sequentially ) from new file."},
+      {"IM-", TLineColour::Blue, ": Inserted new file moved line.  Matched but out of sequence."},
+      {"DM-", TLineColour::Red, ": Deleted old file moved line.  Matched but out of sequence."},
+      {"RN-", TLineColour::Blue, ": Reformatted new file line.  Same data content as old line."},
+      {"RO-", TLineColour::Red, ": Reformatted old file line.  Same data content as new line."},
+      {"XN-", TLineColour::Blue, ": Duplicate New Line Match using Clnc (Unordered Compare)."},
+      {"XO-", TLineColour::Red, ": Duplicate Old Line Match using Clnc (Unordered Compare)."},
+      {"XR-", TLineColour::Blue, ": Duplicate Refm New/Old Line using Clnc preference."},
+  };
+  return rows;
+}
+
+} // namespace quorlin

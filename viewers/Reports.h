@@ -1,0 +1,100 @@
+// Reports of the result viewers as data: plain text reports, coloured
+// documents (print jobs or the document to save as rich text) and the pages
+// of a plain print. The desktop program only hands them to the printer or
+// writes them out.
+#pragma once
+
+#include "viewers/LineModel.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorlin {
+
+/// The viewers' window captions (the version string, the title, the run stamp).
+std::string DualViewerCaption(const std::string& runStamp);
+std::string SingleViewerCaption(const std::string& runStamp);
+
+// --- Text reports -----------------------------------------------------------
+
+/// Widths of the two-panel text reports: w1 (new side) and w2 (old side).
+struct TSplitWidths {
+  int W1 = 90, W2 = 90;
+  int Stacked() const { return W1 > W2 ? W1 : W2; }
+  int SideBySide() const { return W1 + W2 + 2; }
+};
+TSplitWidths SplitWidths(const TResultView& view);
+/// Captions of the save-layout dialog's two length labels.
+std::string StackedLengthCaption(const TSplitWidths& widths);
+std::string SideBySideLengthCaption(const TSplitWidths& widths);
+
+enum class TSplitLayout { Stacked, SideBySide };
+
+/// The single viewer's text report: a blank line, the caption, every display line.
+std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption);
+/// The side-by-side viewer's text report in the chosen layout; title, when
+/// not empty, is the first line.
+std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout,
+                                            const std::string& title = {});
+
+// --- Coloured reports ---------------------------------------------------------
+
+struct TColouredLine {
+  std::string Text;
+  TLineColour Colour;
+};
+
+/// One coloured document: a print job (with its job name) or the whole
+/// report to be saved as rich text. FontSize is in points.
+struct TColouredDocument {
+  std::string Name;
+  int FontSize = 8;
+  std::vector<TColouredLine> Lines;
+};
+
+enum class TReportMode { Print, Save };
+
+/// Lines of a print job before the document is sent and cleared.
+inline constexpr int LinesPerPrintJob = 600;
+
+struct TColouredOptions {
+  TReportMode Mode = TReportMode::Save;
+  bool NoRefNumbers = false; ///< "Prt No Ref#": leave reference numbers out of printed output
+  int PrintFontSize = 8;
+  /// Polled after every line: true stops the build (the Halt button).
+  std::function<bool()> Halted;
+  /// Called every 50 lines so the front end can process pending events.
+  std::function<void(int lines)> Tick;
+};
+
+struct TColouredReport {
+  /// Print jobs in order; in save mode the one document to save. A two-panel
+  /// build halted in its first panel delivers nothing beyond the jobs
+  /// already sent.
+  std::vector<TColouredDocument> Jobs;
+  bool Halted = false;
+};
+
+/// The halt message shown when a coloured build was stopped.
+inline constexpr const char* MsgColouredHalted =
+    " User requested termination of \"Colored Saving or Print\" operation.";
+
+/// The side-by-side viewer's coloured report: title, panel 1 with reference
+/// numbers, panel 2, then the statistics.
+TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOptions& options);
+/// The single viewer's coloured report.
+TColouredReport BuildSingleColoured(const TResultView& view, const std::string& caption,
+                                    const TColouredOptions& options);
+
+// --- Legend -----------------------------------------------------------------------
+
+struct TLegendRow {
+  const char* Flag;
+  TLineColour Colour;
+  const char* Explanation;
+};
+/// The rows of the change-flag legend window, in order.
+const std::vector<TLegendRow>& ChangeFlagLegend();
+
+} // namespace quorlin

@@ -1,0 +1,101 @@
+#include "viewers/RtfWriter.h"
+
+#include <cstdio>
+
+namespace quorlin {
+
+namespace {
+
+/// Index of a colour in the colour table written below (1-based; 0 is auto).
+int ColourIndex(TLineColour colour) {
+  switch (colour) {
+  case TLineColour::Blue: return 2;
+  case TLineColour::Red: return 3;
+  case TLineColour::Teal: return 4;
+  case TLineColour::Purple: return 5;
+  case TLineColour::Maroon: return 6;
+  case TLineColour::Green: return 7;
+  default: return 1;
+  }
+}
+
+/// Appends text escaped for RTF: braces and backslashes quoted, tabs as \tab,
+/// UTF-8 sequences as \uN, other bytes from 0x80 up as \'hh, control bytes as '.'.
+void AppendEscaped(std::string& out, std::string_view text) {
+  char buf[24];
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\\' || c == '{' || c == '}') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\t') {
+      out += "\\tab ";
+    } else if (c < 0x20 || c == 0x7F) {
+      out += '.';
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      // A well-formed UTF-8 sequence becomes one Unicode character.
+      int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
+      uint32_t code = c & (0x3F >> extra);
+      bool ok = extra > 0 && i + static_cast<size_t>(extra) < text.size() + 0;
+      for (int k = 1; ok && k <= extra; ++k) {
+        if (i + static_cast<size_t>(k) >= text.size()) {
+          ok = false;
+          break;
+        }
+        unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+        if ((next & 0xC0) != 0x80) ok = false;
+        code = (code << 6) | (next & 0x3F);
+      }
+      if (ok && code <= 0x10FFFF) {
+        i += static_cast<size_t>(extra);
+        auto unit = [&](uint32_t u) {
+          std::snprintf(buf, sizeof buf, "\\u%d?", static_cast<int>(static_cast<int16_t>(u)));
+          out += buf;
+        };
+        if (code > 0xFFFF) {
+          code -= 0x10000;
+          unit(0xD800 + (code >> 10));
+          unit(0xDC00 + (code & 0x3FF));
+        } else {
+          unit(code);
+        }
+      } else {
+        std::snprintf(buf, sizeof buf, "\\'%02x", c);
+        out += buf;
+      }
+    }
+  }
+}
+
+} // namespace
+
+std::string WriteRtf(const TColouredDocument& document) {
+  std::string out =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033\n"
+      "{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Courier New;}}\n"
+      "{\\colortbl ;";
+  for (TLineColour c : {TLineColour::Black, TLineColour::Blue, TLineColour::Red, TLineColour::Teal,
+                        TLineColour::Purple, TLineColour::Maroon, TLineColour::Green}) {
+    const TRgb rgb = ColourRgb(c);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "\\red%d\\green%d\\blue%d;", rgb.R, rgb.G, rgb.B);
+    out += buf;
+  }
+  out += "}\n\\viewkind4\\uc1\\pard\\f0\\fs" + std::to_string(document.FontSize * 2) + "\n";
+  int current = -1;
+  for (const TColouredLine& line : document.Lines) {
+    const int colour = ColourIndex(line.Colour);
+    if (colour != current) {
+      out += "\\cf" + std::to_string(colour) + " ";
+      current = colour;
+    }
+    AppendEscaped(out, line.Text);
+    out += "\\par\n";
+  }
+  out += "}\n";
+  return out;
+}
+
+} // namespace quorlin
