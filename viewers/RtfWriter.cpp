@@ -36,16 +36,12 @@ void AppendEscaped(std::string& out, std::string_view text) {
       out += static_cast<char>(c);
     } else {
       // A well-formed UTF-8 sequence becomes one Unicode character.
-      int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
+      const int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
       uint32_t code = c & (0x3F >> extra);
-      bool ok = extra > 0 && i + static_cast<size_t>(extra) < text.size() + 0;
+      bool ok = extra > 0 && i + static_cast<size_t>(extra) < text.size();
       for (int k = 1; ok && k <= extra; ++k) {
-        if (i + static_cast<size_t>(k) >= text.size()) {
-          ok = false;
-          break;
-        }
-        unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-        if ((next & 0xC0) != 0x80) ok = false;
+        const unsigned char next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+        ok = (next & 0xC0) == 0x80;
         code = (code << 6) | (next & 0x3F);
       }
       if (ok && code <= 0x10FFFF) {
