@@ -1,0 +1,250 @@
+#include "ViewerTestSupport.h"
+#include "viewers/PrintLayout.h"
+#include "viewers/Reports.h"
+#include "viewers/RtfWriter.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+
+namespace quorlin::test {
+namespace {
+
+TViewFixture SmallListing() {
+  return TViewFixture({"New File = new.txt  d", "Old File = old.txt  d", "ID  ----+----1 ruler", "    same",
+                       "I - added", "RN- ref orm", " ", "     3 Number Of Line Matches", "INFORM: done"},
+                      {"New File = new.txt  d", "Old File = old.txt  d", "ID  ----+----1 ruler", "    same",
+                       "D - removed", " "},
+                      6);
+}
+
+TEST(TextReports, StackedLayout) {
+  TViewFixture fx = SmallListing();
+  std::vector<std::string> expected = {
+      "My title",
+      "Quorlin Double-Stacked Compare Report  12/06/26 10:00:00",
+      " Panel 1 -- New Source Matches + Inserts",
+      " New File = new.txt  d",
+      " Old File = old.txt  d",
+      " ID  ----+----1 ruler",
+      "   1      same",
+      "   2  I - added",
+      "   3  RN- ref orm",
+      " ",
+      " Panel 2 -- New Source Matches + Deletes",
+      " New File = new.txt  d",
+      " Old File = old.txt  d",
+      " ID  ----+----1 ruler",
+      "   1      same",
+      "   2  D - removed",
+      "   3   ",
+      "  ",
+      "      3 Number Of Line Matches",
+      " INFORM: done",
+  };
+  EXPECT_EQ(TwoPanelTextReport(fx.View, TSplitLayout::Stacked, "My title"), expected);
+}
+
+TEST(TextReports, SideBySideLayout) {
+  TViewFixture fx = SmallListing();
+  std::vector<std::string> lines = TwoPanelTextReport(fx.View, TSplitLayout::SideBySide);
+  ASSERT_EQ(lines.size(), 1u + 1u + 6u + 3u);
+  EXPECT_EQ(lines[0], "Quorlin Insert and Delete Side-By-Side Report  12/06/26 10:00:00");
+  for (size_t k = 1; k <= 7; ++k) EXPECT_EQ(lines[k].size(), 182u) << k;
+  EXPECT_EQ(lines[1].substr(0, 40), " Panel 1 -- New Source Matches + Inserts");
+  EXPECT_EQ(lines[1].substr(91, 40), " Panel 2 -- New Source Matches + Deletes");
+  EXPECT_EQ(lines[6].substr(0, 15), "   2  I - added");
+  EXPECT_EQ(lines[6].substr(91, 17), "   2  D - removed");
+  EXPECT_EQ(lines[9], "      3 Number Of Line Matches");
+
+  // A left line longer than w1 is cut; the right part starts at column w1 + 2.
+  TViewFixture wide({"h", "h", "h", "I - " + std::string(120, 'x'), " "}, {"h", "h", "h", "D - y"}, 4);
+  lines = TwoPanelTextReport(wide.View, TSplitLayout::SideBySide);
+  EXPECT_EQ(lines[5].substr(0, 90), "   1  I - " + std::string(80, 'x'));
+  EXPECT_EQ(lines[5].substr(90, 2), "  ");
+  EXPECT_EQ(lines[5].substr(92, 9), "  1  D - ");
+}
+
+TEST(TextReports, CaptionsAndWidths) {
+  TViewFixture fx = SmallListing();
+  TSplitWidths w = SplitWidths(fx.View);
+  EXPECT_EQ(StackedLengthCaption(w), "Output save line length = 90");
+  EXPECT_EQ(SideBySideLengthCaption(w), "(Output save line length = 182)");
+  fx.View.Fscl = true;
+  fx.View.NewLongest = 150;
+  fx.View.OldLongest = 60;
+  w = SplitWidths(fx.View);
+  EXPECT_EQ(w.W1, 138);
+  EXPECT_EQ(w.W2, 90);
+  std::vector<std::string> single = SingleTextReport(fx.View, "Caption");
+  EXPECT_EQ(single[0], " ");
+  EXPECT_EQ(single[1], "Caption");
+  EXPECT_EQ(single[6], "   2  I - added");
+}
+
+TViewFixture LongTwoPanel(int leftLines) {
+  std::vector<std::string> left = {"New File = a", "Old File = b", "ID  ----+----1"}, right = left;
+  for (int i = 0; i < leftLines - 3; ++i) left.push_back("I - line " + std::to_string(i));
+  for (int i = 0; i < 100; ++i) right.push_back("D - old " + std::to_string(i));
+  const int stats = static_cast<int>(left.size());
+  left.push_back(" ");
+  left.push_back("LISTING-TYPE = Long");
+  return TViewFixture(left, right, stats);
+}
+
+TEST(ColouredReports, PrintJobsEvery600Lines) {
+  TViewFixture fx = LongTwoPanel(1300);
+  TColouredOptions options;
+  options.Mode = TReportMode::Print;
+  options.PrintFontSize = 10;
+  int ticks = 0;
+  options.Tick = [&](int) { ++ticks; };
+  TColouredReport r = BuildTwoPanelColoured(fx.View, options);
+  std::vector<std::string> names;
+  for (const auto& job : r.Jobs) names.push_back(job.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"RichEdit Text600", "RichEdit Text1200", "RichEdit Section10",
+                                             "RichEdit Text End"}));
+  EXPECT_EQ(r.Jobs[1].Lines[0].Text, "Quorlin Continuation Job# - 1 -- 12/06/26 10:00:00");
+  EXPECT_EQ(r.Jobs[0].FontSize, 10);
+  EXPECT_EQ(r.Jobs[0].Lines[0].Colour, TLineColour::Blue);
+  EXPECT_EQ(r.Jobs.back().Lines[0].Text, "Panel 2 Report -- Old Source Matches + Deletes");
+  EXPECT_EQ(r.Jobs.back().Lines.back().Text, " LISTING-TYPE = Long");
+  EXPECT_GT(ticks, 20);
+  EXPECT_FALSE(r.Halted);
+}
+
+TEST(ColouredReports, ReferenceNumbersAndHalt) {
+  TViewFixture fx = SmallListing();
+  TColouredOptions save;
+  TColouredReport r = BuildTwoPanelColoured(fx.View, save);
+  ASSERT_EQ(r.Jobs.size(), 1u);
+  const auto& lines = r.Jobs[0].Lines;
+  EXPECT_EQ(lines[5].Text, "ID  ----+----1 ruler");
+  EXPECT_EQ(lines[7].Text, "   2 I - added") << "four columns and one blank";
+  EXPECT_EQ(lines[7].Colour, TLineColour::Blue);
+  EXPECT_EQ(lines[8].Colour, TLineColour::Teal);
+
+  TColouredOptions print;
+  print.Mode = TReportMode::Print;
+  print.NoRefNumbers = true;
+  r = BuildTwoPanelColoured(fx.View, print);
+  EXPECT_EQ(r.Jobs[0].Lines[5].Text, "---+----1 ruler") << "the heading loses five characters";
+  EXPECT_EQ(r.Jobs[0].Lines[7].Text, "I - added");
+
+  TViewFixture big = LongTwoPanel(1300);
+  int built = 0;
+  save.Halted = [&] { return ++built > 100; };
+  r = BuildTwoPanelColoured(big.View, save);
+  EXPECT_TRUE(r.Halted);
+  EXPECT_TRUE(r.Jobs.empty()) << "a halt in the first panel saves nothing";
+
+  TColouredOptions single;
+  single.Halted = [&] { return true; };
+  r = BuildSingleColoured(fx.View, "Caption", single);
+  ASSERT_EQ(r.Jobs.size(), 1u) << "the single builder still saves what it built";
+  EXPECT_EQ(r.Jobs[0].Lines[2].Text, "New File = new.txt  d");
+}
+
+/// Reads an RTF file back with unrtf: each line's text (blanks collapsed, as
+/// unrtf writes them) and its colour.
+std::vector<std::pair<std::string, std::string>> ReadWithUnrtf(const std::string& path) {
+  std::vector<std::pair<std::string, std::string>> out;
+  std::string cmd = "unrtf --html '" + path + "' 2>/dev/null";
+  FILE* pipe = ::popen(cmd.c_str(), "r");
+  if (!pipe) return out;
+  std::string html;
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) html.append(buf, n);
+  ::pclose(pipe);
+  size_t body = html.find("<body>");
+  if (body == std::string::npos) return out;
+  html = html.substr(body + 6);
+  std::string colour = "#000000";
+  static const std::regex font(R"re(<font color="(#[0-9a-f]{6})">)re");
+  size_t start = 0;
+  for (size_t br; (br = html.find("<br>", start)) != std::string::npos; start = br + 4) {
+    std::string piece = html.substr(start, br - start);
+    for (std::sregex_iterator it(piece.begin(), piece.end(), font), end; it != end; ++it) colour = (*it)[1];
+    std::string text = std::regex_replace(piece, std::regex("<[^>]*>"), "");
+    text = std::regex_replace(text, std::regex("\n"), "");
+    for (auto [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&nbsp;", " "},
+                            {"&quot;", "\""}, {"&amp;", "&"}})
+      text = std::regex_replace(text, std::regex(from), to);
+    out.emplace_back(text, colour);
+  }
+  return out;
+}
+
+std::string Collapse(const std::string& s) { return std::regex_replace(s, std::regex(" +"), " "); }
+
+TEST(ColouredReports, RtfReadsBackWithTheRightColours) {
+  if (std::system("command -v unrtf >/dev/null 2>&1") != 0) GTEST_SKIP() << "unrtf is not installed";
+  TViewFixture fx({"New File = a {b}.txt", "Old File = c\\d.txt", "ID  ----+----1", "    x < y & z",
+                   "I - inserted", "RN- reform", "XR- dupe", " ", "LISTING-TYPE = Chng"},
+                  {"New File = a", "Old File = c", "ID  ----+----1", "    x < y & z", "D - deleted", "RO- r"}, 7);
+  TColouredReport r = BuildTwoPanelColoured(fx.View, TColouredOptions{});
+  ASSERT_EQ(r.Jobs.size(), 1u);
+  TTempDir dir;
+  std::string path = dir.Write("report.rtf", WriteRtf(r.Jobs[0]));
+  auto lines = ReadWithUnrtf(path);
+  ASSERT_EQ(lines.size(), r.Jobs[0].Lines.size());
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const TColouredLine& want = r.Jobs[0].Lines[k];
+    EXPECT_EQ(lines[k].first, Collapse(want.Text)) << "line " << k;
+    TRgb rgb = ColourRgb(want.Colour);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", rgb.R, rgb.G, rgb.B);
+    EXPECT_EQ(lines[k].second, hex) << "line " << k << ": " << want.Text;
+  }
+}
+
+TEST(PrintLayout, ThreePagesOfASinglePrint) {
+  std::vector<std::string> lines = {"New File = a", "Old File = b", "ID  ----+----1"};
+  for (int i = 0; i < 120; ++i) lines.push_back("    line " + std::to_string(i));
+  TViewFixture fx(lines, {}, static_cast<int>(lines.size()));
+  TFontMetrics m;
+  m.BoldCharWidth = 10;
+  m.CharWidth = 9;
+  m.LineHeight = 20;
+  m.PageWidth = 600;   // 60 characters a line
+  m.PageHeight = 1000; // 50 - 4 = 46 lines a page
+  std::string caption = "A caption that is much too long to fit on the heading line of the page";
+  auto pages = LayoutSinglePrint(fx.View, caption, false, m);
+  ASSERT_EQ(pages.size(), 3u);
+  const TPlacedText& title = pages[0][0];
+  EXPECT_TRUE(title.Bold);
+  EXPECT_EQ(title.Text, caption.substr(0, 40) + " . . .");
+  EXPECT_EQ(title.X, 27);
+  EXPECT_EQ(title.Y, 40);
+  EXPECT_EQ(pages[2][1].Text, "Page   3");
+  EXPECT_EQ(pages[2][1].X, 510);
+  EXPECT_EQ(pages[0][2].Y, 80) << "body lines start on line 4";
+  EXPECT_EQ(pages[0].size(), 2u + 42u) << "rows 4 to 45 of 46";
+  EXPECT_EQ(pages[0][2].Text, "  New File = a");
+  EXPECT_EQ(pages[0][5].Text, "    1      line 0");
+  auto noRef = LayoutSinglePrint(fx.View, "t", true, m);
+  EXPECT_EQ(noRef[0][5].Text, "      line 0");
+  size_t total = 0;
+  for (auto& p : pages) total += p.size() - 2;
+  EXPECT_EQ(total, lines.size());
+}
+
+TEST(PrintLayout, TwoPanelPrintHeadings) {
+  TViewFixture fx = SmallListing();
+  TFontMetrics m{10, 10, 10, 800, 400}; // 80 characters, 36 lines a page
+  auto pages = LayoutTwoPanelPrint(fx.View, "Caption", false, m);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(pages[0][2].Text, " Panel 1 - New Source Matches and Inserts");
+  EXPECT_TRUE(pages[0][2].Bold);
+  auto panel2 = std::find_if(pages[0].begin(), pages[0].end(),
+                             [](const TPlacedText& t) { return t.Text.find("Panel 2") != std::string::npos; });
+  ASSERT_NE(panel2, pages[0].end());
+  EXPECT_EQ(panel2->Y, (4 + 6 + 1) * 10) << "one blank row after panel 1";
+  EXPECT_EQ(pages[0].back().Text, " INFORM: done");
+}
+
+} // namespace
+} // namespace quorlin::test
