@@ -79,6 +79,18 @@ if [ -w /dev/full ]; then
 fi
 check unwritable-output 2 "$cli" -o "$tmp/no/such/dir/x.lst" "$tmp/a.txt" "$tmp/b.txt"
 
+# Viewer reports without a display.
+check report-rtf 1 "$cli" -r "$tmp/report.rtf" "$tmp/c.txt" "$tmp/a.txt"
+contains report-rtf "$tmp/report.rtf" '{\rtf1'
+contains report-rtf "$tmp/report.rtf" 'Line Compare - New Source + Inserts and Deletes'
+check report-stacked 1 "$cli" -p sbsl -r "$tmp/report.txt" "$tmp/c.txt" "$tmp/a.txt"
+contains report-stacked "$tmp/report.txt" "Quorlin Double-Stacked Compare Report"
+check report-sbs 1 "$cli" -p sbsl -r "$tmp/report2.txt" --layout side-by-side "$tmp/c.txt" "$tmp/a.txt"
+contains report-sbs "$tmp/report2.txt" "Quorlin Insert and Delete Side-By-Side Report"
+check report-single 0 "$cli" -r "$tmp/report3.txt" "$tmp/a.txt" "$tmp/b.txt"
+contains report-single "$tmp/report3.txt" "Line Compare - New Source + Inserts and Deletes"
+check report-bad-layout 2 "$cli" -r "$tmp/x.txt" --layout diagonal "$tmp/a.txt" "$tmp/b.txt"
+
 # Batch mode: one job step, the log in QUORLIN_HOME.
 printf 'newf=%s\noldf=%s\noutf=%s\n' "$tmp/c.txt" "$tmp/a.txt" "$tmp/batch.lst" >"$tmp/job.ini"
 check batch 1 env QUORLIN_HOME="$tmp" "$cli" "inif=$tmp/job.ini"
