@@ -17,16 +17,26 @@ inline constexpr const char* MsgEnterFileNames =
 inline constexpr const char* MsgIniExtension = "Must specify a file with an .ini extension";
 
 /// SaveUserIni: rewrites section "Quorln32" of app.Settings.FileName with the
-/// current values, in the fixed key order; other sections of the file are
-/// kept. Returns false (with a reason in error) when the file cannot be
-/// written.
+/// current values, in the fixed key order; other sections of the file and
+/// the lines before the first section are kept, and the section takes the
+/// place of the old one (matched without regard to case). Lines end in CR LF.
+/// A value that reading would alter (blanks at either end, enclosing double
+/// quotes) is written between double quotes; a value holding a line break
+/// or another control character is left out. The file is replaced through a new file beside it, so a failed
+/// save leaves the old file as it was. Returns false (with a reason in error)
+/// when no file name is known, when an existing file cannot be read, or when
+/// the file cannot be written.
 bool SaveUserIni(const TAppState& app, std::string& error);
 
 /// LoadUserIni: reads section "Quorln32" of app.Settings.FileName into the
 /// option controls and settings, then normalises them (histories of existing
 /// files only, the options summary restored from "OptsUsed", the Subc entry,
-/// New compare range 1). A line that cannot be used is skipped. Returns false
-/// when the file cannot be read.
+/// New compare range 1). A line that cannot be used (no "=", an unknown key,
+/// control characters, more than 8,192 characters, an unusable value) is
+/// skipped. Returns false when the file cannot be read; a file without the
+/// section changes nothing. The front end then shows or hides the hints as
+/// "Turn off All Panel Hints" says, disables View Latest Results and shows
+/// MsgEnterFileNames.
 bool LoadUserIni(TAppState& app);
 
 /// The reset before Load User Ini: every preference, Dln and Dps box and the

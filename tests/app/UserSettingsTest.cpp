@@ -1,1 +1,282 @@
 #include "app/UserSettings.h"
+
+#include "TestSupport.h"
+#include "app/OptionsSummary.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+namespace quorlin {
+namespace {
+
+/// A settings state with its own file in a temporary directory.
+struct TIni {
+  TSilentFrontEnd Ui;
+  TAppState App{Ui};
+  test::TTempDir Dir;
+  TIni() { App.Settings.FileName = Dir.PathOf("Quorln32.ini"); }
+  TOptionControls& C() { return App.Controls; }
+  TUserSettings& S() { return App.Settings; }
+  bool Load(const std::string& bytes) {
+    Dir.Write("Quorln32.ini", bytes);
+    return LoadUserIni(App);
+  }
+  /// Saves, and returns the file's bytes: they show every stored value.
+  std::string Saved() {
+    std::string error;
+    EXPECT_TRUE(SaveUserIni(App, error)) << error;
+    std::ifstream in(App.Settings.FileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+TEST(UserSettings, TwelveNameHistoryReadsBackTen) {
+  TIni a;
+  std::vector<std::string> files;
+  for (int i = 0; i < 13; ++i)
+    files.push_back(a.Dir.Write("Hist" + std::to_string(i) + ".TXT", ""));
+  a.C().MnCbNewFileNmItems = files;
+  a.C().MnCbNewFileNm = files[4]; // the current name is not stored as history
+  const std::string bytes = a.Saved();
+  files.erase(files.begin() + 4);
+  EXPECT_NE(bytes.find("\r\nNFCombo11=" + files[11] + "\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find("NFCombo12"), std::string::npos);
+
+  TIni b;
+  b.S().FileName = a.S().FileName;
+  ASSERT_TRUE(LoadUserIni(b.App));
+  EXPECT_EQ(b.C().MnCbNewFileNmItems, std::vector<std::string>(files.begin(), files.begin() + 10));
+
+  std::filesystem::remove(files[0]); // gone since the save, and so is an older entry
+  b.C().MnCbOldFileNmItems = {b.Dir.PathOf("gone.txt")};
+  b.C().MnCbNewFileNmItems.clear();
+  ASSERT_TRUE(LoadUserIni(b.App));
+  EXPECT_EQ(b.C().MnCbNewFileNmItems,
+            std::vector<std::string>(files.begin() + 1, files.begin() + 10));
+  EXPECT_TRUE(b.C().MnCbOldFileNmItems.empty());
+}
+
+TEST(UserSettings, SubcQuotedDotReadsBackQuoted) {
+  TIni ini;
+  EXPECT_NE(ini.Saved().find("\r\nSubC=\".\"\r\n"), std::string::npos);
+  ini.C().PrEdSubC = "\"#\"";
+  ASSERT_TRUE(LoadUserIni(ini.App));
+  EXPECT_EQ(ini.C().PrEdSubC, "\".\"");
+}
+
+TEST(UserSettings, ReadRules) {
+  TIni ini;
+  ini.C().DpCkDpDln[1] = true;
+  ASSERT_TRUE(ini.Load("[Quorln32]\r\nnewFILENM = /Data/Mixed.TXT\r\nDpEdUdc=  \"\"#\"\"  \n"
+                       "SubC=xyz\nXTab= 6 \nVHWide2=123456\nPr2FontSz=123\nOutFn=" +
+                       std::string(150, 'a') +
+                       "\nTop=12x\nLeft=-40\nSpSplit2=300\nDpEdUdc2=--\n"
+                       "CmpOSt1Col=12\nCmpStCol=5\nCmpStopCol=20\nUdcYN=yes\nViewResults=yes\n"
+                       "OmitIniSv=1\nSbsRp=7\nDpCkDpDLn2=0\nDpCkDpDLn3=1\nDps3=a\nDps3=b\n"));
+  const TOptionControls& c = ini.C();
+  const TUserSettings& s = ini.S();
+  EXPECT_EQ(c.MnCbNewFileNm, "/Data/Mixed.TXT");
+  EXPECT_EQ(c.DpEdUdc, "\"#\"") << "blanks, then one pair of quotes removed";
+  EXPECT_EQ(c.PrEdSubC, "\"x\"");
+  EXPECT_EQ(c.PrCbXTab, "6");
+  EXPECT_EQ(s.Horizontal.Width, "1234");
+  EXPECT_EQ(s.Pr2FontSz, "12");
+  EXPECT_EQ(s.OutFn, "") << "a name longer than 149 is not cut into another name";
+  EXPECT_EQ(s.Top, "");
+  EXPECT_EQ(s.Left, "-40");
+  EXPECT_EQ(s.SpSplit + "|" + s.SpSplit2, "|300");
+  EXPECT_EQ(c.DpEdUdc + "|" + c.DpEdUdc2, "\"#\"|--");
+  EXPECT_EQ(c.PrEdCcolOd[0], "") << "a range without \":\"";
+  EXPECT_EQ(c.PrEdCcolNw[0] + "|" + c.PrEdCcolNw[1], "5:20|5:20");
+  EXPECT_EQ(c.DpCbUdcYN, "Yes");
+  EXPECT_FALSE(s.MnCkViewResults);
+  EXPECT_TRUE(s.MnCkOmitIniSv);
+  EXPECT_EQ(s.SbsRp, 0);
+  EXPECT_TRUE(c.DpCkDpDln[1] && c.DpCkDpDln[2]) << "only \"1\" changes a Dln box";
+  EXPECT_EQ(c.DpEdS[2], "b");
+
+  ASSERT_TRUE(ini.Load("[Quorln32]\nCmpStCol=5\nXTab=0\n"));
+  EXPECT_EQ(ini.C().PrEdCcolNw[0], "") << "New range 1 without \":\"";
+  EXPECT_EQ(ini.C().PrCbXTab, "6") << "not a tab width";
+}
+
+TEST(UserSettings, OptsUsedRestoresOptions) {
+  struct Case {
+    std::string Value, Summary, Checked, Dps;
+    int Dp;
+  } cases[] = {
+      {"Icas Xtab Dsem ", "Icas Xtab Dsem", "Icas Xtab ", "000", DpDsem},
+      {"icas DPS2 Dpln Dud2 Zzzz Nwlg ", "Icas Dps2 Dpln Dud2", "Icas ", "010", DpDud2},
+      {"Ccol Su", "Ccol", "Ccol ", "000", DpNone},
+      {"None Icas", "None", "", "000", DpNone},
+      {"Xyzw Dxyz", "None", "", "000", DpNone},
+  };
+  for (const Case& c : cases) {
+    TIni ini;
+    ASSERT_TRUE(ini.Load("[Quorln32]\nOptsUsed=" + c.Value + "\n"));
+    std::string checked, dps;
+    for (const TCheckBox& box : ini.C().PrPanPreferences)
+      if (box.Checked) checked += std::string(box.Caption) + " ";
+    for (bool on : ini.C().DpCkDpS) dps += on ? '1' : '0';
+    EXPECT_EQ(ini.C().MnlblOptsUsed, c.Summary) << c.Value;
+    EXPECT_EQ(checked, c.Checked) << c.Value;
+    EXPECT_EQ(dps, c.Dps) << c.Value;
+    EXPECT_EQ(ini.C().DpRadioGroup1, c.Dp) << c.Value;
+  }
+}
+
+/// Sets every stored value away from its default; the named files are made
+/// in dir.
+void SetAll(TIni& a, const test::TTempDir& dir) {
+  TOptionControls& c = a.C();
+  TUserSettings& s = a.S();
+  auto file = [&dir](const char* name) { return dir.Write(name, "x\n"); };
+  c.MnCbNewFileNm = file("New File.TXT");
+  c.MnCbOldFileNm = file("old.txt ");
+  c.MnCbNewFileNmItems = {file("N1.txt"), file("n1.txt")};
+  c.MnCbOldFileNmItems = {file("O1.txt")};
+  c.FsTcNewFileNmItems = {file("F1.txt")};
+  c.FsTcOldFileNmItems = {file("G1.txt"), file("G2.txt")};
+  c.MnCbListType = "Long";
+  for (int tag : {TagIcas, TagSubc, TagXtab, TagPcmp, TagCcol}) c.Pref(tag).Checked = true;
+  c.PrEdSubC = "\"#\"";
+  c.PrCbXTab = "6";
+  c.PrEdNewLmt = "10:200";
+  c.PrEdOldlmt = "3:eod";
+  c.PrEdCcolNw = {"1:10", "20:eol", "", "7:8"};
+  c.PrEdCcolOd = {"5:14", "30:eol", "40:50", ""};
+  c.DpRadioGroup1 = DpDcob;
+  c.DpEdUdc = c.DpEdUdc2 = c.DpEdUdc3 = "--";
+  c.DpCbUdcYN = "Yes";
+  c.DpCkDpS = {false, true, false};
+  c.DpEdS = {" * ", "rem", "\"x\""}; // reading would alter the first and the last
+  c.DpCkDpDln = {true, false, false, true};
+  c.DpEdDpDln = {"\"a b\" 1:5 \"c d\"", "abc", "", "x 3:eol"};
+  BuildOptsSummary(a.App);
+  c.MnlblOptsUsed.pop_back(); // read back without its trailing blank
+  s.Top = "-12";
+  s.Left = s.SpSplit = s.SpSplit2 = "300";
+  s.MnCkViewResults = s.MnCkTurnOffHint = s.FsCkNoWarnNoFileChg = true;
+  s.Single = {"10", "11", "12", "13"};
+  s.Dual = {"20", "21", "22", "23"};
+  s.Horizontal = {"30", "31", "32", "33"};
+  s.LBx1FontSz = s.Pr1FontSz = s.LBx2FontSz = s.Pr2FontSz = "10";
+  s.OutFn = "/tmp/report out.txt";
+  s.SbsRp = 1;
+}
+
+TEST(UserSettings, RoundTripOfAllSettings) {
+  TIni a, b;
+  SetAll(a, a.Dir);
+  const std::string bytes = a.Saved();
+  EXPECT_NE(bytes.find("\r\nDps1=\" * \"\r\nDps2=rem\r\nDps3=\"\"x\"\"\r\n"), std::string::npos);
+  b.S().FileName = a.S().FileName;
+  ASSERT_TRUE(LoadUserIni(b.App));
+  EXPECT_EQ(b.Saved(), bytes);
+
+  ResetBeforeLoad(a.App);
+  ASSERT_TRUE(LoadUserIni(a.App));
+  EXPECT_EQ(a.Saved(), bytes);
+}
+
+TEST(UserSettings, FileWithoutSectionLeavesResetDefaults) {
+  TIni ini, expected;
+  SetAll(ini, ini.Dir);
+  ini.S().MnCkOmitIniSv = true;
+  ResetBeforeLoad(ini.App);
+  // Defaults, but a reset keeps the file names and histories, the comment
+  // strings, the listing type, the no-warn box and the viewers.
+  SetAll(expected, ini.Dir);
+  TOptionControls fresh;
+  for (TCheckBox& box : expected.C().PrPanPreferences) box.Checked = false;
+  expected.C().DpCkDpS = fresh.DpCkDpS;
+  expected.C().DpCkDpDln = fresh.DpCkDpDln;
+  expected.C().DpEdS = fresh.DpEdS;
+  expected.C().DpEdDpDln = fresh.DpEdDpDln;
+  expected.C().PrEdSubC = fresh.PrEdSubC;
+  expected.C().PrCbXTab = "4";
+  expected.C().PrEdNewLmt = expected.C().PrEdOldlmt = "1:eod";
+  expected.C().PrEdCcolNw = fresh.PrEdCcolNw;
+  expected.C().PrEdCcolOd = fresh.PrEdCcolOd;
+  expected.C().DpRadioGroup1 = DpNone;
+  expected.C().MnlblOptsUsed = "None";
+  expected.S().MnCkViewResults = expected.S().MnCkTurnOffHint = false;
+  const std::string defaults = expected.Saved();
+  EXPECT_FALSE(ini.S().MnCkOmitIniSv);
+  EXPECT_EQ(ini.Saved(), defaults);
+
+  ini.S().FileName = ini.Dir.Write("other.ini", "; none here\n[Other]\nTop=5\nOptsUsed=Icas \n");
+  EXPECT_TRUE(LoadUserIni(ini.App));
+  ini.S().FileName = ini.Dir.PathOf("Quorln32.ini");
+  EXPECT_EQ(ini.Saved(), defaults);
+}
+
+TEST(UserSettings, DamagedFileSkipsOnlyBadLines) {
+  const std::string huge(100000, 'x');
+  TIni ini;
+  ASSERT_TRUE(
+      ini.Load("junk\n[Quorln32]\r\nTop=10\r\n" + std::string("\0\x01\xffListType=\x02", 13) +
+               "\r\nLeft=20\nListType=" + huge + "\n" + huge + "\nno equals sign\n=value\n" +
+               "Top=abc\n[\x01" + "Bad]\nNewFileNm=/data/Mixed Case.txt\n\xff\xfe\nDps2=ok"));
+  EXPECT_EQ(ini.S().Top + "|" + ini.S().Left, "10|20");
+  EXPECT_EQ(ini.C().MnCbListType, "Chng");
+  EXPECT_EQ(ini.C().MnCbNewFileNm, "/data/Mixed Case.txt");
+  EXPECT_EQ(ini.C().DpEdS[1], "ok");
+
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20; ++round) {
+    std::string noise(4096, '\0');
+    for (char& ch : noise) ch = static_cast<char>(rng());
+    EXPECT_TRUE(ini.Load("[Quorln32]\n" + noise + "\nOptsUsed=" + noise.substr(0, 300)));
+    ini.Saved(); // and the damaged file can be rewritten
+  }
+}
+
+TEST(UserSettings, SaveKeepsOtherSectionsAndWritesKeysInOrder) {
+  TIni ini;
+  ini.C().MnCbNewFileNmItems = {"/n"};
+  ini.C().MnCbOldFileNmItems = {"/o"};
+  ini.C().FsTcNewFileNmItems = {"/fn"};
+  ini.C().FsTcOldFileNmItems = {"/fo"};
+  const std::string section = ini.Saved();
+  std::string keys;
+  for (size_t at = section.find("\r\n"); at + 2 < section.size(); at = section.find("\r\n", at + 1))
+    keys += section.substr(at + 2, section.find('=', at) - at - 2) + " ";
+  EXPECT_EQ(keys, "Top Left NewFileNm NFCombo0 OldFileNm OFCombo0 FsNFCombo0 FsOFCombo0 ListType "
+                  "ViewResults SubC XTab TurnOffHint NoWarnFilC OptsUsed VLTop1 VLTop2 VHTop2 "
+                  "VLHt1 VLHt2 VHHt2 VLWide1 VLWide2 VHWide2 VLLeft1 VLLeft2 VHLeft2 SpSplit "
+                  "SpSplit2 LBx1FontSz Pr1FontSz LBx2FontSz Pr2FontSz OutFn DpEdUdc DpEdUdc2 "
+                  "DpEdUdc3 UdcYN Dps1 Dps2 Dps3 CmpSt1Col CmpSt2Col CmpSt3Col CmpSt4Col "
+                  "CmpOSt1Col CmpOSt2Col CmpOSt3Col CmpOSt4Col PartNewLmt PartOldLmt SbsRp "
+                  "DpCkDpDLn1 DpCkDpDLn2 DpCkDpDLn3 DpCkDpDLn4 DpEdDpDLn1 DpEdDpDLn2 DpEdDpDLn3 "
+                  "DpEdDpDLn4 ");
+
+  ini.Dir.Write("Quorln32.ini",
+                "; kept\r\n[Window]\r\nx=1\r\n\r\n[quorln32]\r\nTop=1\r\nStale=2\r\n"
+                "[Print]\nMargin = 5\n[QUORLN32]\nTop=3\n[Last]\nb=\"2\"");
+  const std::string expected = "; kept\r\n[Window]\r\nx=1\r\n\r\n" + section +
+                               "[Print]\r\nMargin = 5\r\n[Last]\r\nb=\"2\"\r\n";
+  EXPECT_EQ(ini.Saved(), expected);
+  EXPECT_EQ(ini.Saved(), expected) << "a second save replaces the section";
+}
+
+TEST(UserSettings, SaveAndLoadFailures) {
+  TIni ini;
+  const std::string fifo = ini.Dir.PathOf("pipe.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (std::string name :
+       {std::string(), ini.Dir.PathOf("missing/Quorln32.ini"), ini.Dir.Path.string(), fifo}) {
+    ini.S().FileName = name;
+    std::string error;
+    EXPECT_FALSE(SaveUserIni(ini.App, error)) << name;
+    EXPECT_NE(error.find(name), std::string::npos) << error;
+    EXPECT_FALSE(LoadUserIni(ini.App)) << name << ": and it does not wait for a writer";
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo)) << "what cannot be read is left as it is";
+}
+
+} // namespace
+} // namespace quorlin
