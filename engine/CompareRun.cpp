@@ -220,6 +220,16 @@ void SetupRun(TCompareRun& run) {
   SetupPreferences(run);
 }
 
+bool ReadFailed(TCompareRun& run) {
+  const TCompareFile* bad = run.New->ReadFailed ? run.New.get() : run.Old->ReadFailed ? run.Old.get() : nullptr;
+  if (!bad) return false;
+  run.App.InputIoError = true;
+  run.App.InputErrorDetail =
+      std::string(bad->IsNew ? "New" : "Old") + " Input File \"" + bad->FileName + "\": read error";
+  run.Ctl.RunResult = 4;
+  return true;
+}
+
 void PassLoop(TCompareRun& run, IPassReport& report) {
   TCompareCtl& ctl = run.Ctl;
   TAppState& app = run.App;
@@ -240,14 +250,7 @@ void PassLoop(TCompareRun& run, IPassReport& report) {
     ReadPass(run);
     ctl.NewLongest = nf.LongestLine;
     ctl.OldLongest = of.LongestLine;
-    if (nf.ReadFailed || of.ReadFailed) {
-      TCompareFile& bad = nf.ReadFailed ? nf : of;
-      app.InputIoError = true;
-      app.InputErrorDetail = std::string(bad.IsNew ? "New" : "Old") + " Input File \"" +
-                             bad.FileName + "\": read error";
-      ctl.RunResult = 4;
-      break;
-    }
+    if (ReadFailed(run)) break;
 
     if (ctl.FilesDiffer || (ctl.DpActive && !ctl.DpDcob) || ctl.DpsActive) {
       const int first = nf.PassFirstLine + 1;

@@ -95,6 +95,9 @@ int RunUnorderedCompare(TAppState& app, IPassReport& report);
 void SetupRun(TCompareRun& run);
 void PassLoop(TCompareRun& run, IPassReport& report);
 void FinishRun(TCompareRun& run);
+/// After a read: when the system failed to read either file, sets the I/O
+/// error of the run and returns true.
+bool ReadFailed(TCompareRun& run);
 /// Releases Text and OrigText of the lines of the current pass.
 void FreePassLines(TCompareRun& run);
 /// Chooses the result message from the run flags and counters.

@@ -240,14 +240,7 @@ void ClncPassDriver(TCompareRun& run, IPassReport& report) {
   ClncRead(run);
   ctl.NewLongest = nf.LongestLine;
   ctl.OldLongest = of.LongestLine;
-  if (nf.ReadFailed || of.ReadFailed) {
-    TCompareFile& bad = nf.ReadFailed ? nf : of;
-    app.InputIoError = true;
-    app.InputErrorDetail =
-        std::string(bad.IsNew ? "New" : "Old") + " Input File \"" + bad.FileName + "\": read error";
-    ctl.RunResult = 4;
-    return;
-  }
+  if (ReadFailed(run)) return;
 
   if (!ctl.FilesDiffer && !ctl.DpsActive && !ctl.DlnActive && !ctl.CcolActive) {
     // Identical line by line: each line pairs with the line of its index.

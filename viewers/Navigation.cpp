@@ -151,18 +151,20 @@ std::string TTwoPanelModel::Find(std::string_view text, bool down) {
 }
 
 std::string TTwoPanelModel::NextSpan() {
-  if (Layout == TLayout::SideBySide) return SbsNext();
+  if (Layout == TLayout::SideBySide) return SbsScan(true);
   return View.Clnc ? ClncSpan(true) : HsNext();
 }
 
 std::string TTwoPanelModel::PrevSpan() {
-  if (Layout == TLayout::SideBySide) return SbsPrev();
+  if (Layout == TLayout::SideBySide) return SbsScan(false);
   return View.Clnc ? ClncSpan(false) : HsPrev();
 }
 
 // Side-by-side spans: runs of changed lines of one kind (old side, new side,
 // both sides); unchanged lines end a run. Lines 0 to 2 are never visited.
-std::string TTwoPanelModel::SbsNext() {
+// Down stops on the first line of the next run, up on the last line of the
+// run above.
+std::string TTwoPanelModel::SbsScan(bool down) {
   const TStringList& p1 = *View.Panel1;
   const TStringList& p2 = *View.Panel2;
   auto L = [&](int k) { return FlagAt(p1, k); };
@@ -170,84 +172,52 @@ std::string TTwoPanelModel::SbsNext() {
   auto New = [&](int k) { return InNewSideTags(L(k)); };
   auto Old = [&](int k) { return InOldSideTags(R(k)); };
   auto Plain = [&](int k) { return Blank(L(k)) && (Blank(R(k)) || R(k) == Beyond); };
+  enum { None, OldSpan, NewSpan, Both };
 
+  // The span state of the selected line; going up it is judged by the
+  // insert, moved and reformat flags alone.
   const int c = First.Selection;
-  int state = 0, k = 3;
-  if (c >= 3) {
+  int state = None;
+  int k = down ? 3 : static_cast<int>(p1.size()) - 1;
+  if (down && c >= 3) {
     if (New(c))
-      state = Old(c) || R(c) == Beyond ? 3 : 2;
+      state = Old(c) || R(c) == Beyond ? Both : NewSpan;
     else if (Old(c))
-      state = 1;
+      state = OldSpan;
     k = c + 1;
-  }
-  for (;; ++k) {
-    if (k > static_cast<int>(p1.size()) - 1) return MsgNoForwardSequences();
-    if (Plain(k)) {
-      state = 0;
-      continue;
-    }
-    if (state == 2 && New(k)) {
-      if (Old(k)) state = 3;
-      continue;
-    }
-    if (state == 1 && Old(k)) {
-      if (New(k)) state = 3;
-      continue;
-    }
-    if ((state == 0 && (New(k) || Old(k))) || (state == 1 && New(k)) || (state == 2 && Old(k))) break;
-    if (state == 3) {
-      if (!Blank(L(k)) && !Blank(R(k)) && R(k) != Beyond) continue;
-      if (!New(k)) {
-        state = 1;
-        continue;
-      }
-      state = 2;
-    }
-  }
-  Select(First, k);
-  return {};
-}
-
-std::string TTwoPanelModel::SbsPrev() {
-  const TStringList& p1 = *View.Panel1;
-  const TStringList& p2 = *View.Panel2;
-  auto L = [&](int k) { return FlagAt(p1, k); };
-  auto R = [&](int k) { return FlagAt(p2, k); };
-  auto New = [&](int k) { return InNewSideTags(L(k)); };
-  auto Old = [&](int k) { return InOldSideTags(R(k)); };
-  auto Plain = [&](int k) { return Blank(L(k)) && (Blank(R(k)) || R(k) == Beyond); };
-
-  const int c = First.Selection;
-  int state = 0, k = static_cast<int>(p1.size()) - 1;
-  if (c >= 0) {
+  } else if (!down && c >= 0) {
     if (OneOf(L(c), {"I -", "IM-", "RN-"}))
-      state = Old(c) ? 3 : 2;
+      state = Old(c) ? Both : NewSpan;
     else if (OneOf(R(c), {"D -", "DM-", "RO-"}))
-      state = 1;
+      state = OldSpan;
     k = c - 1;
   }
-  for (;; --k) {
-    if (k < 3) return MsgNoBackwardSequences();
+  const int step = down ? 1 : -1;
+  for (;; k += step) {
+    if (down && k > static_cast<int>(p1.size()) - 1) return MsgNoForwardSequences();
+    if (!down && k < 3) return MsgNoBackwardSequences();
     if (Plain(k)) {
-      state = 0;
+      state = None;
       continue;
     }
-    if (state == 2 && New(k)) {
-      if (Old(k)) state = 3;
+    if (state == NewSpan && New(k)) {
+      if (Old(k)) state = Both;
       continue;
     }
-    if (state == 1 && Old(k)) {
-      if (New(k)) state = 3;
+    if (state == OldSpan && Old(k)) {
+      if (New(k)) state = Both;
       continue;
     }
-    if ((state == 0 && (New(k) || Old(k))) || (state == 1 && New(k)) || (state == 2 && Old(k))) break;
-    if (state == 3) {
+    if ((state == None && (New(k) || Old(k))) || (state == OldSpan && New(k)) ||
+        (state == NewSpan && Old(k)))
+      break;
+    if (state == Both) {
       if (!Blank(L(k)) && !Blank(R(k)) && R(k) != Beyond) continue;
       if (!New(k)) {
-        state = 1;
+        state = OldSpan;
         continue;
       }
-      state = 2;
+      state = NewSpan;
     }
   }
   Select(First, k);

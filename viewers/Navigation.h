@@ -68,8 +68,7 @@ private:
 
   void SetTop(TPanelState& panel, int top, bool report);
   void Select(TPanelState& panel, int index);
-  std::string SbsNext();
-  std::string SbsPrev();
+  std::string SbsScan(bool down);
   std::string HsNext();
   std::string HsPrev();
   std::string ClncSpan(bool down);
