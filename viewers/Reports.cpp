@@ -129,6 +129,28 @@ std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayou
   return lines;
 }
 
+TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
+                   const std::function<bool(const std::string&)>& exists) {
+  TSavePlan plan;
+  plan.Path = chosen;
+  // The viewer asks itself when the dialog did not (append box) or when it
+  // added the extension to the name.
+  bool checkSelf = appendBox;
+  const size_t slash = chosen.find_last_of('/');
+  const size_t dot = chosen.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    plan.Path += rtfFilter ? ".Rtf" : ".Txt";
+    checkSelf = true;
+  }
+  const size_t ext = plan.Path.find_last_of('.');
+  plan.Rtf = LowerAscii(plan.Path.substr(ext)) == ".rtf";
+  const bool there = exists(plan.Path);
+  plan.Append = !plan.Rtf && appendBox && there;
+  if (checkSelf && there && !plan.Append)
+    plan.Question = " " + plan.Path + " already exists. Do you wish to replace it.";
+  return plan;
+}
+
 TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOptions& options) {
   TColouredReport report;
   TColouredBuilder b(options, report);

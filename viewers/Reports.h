@@ -38,6 +38,26 @@ std::vector<std::string> SingleTextReport(const TResultView& view, const std::st
 std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout,
                                             const std::string& title = {});
 
+// --- Save As ------------------------------------------------------------------
+
+inline constexpr const char* SaveDialogTitle = "Save Compare Results";
+inline constexpr const char* SaveDialogFilter =
+    "Any File (*.*)|*.*|Text File (*.Txt)|*.txt|RTF Color File (*.Rtf)|*.Rtf";
+
+/// What Save As does with the name chosen in the save dialog.
+struct TSavePlan {
+  std::string Path;     ///< the name, with ".Rtf" or ".Txt" added when it had no extension
+  bool Rtf = false;     ///< a coloured rich-text report (the extension is .rtf in any case)
+  bool Append = false;  ///< a text report appended to the existing file
+  std::string Question; ///< when not empty: ask it (Yes/No) and stop on No
+};
+
+/// Save As after the dialog: rtfFilter tells whether the RTF filter was
+/// selected, appendBox the viewer's append box; exists(path) whether a file
+/// is there. The dialog itself asked about overwriting unless appendBox is set.
+TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
+                   const std::function<bool(const std::string&)>& exists);
+
 // --- Coloured reports ---------------------------------------------------------
 
 struct TColouredLine {

@@ -85,6 +85,33 @@ TEST(TextReports, CaptionsAndWidths) {
   EXPECT_EQ(single[6], "   2  I - added");
 }
 
+TEST(TextReports, SaveAsPlans) {
+  auto exists = [](const std::string& p) { return p.find("old") != std::string::npos; };
+  struct Case {
+    const char* Name;
+    std::string Chosen;
+    bool RtfFilter, AppendBox;
+    std::string Path;
+    bool Rtf, Append, Asks;
+  } cases[] = {
+      {"no extension, RTF filter, file there", "/d/old", true, false, "/d/old.Rtf", true, false, true},
+      {"no extension, text filter, new file", "/d/new", false, false, "/d/new.Txt", false, false, false},
+      {"dot in a folder name only", "/d.x/new", false, false, "/d.x/new.Txt", false, false, false},
+      {"text report appended without a question", "/d/old.txt", false, true, "/d/old.txt", false, true, false},
+      {"an existing rtf still asks with the append box", "/d/old.RTF", false, true, "/d/old.RTF", true, false, true},
+      {"the dialog already asked", "/d/old.txt", false, false, "/d/old.txt", false, false, false},
+  };
+  for (const auto& c : cases) {
+    TSavePlan plan = PlanSave(c.Chosen, c.RtfFilter, c.AppendBox, exists);
+    EXPECT_EQ(plan.Path, c.Path) << c.Name;
+    EXPECT_EQ(plan.Rtf, c.Rtf) << c.Name;
+    EXPECT_EQ(plan.Append, c.Append) << c.Name;
+    EXPECT_EQ(!plan.Question.empty(), c.Asks) << c.Name;
+  }
+  EXPECT_EQ(PlanSave("/d/old", true, false, exists).Question,
+            " /d/old.Rtf already exists. Do you wish to replace it.");
+}
+
 TViewFixture LongTwoPanel(int leftLines) {
   std::vector<std::string> left = {"New File = a", "Old File = b", "ID  ----+----1"}, right = left;
   for (int i = 0; i < leftLines - 3; ++i) left.push_back("I - line " + std::to_string(i));
