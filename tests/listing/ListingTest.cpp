@@ -177,6 +177,18 @@ TEST(ListingNumbers, LineNumbersPast99999TakeSixDigits) {
   EXPECT_EQ(deleted.substr(84), "       DELETED(OLD) 100004   1    ");
 }
 
+TEST(ListingOutput, TotalBytesWhenTheLastPassIsEmpty) {
+  // Files of exactly one pass: the last pass reads no line at all.
+  TListingFixture fx;
+  std::string text = NumberedLines(MaxPassLines);
+  fx.SetFiles(text, text);
+  std::string listing = fx.RunBatch();
+  char expected[96];
+  std::snprintf(expected, sizeof expected, "%7zu New File Total Bytes      %7zu Old File Total Bytes", text.size(),
+                text.size());
+  EXPECT_NE(listing.find(expected), std::string::npos) << listing;
+}
+
 TEST(ListingOutput, FullPanelSuspendsTheListing) {
   TListingFixture fx;
   fx.App.MaxPanelLines = 10;

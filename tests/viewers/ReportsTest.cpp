@@ -257,6 +257,13 @@ TEST(PrintLayout, ThreePagesOfASinglePrint) {
   size_t total = 0;
   for (auto& p : pages) total += p.size() - 2;
   EXPECT_EQ(total, lines.size());
+
+  // A listing that ends exactly on the last row of a page prints no empty page.
+  lines.resize(42 * 2);
+  TViewFixture exact(lines, {}, static_cast<int>(lines.size()));
+  pages = LayoutSinglePrint(exact.View, "t", false, m);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(pages[1].size(), 2u + 42u);
 }
 
 TEST(PrintLayout, TwoPanelPrintHeadings) {
