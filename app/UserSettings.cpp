@@ -405,7 +405,7 @@ std::vector<TKey> MakeKeyTable() {
   setting("Pr2FontSz", &TUserSettings::Pr2FontSz, 2);
   // A cut name would name another file: a longer one is not taken.
   add("OutFn", [](TLoad& l, const std::string& v) {
-    if (v.size() <= MaxOutFnLength) l.S().OutFn = v;
+    l.S().OutFn = v.substr(0, MaxOutFnLength);
   });
   text("DpEdUdc", &TOptionControls::DpEdUdc);
   // The compare recognises exactly "Yes" and "No".
@@ -518,14 +518,30 @@ std::string RestoreOptions(TOptionControls& c, std::string_view used) {
   return summary.empty() ? "None" : summary;
 }
 
+/// The Subc entry after loading: empty becomes a quoted dot, a three-character
+/// text beginning with a double quote stays, anything else becomes its first
+/// character between double quotes (so a saved quoted double quote comes back).
+std::string NormaliseSubc(const std::string& text) {
+  if (text.empty()) return "\".\"";
+  if (text.size() == 3 && text.front() == '"') return text;
+  return std::string("\"") + text.front() + "\"";
+}
+
 void DropMissingFiles(std::vector<std::string>& items) {
   std::erase_if(items, [](const std::string& name) { return !FileExists(name); });
 }
 
 } // namespace
 
-bool SaveUserIni(const TAppState& app, std::string& error) {
+bool SaveUserIni(TAppState& app, std::string& error) {
   error.clear();
+  // A combo's current name is not part of its own history.
+  TOptionControls& c = app.Controls;
+  for (auto [items, current] : {std::pair{&c.MnCbNewFileNmItems, &c.MnCbNewFileNm},
+                                {&c.MnCbOldFileNmItems, &c.MnCbOldFileNm},
+                                {&c.FsTcNewFileNmItems, &c.FsTcNewFileNm},
+                                {&c.FsTcOldFileNmItems, &c.FsTcOldFileNm}})
+    std::erase(*items, *current);
   const std::string& name = app.Settings.FileName;
   if (name.empty()) {
     error = "No user settings file is known; pick one with Sv User Ini.";
@@ -576,7 +592,7 @@ bool LoadUserIni(TAppState& app) {
   DropMissingFiles(c.FsTcNewFileNmItems);
   DropMissingFiles(c.FsTcOldFileNmItems);
   c.MnlblOptsUsed = RestoreOptions(c, load.OptsUsed.value_or(""));
-  c.PrEdSubC = CheckSubcText(c.PrEdSubC);
+  c.PrEdSubC = NormaliseSubc(c.PrEdSubC);
   if (c.PrEdCcolNw[0].find(':') == std::string::npos) c.PrEdCcolNw[0].clear();
   return true;
 }

@@ -26,7 +26,7 @@ inline constexpr const char* MsgIniExtension = "Must specify a file with an .ini
 /// save leaves the old file as it was. Returns false (with a reason in error)
 /// when no file name is known, when an existing file cannot be read, or when
 /// the file cannot be written.
-bool SaveUserIni(const TAppState& app, std::string& error);
+bool SaveUserIni(TAppState& app, std::string& error);
 
 /// LoadUserIni: reads section "Quorln32" of app.Settings.FileName into the
 /// option controls and settings, then normalises them (histories of existing

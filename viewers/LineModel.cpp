@@ -70,6 +70,9 @@ TResultView MakeResultView(const TAppState& app) {
     // No statistics section: number every line but the closing result message.
     if (ctl->OptNoss) view.StatsFirstLine = std::max(0, static_cast<int>(app.Panel1Lines.size()) - 1);
   }
+  // The statistics start is kept from the last run that wrote a section; a
+  // later run halted before its statistics has a shorter list.
+  view.StatsFirstLine = std::min(view.StatsFirstLine, static_cast<int>(app.Panel1Lines.size()));
   return view;
 }
 

@@ -77,9 +77,10 @@ void TTwoPanelModel::FirstScrolled(int top) {
     } else {
       // The lower list is shorter: it stays at its end, the upper where the user put it.
       SetTop(Second, Second.Count - 1, false);
+      const bool suppressed = SyncSuppressed;
       SyncSuppressed = true;
       First.TopLine = top;
-      SyncSuppressed = false;
+      SyncSuppressed = suppressed;
     }
   }
   --Depth;
@@ -435,7 +436,7 @@ std::string TSinglePanelModel::PrevSpan() {
       return {};
     }
   }
-  return MsgNoBackwardSequences();
+  return MsgNoBackwardSpansSingle;
 }
 
 } // namespace quorlin

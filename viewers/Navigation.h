@@ -14,6 +14,8 @@ namespace quorlin {
 inline constexpr const char* MsgTextNotFound = "Text Not Found";
 inline constexpr const char* MsgNoForwardSpans = "No more forward change spans found.";
 inline constexpr const char* MsgNoBackwardSpansClnc = "No more backward change spans found.";
+/// The single viewer's backward message (without the padding of the other viewers).
+inline constexpr const char* MsgNoBackwardSpansSingle = "No more backward change sequences found";
 /// "No more forward change sequences found" between 28 and 26 blanks, with a full stop.
 std::string MsgNoForwardSequences();
 /// "No more backward change sequences found" between 28 and 26 blanks, with a full stop.

@@ -39,9 +39,9 @@ public:
     if (Print()) Doc().Name = name;
     Report.Jobs.push_back(std::move(Current));
   }
-  /// After each line: events every 50 lines; true when the user halted.
-  bool Counted(int count) {
-    if (count % EventsEvery == 0 && Options.Tick) Options.Tick(count);
+  /// After each line of a panel: events every 50 lines; true when the user halted.
+  bool Counted(int panel, int count) {
+    if (count % EventsEvery == 0 && Options.Tick) Options.Tick(panel, count);
     if (Options.Halted && Options.Halted()) Report.Halted = true;
     return Report.Halted;
   }
@@ -163,8 +163,9 @@ TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOp
   b.Append("Panel 1 Report -- New Source Matches + Inserts", TLineColour::Red);
 
   // One panel's lines with their reference numbers; print jobs every 600 lines.
-  auto panel = [&](TPanelRule rule, long count, const char* jobName) {
+  auto panel = [&](TPanelRule rule, long count, const char* jobName, int number) {
     const TStringList& list = PanelList(view, rule);
+    count = std::min(count, static_cast<long>(list.size()));
     TLineColour colour = TLineColour::Red;
     for (long i = 0, lines = 0; i < count; ++i) {
       colour = LineColour(view, rule, i);
@@ -178,11 +179,11 @@ TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOp
         b.Append(Continuation(++job, view.RunStamp), colour);
         b.Append(" ", colour);
       }
-      if (b.Counted(static_cast<int>(lines))) return;
+      if (b.Counted(number, static_cast<int>(lines))) return;
     }
   };
 
-  panel(TPanelRule::NewSide, view.StatsFirstLine, "RichEdit Text");
+  panel(TPanelRule::NewSide, view.StatsFirstLine, "RichEdit Text", 1);
   if (report.Halted) return report; // nothing more is saved or printed
   if (b.Print())
     b.SendJob("RichEdit Section1" + std::to_string(0));
@@ -190,9 +191,9 @@ TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOp
     b.Append(" ", TLineColour::Red);
   b.Append("Panel 2 Report -- Old Source Matches + Deletes", TLineColour::Red);
   b.Append(" ", TLineColour::Red);
-  panel(TPanelRule::OldSide, static_cast<long>(view.Panel2->size()), "RichEdit Section2");
+  panel(TPanelRule::OldSide, static_cast<long>(view.Panel2->size()), "RichEdit Section2", 2);
   if (!report.Halted)
-    for (long i = view.StatsFirstLine; i < static_cast<long>(view.Panel1->size()); ++i)
+    for (long i = std::max(0, view.StatsFirstLine); i < static_cast<long>(view.Panel1->size()); ++i)
       b.Append(" " + std::string((*view.Panel1)[static_cast<size_t>(i)]), LineColour(view, TPanelRule::NewSide, i));
   b.Deliver("RichEdit Text End");
   return report;
@@ -221,7 +222,7 @@ TColouredReport BuildSingleColoured(const TResultView& view, const std::string& 
       b.Append(" " + Continuation(++job, view.RunStamp), TLineColour::Red);
       b.Append(" ", TLineColour::Red);
     }
-    if (b.Counted(count)) break;
+    if (b.Counted(1, count)) break;
   }
   b.Deliver("Quorlin RichEdit Text");
   return report;

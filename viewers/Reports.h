@@ -84,8 +84,9 @@ struct TColouredOptions {
   int PrintFontSize = 8;
   /// Polled after every line: true stops the build (the Halt button).
   std::function<bool()> Halted;
-  /// Called every 50 lines so the front end can process pending events.
-  std::function<void(int lines)> Tick;
+  /// Called every 50 lines of a panel (1 or 2) so the front end can process
+  /// pending events; the wait label changes colour during panel 1 only.
+  std::function<void(int panel, int lines)> Tick;
 };
 
 struct TColouredReport {

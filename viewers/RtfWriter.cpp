@@ -36,7 +36,7 @@ void AppendEscaped(std::string& out, std::string_view text) {
       out += static_cast<char>(c);
     } else {
       // A well-formed UTF-8 sequence becomes one Unicode character.
-      const int extra = c >= 0xF0 && c < 0xF8 ? 3 : c >= 0xE0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
+      const int extra = c >= 0xF0 && c < 0xF5 ? 3 : c >= 0xE0 && c < 0xF0 ? 2 : c >= 0xC2 && c < 0xE0 ? 1 : 0;
       uint32_t code = c & (0x3F >> extra);
       bool ok = extra > 0 && i + static_cast<size_t>(extra) < text.size();
       for (int k = 1; ok && k <= extra; ++k) {
@@ -44,7 +44,9 @@ void AppendEscaped(std::string& out, std::string_view text) {
         ok = (next & 0xC0) == 0x80;
         code = (code << 6) | (next & 0x3F);
       }
-      if (ok && code <= 0x10FFFF) {
+      // Overlong forms, surrogates and values past U+10FFFF are not characters.
+      static constexpr uint32_t Least[4] = {0, 0x80, 0x800, 0x10000};
+      if (ok && code >= Least[extra] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)) {
         i += static_cast<size_t>(extra);
         auto unit = [&](uint32_t u) {
           std::snprintf(buf, sizeof buf, "\\u%d?", static_cast<int>(static_cast<int16_t>(u)));

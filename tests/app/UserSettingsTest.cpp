@@ -42,6 +42,7 @@ TEST(UserSettings, TwelveNameHistoryReadsBackTen) {
   a.C().MnCbNewFileNm = files[4]; // the current name is not stored as history
   const std::string bytes = a.Saved();
   files.erase(files.begin() + 4);
+  EXPECT_EQ(a.C().MnCbNewFileNmItems, files) << "and it leaves the combo's own list";
   EXPECT_NE(bytes.find("\r\nNFCombo11=" + files[11] + "\r\n"), std::string::npos);
   EXPECT_EQ(bytes.find("NFCombo12"), std::string::npos);
 
@@ -57,6 +58,15 @@ TEST(UserSettings, TwelveNameHistoryReadsBackTen) {
   EXPECT_EQ(b.C().MnCbNewFileNmItems,
             std::vector<std::string>(files.begin() + 1, files.begin() + 10));
   EXPECT_TRUE(b.C().MnCbOldFileNmItems.empty());
+}
+
+TEST(UserSettings, SubcDoubleQuoteSurvivesASave) {
+  TIni ini;
+  ini.C().PrEdSubC = "\"\"\"";
+  ini.Saved();
+  ini.C().PrEdSubC = "\".\"";
+  ASSERT_TRUE(LoadUserIni(ini.App));
+  EXPECT_EQ(ini.C().PrEdSubC, "\"\"\"");
 }
 
 TEST(UserSettings, SubcQuotedDotReadsBackQuoted) {
@@ -84,7 +94,7 @@ TEST(UserSettings, ReadRules) {
   EXPECT_EQ(c.PrCbXTab, "6");
   EXPECT_EQ(s.Horizontal.Width, "1234");
   EXPECT_EQ(s.Pr2FontSz, "12");
-  EXPECT_EQ(s.OutFn, "") << "a name longer than 149 is not cut into another name";
+  EXPECT_EQ(s.OutFn.size(), 149u) << "at most 149 characters are kept";
   EXPECT_EQ(s.Top, "");
   EXPECT_EQ(s.Left, "-40");
   EXPECT_EQ(s.SpSplit + "|" + s.SpSplit2, "|300");

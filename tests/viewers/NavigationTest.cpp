@@ -165,7 +165,7 @@ TEST(SinglePanelNavigation, SpansAndFind) {
   m.Panel.Selection = 6; // an unchanged line
   EXPECT_EQ(m.PrevSpan(), "");
   EXPECT_EQ(m.Panel.Selection, 4);
-  EXPECT_EQ(m.PrevSpan(), MsgNoBackwardSequences());
+  EXPECT_EQ(m.PrevSpan(), MsgNoBackwardSpansSingle);
 
   m.Panel.Selection = 11;
   EXPECT_EQ(m.Find("LAST", false), MsgTextNotFound) << "searching up starts above the selection";
@@ -183,7 +183,7 @@ TEST(SinglePanelNavigation, SpansAndFind) {
   TViewFixture clnc(WithHead({"XN- a", "XO- b"}), {}, 5);
   TSinglePanelModel c(clnc.View);
   EXPECT_EQ(c.NextSpan(), MsgNoForwardSpans);
-  EXPECT_EQ(c.PrevSpan(), MsgNoBackwardSequences());
+  EXPECT_EQ(c.PrevSpan(), MsgNoBackwardSpansSingle);
 }
 
 TEST(SinglePanelNavigation, NextAndPreviousVisitEverySpanOnce) {

@@ -128,7 +128,7 @@ TEST(ColouredReports, PrintJobsEvery600Lines) {
   options.Mode = TReportMode::Print;
   options.PrintFontSize = 10;
   int ticks = 0;
-  options.Tick = [&](int) { ++ticks; };
+  options.Tick = [&](int, int) { ++ticks; };
   TColouredReport r = BuildTwoPanelColoured(fx.View, options);
   std::vector<std::string> names;
   for (const auto& job : r.Jobs) names.push_back(job.Name);
