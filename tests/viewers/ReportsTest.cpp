@@ -143,6 +143,14 @@ TEST(ColouredReports, PrintJobsEvery600Lines) {
   EXPECT_FALSE(r.Halted);
 }
 
+TEST(ColouredReports, StatisticsStartBeyondAShorterList) {
+  // A halted run keeps the statistics start of an earlier, longer run.
+  TViewFixture fx({"h1", "h2", "h3", "I - a"}, {"h1", "h2", "h3", " "}, 4000);
+  TColouredReport r = BuildTwoPanelColoured(fx.View, TColouredOptions{});
+  ASSERT_EQ(r.Jobs.size(), 1u);
+  EXPECT_EQ(r.Jobs[0].Lines[6].Text, "   1 I - a");
+}
+
 TEST(ColouredReports, ReferenceNumbersAndHalt) {
   TViewFixture fx = SmallListing();
   TColouredOptions save;
