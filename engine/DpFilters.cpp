@@ -2,6 +2,7 @@
 
 #include "app/Tokenizer.h"
 #include "engine/PassReader.h"
+#include "platform/Text.h"
 
 #include <cstring>
 
@@ -345,13 +346,13 @@ bool ParseDlnSpec(std::string_view text, std::vector<DlnCondition>& conditions) 
     DlnAlternative alt;
     alt.Text = tokens[i];
     alt.First = IntOrZero(std::string_view(range).substr(0, colon));
-    std::string lastText = range.substr(colon + 1);
-    for (char& c : lastText) c = Lower(c);
+    const std::string lastText = LowerAscii(TrimBlanks(range.substr(colon + 1)));
     if (lastText == "eol") {
       alt.Last = 0;
     } else {
-      alt.Last = IntOrZero(lastText);
-      if (alt.Last == 0 && lastText.find_first_not_of(" 0+") != std::string::npos) alt.Last = -1;
+      // A column number; anything else (also nothing) is -1 and rejects the pair.
+      const bool digits = !lastText.empty() && lastText.find_first_not_of("0123456789") == std::string::npos;
+      alt.Last = digits ? IntOrZero(lastText) : -1;
     }
     // An empty string would take out every line: never accepted.
     if (alt.Text.empty() || alt.First < 1 || alt.Last < 0 || (alt.Last != 0 && alt.Last < alt.First))

@@ -122,11 +122,11 @@ void TMatcher::Match() {
   NewTo = NewCount + 1;
   OldTo = OldCount + 1;
   LastPassNow = Ctl.LastPass;
-  if (NewCount == 0 || OldCount == 0) return;
 
   Heads.assign(HashBuckets, 0);
   BucketNext.assign(static_cast<size_t>(OldCount) + 2, 0);
   BuildChains(false);
+  if (NewCount == 0 || OldCount == 0) return;
 
   CutNew = NextN(1);
   CutOld = NextO(1);

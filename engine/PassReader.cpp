@@ -312,8 +312,8 @@ void PreparePass(TCompareRun& run) {
       if (k % 400 == 0 && app.ProgressOn)
         app.Progress(app.JobLabel +
                      Printf(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
-                               : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
-                         run.PassCt, f.PassFirstLine + k, f.PassFirstLine + f.PassLines));
+                                  : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
+                            run.PassCt, f.LinesRead, f.PassFirstLine + k));
       TLineEntry& e = table[k];
       if (ctl.DpActive) {
         e.CarryIn = SaveCarry(f);
@@ -363,22 +363,24 @@ bool ReadRanges(const std::array<std::string, 4>& texts, std::array<TColRange, 4
   col[0] = {true, first, last, false};
 
   // Further ranges, each only after a range that ended at a last column. A
-  // range that is read must be valid; an empty one ends the list.
+  // range 2 is read when its text has a ":" and a first column above 0,
+  // ranges 3 and 4 when their text has a ":"; a range read must then be
+  // valid. The first range not read ends the list.
   for (size_t r = 1; r < 4; ++r) {
     const std::string& t = texts[r];
-    if (IsEmptyText(t)) break;
-    size_t c = t.find(':');
-    if (c == std::string::npos) return false;
-    int f = IntOrZero(std::string_view(t).substr(0, c));
+    const size_t c = t.find(':');
+    if (IsEmptyText(t) || c == std::string::npos) break;
+    const int f = IntOrZero(std::string_view(t).substr(0, c));
+    if (r == 1 && f <= 0) break;
     const int prevLast = col[r - 1].Last;
-    if (f <= 0 || f <= prevLast) return false;
+    if (f <= prevLast) return false;
     if (ColonWord(t, "eol")) {
       col[r] = {true, f, 0, true};
       break;
     }
-    int l = IntOrZero(std::string_view(t).substr(c + 1));
+    const int l = IntOrZero(std::string_view(t).substr(c + 1));
     // Range 2 must span at least two columns; ranges 3 and 4 may be one column.
-    bool ok = r == 1 ? f < l : l >= f;
+    const bool ok = r == 1 ? f < l : l >= f;
     if (!ok) return false;
     col[r] = {true, f, l, false};
   }

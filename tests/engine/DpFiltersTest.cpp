@@ -211,6 +211,7 @@ TEST(DlnConditions, Parsing) {
       {"first column 0", "abc 0:5", false, {}},
       {"last before first", "abc 9:5", false, {}},
       {"last not a number", "abc 1:x", false, {}},
+      {"nothing after the colon", "abc 1:", false, {}},
       {"bad pair skipped, good one kept", "abc 0:5 def 2:EOL", true, {{"def", 2, 0}}},
       {"empty string", "\"\" 1:eol", false, {}},
       {"empty text", "", false, {}},

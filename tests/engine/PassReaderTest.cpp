@@ -99,7 +99,9 @@ TEST(CompareColumns, RangesAcceptedAndRejected) {
       {"first column 0", {"0:10", "", "", ""}, false},
       {"first after last", {"10:5", "", "", ""}, false},
       {"no colon", {"1-10", "", "", ""}, false},
-      {"range 2 without colon", {"1:5", "x", "", ""}, false},
+      {"range 2 without colon is not read", {"1:5", "x", "", ""}, true},
+      {"range 2 with first column 0 is not read", {"1:5", "0:20", "", ""}, true},
+      {"range 3 without colon is not read", {"1:5", "7:9", "x", ""}, true},
       {"range 3 ignored after range 2 to the end of line", {"1:5", "7:eol", "2:1", ""}, true},
   };
   for (const auto& c : cases) {
