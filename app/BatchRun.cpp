@@ -132,7 +132,8 @@ void TBatchRunner::Statement(const std::string& normalised) {
   const std::string keyword = LowerAscii(text.substr(0, 5));
   const std::string operandAsWritten = TrimBlanks(text.substr(5));
   const std::string operand = LowerAscii(operandAsWritten);
-  LastOperand = operand;
+  const bool fileName = keyword == "newf=" || keyword == "oldf=" || keyword == "outf=";
+  LastOperand = fileName ? operandAsWritten : operand;
 
   std::string error;
   if (keyword == "newf=" || keyword == "oldf=") {
@@ -158,7 +159,7 @@ void TBatchRunner::Statement(const std::string& normalised) {
   } else if (keyword == "pref=") {
     if (std::string e = DecodePref(App, Decoder, operand); !e.empty()) error = Flush(e.c_str(), operand);
   } else {
-    error = Flush(ErrInvalidKeyword, operand);
+    error = Flush(ErrInvalidKeyword, LastOperand);
   }
   if (!error.empty()) {
     AddMsg(error);
@@ -199,7 +200,7 @@ void TBatchRunner::ReportMissing() {
       LastJobLine = line;
       break;
     }
-    AddMsg("Statements flushed=\"" + line + "\".");
+    AddMsg("Statements flushed=\"" + LowerAscii(line) + "\".");
   }
 }
 
@@ -243,6 +244,7 @@ void TBatchRunner::DecodeParmIni() {
     } else if (NewGiven && OldGiven && (JobCt > 0 || OutFileGiven)) {
       if (JobCt == 0 && !OpenOutputFile()) {
         AddMsg(Flush("Invalid OutF= file name", LastOperand));
+        StepFailed = true; // the step was flushed
         continue;
       }
       StepReady = true;

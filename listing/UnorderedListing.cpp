@@ -131,19 +131,23 @@ void TListing::ClncSectionHeading(bool isNew) {
     EmitReportLine(newFile);
     EmitReportLine(oldFile);
   } else if (isNew) {
+    // Heading lines are cut at the report line width, as every report line is.
+    auto heading = [&](TStringList& panel, const std::string& line) {
+      AppendPanel(panel, std::string_view(line).substr(0, ReportLineMax));
+    };
     const std::string title = std::string(VersionString) + (ctl.OptClnc ? " Clnc Preference " : " ");
-    AppendPanel(App.Panel1Lines, title + "Compare Results - New File Output Section");
-    AppendPanel(App.Panel2Lines, title + "Compare Results - Old File Output Section");
+    heading(App.Panel1Lines, title + "Compare Results - New File Output Section");
+    heading(App.Panel2Lines, title + "Compare Results - Old File Output Section");
     for (TStringList* panel : {&App.Panel1Lines, &App.Panel2Lines}) {
-      AppendPanel(*panel, newFile);
-      AppendPanel(*panel, oldFile);
+      heading(*panel, newFile);
+      heading(*panel, oldFile);
     }
   }
   const std::string ruler = Ruler(isNew ? " N-REF# CHG-TYPE O-MAT/N-DUP" : " O-REF# CHG-TYPE N-MAT/O-DUP");
   if (App.BatchMode)
     EmitReportLine(ruler);
   else
-    AppendPanel(isNew ? App.Panel1Lines : App.Panel2Lines, ruler);
+    AppendPanel(isNew ? App.Panel1Lines : App.Panel2Lines, std::string_view(ruler).substr(0, ReportLineMax));
 }
 
 void TListing::WriteClncEntry(bool isNew, int k) {

@@ -323,6 +323,14 @@ TEST(Batch, BadIniFiles) {
   }
 }
 
+TEST(Batch, OutputFileThatCannotBeOpened) {
+  TBatchFixture fx;
+  fx.Run("newf=" + fx.P("a.txt") + "\noldf=" + fx.P("b.txt") + "\noutf=/no/such/Dir/Out.LST\n");
+  EXPECT_TRUE(fx.LogHas("Invalid OutF= file name \"/no/such/Dir/Out.LST\" from Batch Ini File. Flush job#1 step."))
+      << "the file name keeps its case";
+  EXPECT_EQ(fx.Result.ExitStatus, 2);
+}
+
 TEST(Batch, PeekLog) {
   TBatchFixture fx;
   EXPECT_EQ(PeekLogLines(fx.P(BatchLogName)), std::vector<std::string>{"No data to be shown."});
