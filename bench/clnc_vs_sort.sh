@@ -12,7 +12,10 @@ pipeline() { LC_ALL=C comm <(LC_ALL=C sort "$dir/old.txt") <(LC_ALL=C sort "$dir
 s=$(seconds pipeline)
 o=$(seconds "$cli" -p clnc -t ovsum "$dir/new.txt" "$dir/old.txt")
 l=$(seconds "$cli" -p clnc -t long -o "$out" "$dir/new.txt" "$dir/old.txt")
-peak=$( (/usr/bin/time -f %M "$cli" -p clnc -t long -o "$out" "$dir/new.txt" "$dir/old.txt" 2>&1 >/dev/null || true) | tail -1)
+peak=0
+if [ -x /usr/bin/time ]; then # Debian package "time"
+  peak=$( (/usr/bin/time -f %M "$cli" -p clnc -t long -o "$out" "$dir/new.txt" "$dir/old.txt" 2>&1 >/dev/null || true) | tail -1)
+fi
 lines=$(wc -l <"$dir/new.txt")
 printf '%s lists (%s lines): sort|comm %.2f s  Clnc Ovsum %.2f s (%.2fx)  Clnc Long to a file %.2f s (%.2fx)  peak %d MB\n' \
   "$size" "$lines" "$s" "$o" "$(ratio "$o" "$s")" "$l" "$(ratio "$l" "$s")" "$((peak / 1024))"

@@ -3,6 +3,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cli="$here/build/quorlin-cli"
 gen="${QUORLIN_GEN_CORPUS:-$here/../shared/bench/gen_corpus.py}"
 [ -x "$cli" ] || { echo "build quorlin-cli first (./test.sh or ./run.sh)"; exit 2; }
+command -v bc >/dev/null || { echo "the benchmarks need bc (apt-get install bc)"; exit 2; }
 
 # seconds COMMAND...: the best wall time of three runs.
 seconds() {
