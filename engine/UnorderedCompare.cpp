@@ -146,12 +146,19 @@ void ClncMatch(TCompareRun& run) {
   const size_t mask = buckets - 1;
   std::vector<int32_t> heads(buckets, oldEnd);
   std::vector<int32_t> next(static_cast<size_t>(oldEnd) + 1, oldEnd);
+  // Buckets first (one pass over the keys), then the chains, with the heads
+  // they touch fetched a few lines ahead.
+  constexpr uint32_t NoBucket = UINT32_MAX;
+  std::vector<uint32_t> oldBucket(static_cast<size_t>(oldEnd), NoBucket);
+  for (int k = 1; k <= oldCount; ++k)
+    if (!ol[k].NotProcessed) oldBucket[static_cast<size_t>(k)] = static_cast<uint32_t>(Bucket(ol[k], mask));
   for (int k = oldCount; k >= 1; --k) {
-    TLineEntry& e = ol[k];
-    if (e.NotProcessed) continue;
-    const size_t b = Bucket(e, mask);
+    if (k > 16 && oldBucket[static_cast<size_t>(k - 16)] != NoBucket)
+      __builtin_prefetch(&heads[oldBucket[static_cast<size_t>(k - 16)]], 1);
+    const uint32_t b = oldBucket[static_cast<size_t>(k)];
+    if (b == NoBucket) continue;
     next[static_cast<size_t>(k)] = heads[b];
-    e.ChainLink = 0;
+    ol[k].ChainLink = 0;
     heads[b] = k;
   }
 
