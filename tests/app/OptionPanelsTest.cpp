@@ -103,27 +103,5 @@ TEST(OptionPanels, SubcEntryCheck) {
   for (const auto& c : cases) EXPECT_EQ(CheckSubcText(c.Text), c.Expected) << c.Text;
 }
 
-TEST(OptionControls, Defaults) {
-  TOptionControls c;
-  const char* captions[] = {"Icas", "Rovr", "Fmvl", "Xdpl", "Fscl", "Ieof", "Lorl",
-                            "Subc", "Noss", "Xtab", "Sbsl", "Clnc", "Pcmp", "Ccol"};
-  for (int tag = 0; tag < PrefCount; ++tag) {
-    EXPECT_STREQ(c.Pref(tag).Caption, captions[tag]);
-    EXPECT_EQ(c.Pref(tag).Tag, tag);
-    EXPECT_FALSE(c.Pref(tag).Checked);
-  }
-  EXPECT_STREQ(c.Pref(TagClnc).Name, "PrCkCLnC");
-  EXPECT_EQ(c.PrEdSubC, "\".\"");
-  EXPECT_EQ(c.PrCbXTab, " 4");
-  EXPECT_EQ(c.PrEdNewLmt, "1:eod");
-  EXPECT_EQ(c.PrEdCcolOd[0], "1:eol");
-  EXPECT_EQ(c.DpRadioGroup1, 0);
-  EXPECT_EQ(c.DpEdUdc, "#");
-  EXPECT_EQ(c.DpCbUdcYN, "No");
-  EXPECT_EQ(c.DpEdUdc3, "&&");
-  EXPECT_EQ(c.MnCbListType, "Chng");
-  EXPECT_EQ(c.MnlblOptsUsed, "None");
-}
-
 } // namespace
 } // namespace quorlin

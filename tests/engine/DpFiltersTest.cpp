@@ -165,16 +165,6 @@ TEST(DpRules, UserDefinedStrings) {
   });
 }
 
-TEST(DpRules, CarryFlagsRoundTrip) {
-  TCompareFile f;
-  f.InCBlock = f.InHtmlComment = true;
-  uint8_t saved = SaveCarry(f);
-  TCompareFile g;
-  RestoreCarry(g, saved);
-  EXPECT_TRUE(g.InCBlock && g.InHtmlComment);
-  EXPECT_FALSE(g.InString || g.InParenComment || g.InBraceComment);
-}
-
 TEST(DpsFilters, StringOnlyLines) {
   TCompareCtl ctl;
   ctl.DpsActive = ctl.Dps1On = ctl.Dps2On = true;
