@@ -2,6 +2,7 @@
 // listing that a one-step batch job writes to its listing file.
 #include "app/BatchJob.h"
 #include "app/CompareFlow.h"
+#include "app/OptionsSummary.h"
 #include "listing/Listing.h"
 #include "platform/AppDir.h"
 #include "platform/Clock.h"
@@ -78,6 +79,9 @@ int Fail(const std::string& text) {
 /// that the viewer's Save As writes.
 int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layout) {
   app.BatchMode = false;
+  // The options summary as leaving the option tabs rebuilds it, without the
+  // batch-only words.
+  BuildOptsSummary(app);
   RunCompare(app);
   std::fprintf(stderr, "%s\n", app.StatusText.c_str());
   int status = CompareExitStatus(app);

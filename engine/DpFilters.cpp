@@ -224,9 +224,10 @@ void RuleDhtm(TCompareFile& f, TLineEntry& e, int n) {
   for (int i = 0; i < n; ++i) {
     if (!inComment) {
       if (t[i] == '<' && i + 4 <= n && std::memcmp(t + i, "<!--", 4) == 0) {
+        // The scan goes on inside the opener, so "<!-->" and "<!--->" close
+        // at once, as HTML readers take them.
         inComment = true;
         start = i;
-        i += 3;
       }
     } else if (t[i] == '-' && i + 3 <= n && std::memcmp(t + i, "-->", 3) == 0) {
       MarkBlock(e, start, i + 3, n);

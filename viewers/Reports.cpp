@@ -118,9 +118,11 @@ std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayou
     Place(heading, 1, " Panel 1 -- New Source Matches + Inserts", 40);
     Place(heading, right, " Panel 2 -- New Source Matches + Deletes", 40);
     lines.push_back(heading);
-    for (long i = 0; i < stats; ++i) {
+    // Clnc panels are not padded to each other, so OLD-only lines may run on
+    // below the last NEW body line; the rows go on while either panel has one.
+    for (long i = 0; i < std::max(stats, count2); ++i) {
       std::string line(width, ' ');
-      Place(line, 1, DisplayText(view, TPanelRule::NewSide, i), static_cast<size_t>(w.W1));
+      if (i < stats) Place(line, 1, DisplayText(view, TPanelRule::NewSide, i), static_cast<size_t>(w.W1));
       if (i < count2) Place(line, right, DisplayText(view, TPanelRule::OldSide, i), static_cast<size_t>(w.W2));
       lines.push_back(line);
     }

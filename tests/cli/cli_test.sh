@@ -28,6 +28,8 @@ contains() { # name, file, text
 printf 'one\ntwo\nthree\n' >"$tmp/a.txt"
 printf 'one\ntwo\nthree\n' >"$tmp/b.txt"
 printf 'one\nTWO\nthree\n' >"$tmp/c.txt"
+printf 'one\nTWO\nfour\n' >"$tmp/d.txt"
+printf 'one\n' >"$tmp/one.txt"
 
 check help 0 "$cli" --help
 contains help "$tmp/out" "usage: quorlin-cli"
@@ -89,6 +91,10 @@ check report-sbs 1 "$cli" -p sbsl -r "$tmp/report2.txt" --layout side-by-side "$
 contains report-sbs "$tmp/report2.txt" "Quorlin Insert and Delete Side-By-Side Report"
 check report-single 0 "$cli" -r "$tmp/report3.txt" "$tmp/a.txt" "$tmp/b.txt"
 contains report-single "$tmp/report3.txt" "Line Compare - New Source + Inserts and Deletes"
+check report-options 1 "$cli" -r "$tmp/report4.txt" -p icas -p nslg "$tmp/c.txt" "$tmp/d.txt"
+contains report-options "$tmp/report4.txt" "OPTIONS = Icas   LONGEST-LINE"
+check report-clnc-sbs 1 "$cli" -r "$tmp/report5.txt" -t long -p clnc --layout side-by-side "$tmp/one.txt" "$tmp/a.txt"
+contains report-clnc-sbs "$tmp/report5.txt" "D - three"
 check report-bad-layout 2 "$cli" -r "$tmp/x.txt" --layout diagonal "$tmp/a.txt" "$tmp/b.txt"
 
 # Batch mode: one job step, the log in QUORLIN_HOME.

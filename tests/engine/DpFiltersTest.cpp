@@ -121,6 +121,8 @@ TEST(DpRules, Html) {
     {"comment line", {"<!-- whole -->"}, {{"", 'N'}}},
     {"comment over lines", {"<!-- start", "middle", "end --> <b>x</b>"},
      {{"", 'N'}, {"", 'N'}, {"        <b>x</b>", 'P'}}},
+    {"opener and closer share dashes", {"<!--> x", "k", "<!---> y"},
+     {{"      x", 'P'}, {"k", '-'}, {"       y", 'P'}}},
   });
 }
 

@@ -66,6 +66,16 @@ TEST(TextReports, SideBySideLayout) {
   EXPECT_EQ(lines[5].substr(0, 90), "   1  I - " + std::string(80, 'x'));
   EXPECT_EQ(lines[5].substr(90, 2), "  ");
   EXPECT_EQ(lines[5].substr(92, 9), "  1  D - ");
+
+  // Clnc panels are not padded: OLD-only lines below the last NEW body line
+  // get rows with a blank left part, and the statistics follow them.
+  TViewFixture clnc({"h", "h", "h", "h", "    a", "stat"}, {"h", "h", "h", "h", "    a", "D - b", "D - c"}, 5,
+                    true);
+  lines = TwoPanelTextReport(clnc.View, TSplitLayout::SideBySide);
+  ASSERT_EQ(lines.size(), 2u + 7u + 1u);
+  EXPECT_EQ(lines[7].find_first_not_of(' '), lines[8].find_first_not_of(' '));
+  EXPECT_EQ(lines[8].substr(lines[8].find_first_not_of(' '), 5), "D - c");
+  EXPECT_EQ(lines[9], " stat");
 }
 
 TEST(TextReports, CaptionsAndWidths) {
