@@ -1,6 +1,6 @@
 #include "app/BatchJob.h"
 
-#include "app/Tokenizer.h"
+#include "state/Tokenizer.h"
 #include "platform/Text.h"
 
 namespace quorlin {

@@ -3,7 +3,7 @@
 // decoder of "dpop=" and "pref=" operands is shared with quorlin-cli.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 
 #include <stdexcept>
 #include <string>

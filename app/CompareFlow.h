@@ -1,7 +1,7 @@
 // One compare as the Start button or a batch step runs it.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 
 namespace quorlin {
 

@@ -3,7 +3,7 @@
 // the tab-change rules that rebuild the options summary.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 
 #include <array>
 #include <string>

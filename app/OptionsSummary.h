@@ -2,7 +2,7 @@
 // the listing's statistics section.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 
 namespace quorlin {
 

@@ -2,7 +2,7 @@
 // names and histories, the options and the viewers' state between runs.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 
 #include <string>
 

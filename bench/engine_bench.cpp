@@ -8,7 +8,7 @@
 // script named by $QUORLIN_GEN_CORPUS, else ../shared/bench/gen_corpus.py
 // beside the source tree). With --max-rss-mb the program fails when the peak
 // resident memory exceeds the bound.
-#include "app/Controls.h"
+#include "state/Controls.h"
 #include "engine/CompareRun.h"
 #include "listing/PassCounter.h"
 

@@ -2,7 +2,7 @@
 // the ordered compare and the finish step that publishes the result message.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 #include "engine/CompareTypes.h"
 
 #include <functional>

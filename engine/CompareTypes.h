@@ -1,7 +1,9 @@
-// Records shared by the compare engine, the listing generator and the callers
-// of a run: the compare control record, the per-file record, the line entry
-// and the two line tables of a pass.
+// Records of the compare engine: its constants, the per-file record, the line
+// entry and the two line tables of a pass. The compare control record that
+// the callers of a run create lives one layer down, beside the controls.
 #pragma once
+
+#include "state/CompareCtl.h"
 
 #include <array>
 #include <cstdint>
@@ -21,82 +23,6 @@ inline constexpr int ReadBufSize = 32768;
 inline constexpr int MaxLineLen = 2048;
 /// Hash chain heads of the matcher; a line's bucket is its Hash AND (HashBuckets - 1).
 inline constexpr int HashBuckets = 8192;
-
-/// Compare control record: one per run, created value-initialised (all flags
-/// false, all numbers 0) by the caller just before the run and kept after it,
-/// since the listing, the statistics and the result handling read it.
-struct TCompareCtl {
-  // Listing type, from the list-type box; exactly one is set for a known name.
-  bool ListOvsum = false, ListDelta = false, ListChng = false, ListLong = false;
-  std::string ListTypeName; ///< text of the list-type box, cut to 5 characters
-
-  // Preferences, each set when the check box of that caption is checked.
-  bool OptIcas = false, OptRovr = false, OptFmvl = false, OptXdpl = false;
-  bool OptLorl = false, OptFscl = false, OptNoss = false, OptIeof = false;
-  bool OptSubc = false, OptXtab = false, OptClnc = false;
-  bool OptSbsl = false; ///< also set by Clnc
-  char SubcChar = '.';  ///< replacement for control characters, with Subc
-  int TabWidth = 0;     ///< tab stop distance, with Xtab
-
-  // Don't-process selection.
-  bool DpActive = false;  ///< a DP option other than "none" is selected
-  bool DpsActive = false; ///< at least one of Dps1 to Dps3 is on
-  bool DlnActive = false; ///< at least one Dln condition was accepted
-  bool DpDsem = false, DpDrem = false, DpDblk = false, DpDdlc = false, DpDcpp = false;
-  bool DpDvbc = false, DpDdl2 = false, DpDhtm = false, DpDudc = false, DpDud2 = false;
-  bool DpDcob = false;
-  bool Dps1On = false, Dps2On = false, Dps3On = false;
-  int Dps1Len = 0, Dps2Len = 0, Dps3Len = 0;
-  std::string Dps1Text, Dps2Text, Dps3Text; ///< lower case
-  // Comment strings of Dudc and Dud2, in lower case, taken at set-up.
-  std::string UdcText;  ///< Dudc: comment start string
-  bool UdcNo = false;   ///< Dudc: a string after other text is no part comment ("No")
-  std::string Udc2Text; ///< Dud2: comment line start string
-  std::string Udc3Text; ///< Dud2: embedded part-comment string
-
-  // Run state.
-  bool LastPass = false;        ///< both files are exhausted after the current read
-  bool FilesDiffer = false;     ///< some read phase of this run met a difference; never cleared
-  bool ListingReread = false;   ///< the listing generator has started re-reading passes
-  bool ReadingInput = false;    ///< the engine's read phase is running (not the listing re-read)
-  bool HeadingArmed = false;    ///< the listing heading was armed (first pass report done)
-  bool HeadingDue = false;      ///< the heading is written before the next listing line
-  bool ListingStop = false;     ///< the listing output failed; ends the pass loop
-  bool MovedSubOptimal = false; ///< moved-line detection spanned more than one pass
-
-  // Option texts rejected by the set-up.
-  bool CcolBad = false, PcmpBad = false, DlnBad = false;
-
-  // Part compare and compare columns.
-  bool CcolActive = false;
-  bool PcmpActive = false;
-  int PcmpNewFirst = 0, PcmpOldFirst = 0; ///< 1-based first lines
-  int PcmpNewLast = 0, PcmpOldLast = 0;   ///< 1-based last lines; 0 means to the end of the data
-
-  /// 0 run completed, 1 the part-compare or compare-column ranges were
-  /// rejected, 4 an input file could not be used or the run failed.
-  int RunResult = 0;
-
-  int NewPassLines = 0, OldPassLines = 0; ///< lines stored by the current read phase
-  int NewLongest = 0, OldLongest = 0;     ///< copies of the files' LongestLine
-
-  // Engine counters.
-  int NewColShortCount = 0, OldColShortCount = 0; ///< lines shorter than the first compare column
-  int SetCount = 0;                               ///< match sets fixed
-
-  // Statistics counters kept by the listing generator; the finish step reads
-  // the first five to choose the result message.
-  int ReformCount = 0, InsertCount = 0, DeleteCount = 0;
-  int NewBlankCount = 0, OldBlankCount = 0;
-  int MatchCount = 0, MovedCount = 0, PairedCount = 0;
-  int NewNotProcCount = 0, OldNotProcCount = 0, NewPartDpCount = 0, OldPartDpCount = 0;
-  int NewDupeCount = 0, OldDupeCount = 0;
-  int NewLinesTotal = 0, OldLinesTotal = 0;
-
-  // Listing state kept across passes.
-  bool AfterChange = false, LeadContext = false;
-  int HeldCount = 0, SkippedCount = 0, DeltaCarry = 0;
-};
 
 /// One compare-column range of a file: columns First..Last, 1-based and
 /// inclusive, or First to the end of the line with ToEol. A range with ToEol

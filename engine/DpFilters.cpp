@@ -1,6 +1,6 @@
 #include "engine/DpFilters.h"
 
-#include "app/Tokenizer.h"
+#include "state/Tokenizer.h"
 #include "engine/PassReader.h"
 #include "platform/Text.h"
 

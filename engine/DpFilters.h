@@ -4,7 +4,7 @@
 // the compare text and the line is marked PartDp.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 #include "engine/CompareTypes.h"
 
 #include <string_view>

@@ -4,7 +4,7 @@
 // summary and statistics section.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 #include "engine/CompareRun.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 // what a run shows, and a pass report that keeps a copy of every pass.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 #include "app/CompareFlow.h"
 #include "engine/CompareRun.h"
 

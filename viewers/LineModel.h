@@ -3,7 +3,7 @@
 // and its colour, decided from the listing line's first characters.
 #pragma once
 
-#include "app/Controls.h"
+#include "state/Controls.h"
 
 #include <array>
 #include <cstdint>

@@ -4,7 +4,7 @@
 // reads them at the start of every run.
 #pragma once
 
-#include "engine/CompareTypes.h"
+#include "state/CompareCtl.h"
 #include "platform/FrontEnd.h"
 #include "platform/OutputFile.h"
 #include "platform/StringList.h"

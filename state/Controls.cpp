@@ -1,4 +1,4 @@
-#include "app/Controls.h"
+#include "state/Controls.h"
 
 namespace quorlin {
 

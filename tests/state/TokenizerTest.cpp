@@ -1,4 +1,4 @@
-#include "app/Tokenizer.h"
+#include "state/Tokenizer.h"
 
 #include <gtest/gtest.h>
 
