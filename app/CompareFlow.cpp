@@ -3,6 +3,8 @@
 #include "app/OptionsSummary.h"
 #include "engine/CompareRun.h"
 #include "listing/Listing.h"
+#include "platform/AppDir.h"
+#include "platform/Text.h"
 
 namespace quorlin {
 
@@ -20,6 +22,46 @@ int RunBatchCompare(TAppState& app, TOutputFile& listing) {
   int result = RunCompare(app);
   app.ListingFile = nullptr;
   return result;
+}
+
+TStartCheck CheckStartNames(TOptionControls& controls) {
+  controls.MnCbNewFileNm = TrimBlanks(controls.MnCbNewFileNm);
+  controls.MnCbOldFileNm = TrimBlanks(controls.MnCbOldFileNm);
+  TStartCheck check;
+  std::string bad;
+  if (!FileExists(controls.MnCbNewFileNm)) {
+    bad = controls.MnCbNewFileNm;
+    check.Focus = TNameField::New;
+  } else if (!FileExists(controls.MnCbOldFileNm)) {
+    bad = controls.MnCbOldFileNm;
+    check.Focus = TNameField::Old;
+  }
+  if (check.Focus != TNameField::None)
+    check.Message = "\" " + bad.substr(0, 80) + " \" is an invalid input file name." +
+                    " Reenter or us the \"Browse Button\" for assistance.";
+  return check;
+}
+
+bool ViewerOpensAfterRun(const TAppState& app, bool viewOnDemand) {
+  if (app.UserStop || viewOnDemand || app.InputIoError || app.FileTooBig || !app.CompareCtl) return false;
+  return !app.CompareCtl->CcolBad && !app.CompareCtl->PcmpBad;
+}
+
+bool DualViewerResult(const TAppState& app) {
+  return app.CompareCtl && app.CompareCtl->OptSbsl && !app.Panel2Lines.empty();
+}
+
+std::string ViewLatestResultsCheck(const TAppState& app, bool& disable) {
+  disable = false;
+  if (!app.CompareCtl) return MsgNoResultsYet;
+  const TCompareCtl& last = *app.CompareCtl;
+  const TOptionControls& now = app.Controls;
+  if ((last.OptSbsl && !now.Checked(TagSbsl) && !now.Checked(TagClnc)) ||
+      (last.OptFscl && !now.Checked(TagFscl))) {
+    disable = true;
+    return MsgPrefsChanged;
+  }
+  return {};
 }
 
 int CompareExitStatus(const TAppState& app) {

@@ -71,6 +71,25 @@ std::string SingleViewerCaption(const std::string& runStamp) {
   return std::string(VersionString) + " Line Compare - New Source + Inserts and Deletes  " + runStamp;
 }
 
+std::string ViewerHeader(const TResultView& view, TPanelRule rule) {
+  static constexpr std::string_view Tail = "2----+----3----+----4----+----5----+----6----+----7----+----8";
+  static constexpr std::string_view Ruler =
+      "----+----9----+----10---+----11---+----12---+----13---+----14---+----15---+----16---+----17---+"
+      "----18---+----19---+----2";
+  std::string header = rule == TPanelRule::Single   ? "Ref# ID  ----+----1----+----" + std::string(Tail)
+                       : rule == TPanelRule::NewSide ? " Ref# ID  Matches/Inserts ---" + std::string(Tail)
+                                                     : " Ref# ID  Matches/Deletes ---" + std::string(Tail);
+  if (view.Fscl) {
+    const int w = std::min(128, std::max(view.NewLongest, view.OldLongest));
+    if (w > 80) header += Ruler.substr(0, static_cast<size_t>(w - 80));
+  } else if (view.Clnc) {
+    header += rule == TPanelRule::OldSide ? " O-REF# CHG-TYPE N-MAT/O-DUP" : " N-REF# CHG-TYPE O-MAT/N-DUP";
+  } else {
+    header += " N-REF# CHNG-TYPE   O-REF# LEN";
+  }
+  return header;
+}
+
 TSplitWidths SplitWidths(const TResultView& view) {
   TSplitWidths w;
   if (view.Fscl && (view.NewLongest > 80 || view.OldLongest > 80)) {

@@ -15,6 +15,10 @@ namespace quorlin {
 /// The viewers' window captions (the version string, the title, the run stamp).
 std::string DualViewerCaption(const std::string& runStamp);
 std::string SingleViewerCaption(const std::string& runStamp);
+/// The header row of a viewer panel: the base text of the panel's rule, then
+/// the ruler's continuation to the longer longest line (at most 128) with
+/// Fscl, else the reference-column captions of a Clnc or an ordered listing.
+std::string ViewerHeader(const TResultView& view, TPanelRule rule);
 
 // --- Text reports -----------------------------------------------------------
 

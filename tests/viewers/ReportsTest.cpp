@@ -80,6 +80,20 @@ TEST(TextReports, SideBySideLayout) {
 
 TEST(TextReports, CaptionsAndWidths) {
   TViewFixture fx = SmallListing();
+  const std::string tail = "2----+----3----+----4----+----5----+----6----+----7----+----8";
+  EXPECT_EQ(ViewerHeader(fx.View, TPanelRule::Single),
+            "Ref# ID  ----+----1----+----" + tail + " N-REF# CHNG-TYPE   O-REF# LEN");
+  fx.View.Clnc = true;
+  EXPECT_EQ(ViewerHeader(fx.View, TPanelRule::OldSide),
+            " Ref# ID  Matches/Deletes ---" + tail + " O-REF# CHG-TYPE N-MAT/O-DUP");
+  fx.View.Fscl = true;
+  fx.View.OldLongest = 95;
+  EXPECT_EQ(ViewerHeader(fx.View, TPanelRule::NewSide),
+            " Ref# ID  Matches/Inserts ---" + tail + "----+----9----+");
+  fx.View.NewLongest = 500;
+  EXPECT_EQ(ViewerHeader(fx.View, TPanelRule::NewSide).size(), 90u + 48u) << "the ruler stops at 128";
+  fx.View.Clnc = fx.View.Fscl = false;
+  fx.View.NewLongest = fx.View.OldLongest = 0;
   TSplitWidths w = SplitWidths(fx.View);
   EXPECT_EQ(StackedLengthCaption(w), "Output save line length = 90");
   EXPECT_EQ(SideBySideLengthCaption(w), "(Output save line length = 182)");
