@@ -16,6 +16,9 @@ public:
   virtual void ProcessPendingEvents() = 0;
   /// Shows a message box with an OK button and waits for it.
   virtual void ShowMessage(std::string_view text) = 0;
+  /// Asks a question in a warning box with Yes and No; true for Yes. A front
+  /// end without a user answers No, which never overwrites anything.
+  virtual bool Ask(std::string_view) { return false; }
 };
 
 /// A front end with no user: progress is dropped, messages are ignored.

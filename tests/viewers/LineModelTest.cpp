@@ -1,4 +1,5 @@
 #include "ViewerTestSupport.h"
+#include "viewers/Geometry.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +97,26 @@ TEST(LineModel, ResultViewOfARun) {
   // Without statistics every listing line after the heading is numbered.
   EXPECT_EQ(view.StatsFirstLine, static_cast<int>(fx.App.Panel1Lines.size()) - 1);
   EXPECT_EQ(DisplayText(view, TPanelRule::Single, 3).substr(0, 6), "   1  ");
+}
+
+TEST(ViewerGeometry, StoredValuesOverTheDesign) {
+  const TWindowRect design{10, 20, 700, 500};
+  struct Case {
+    const char* Name;
+    TViewerGeometry Stored;
+    TWindowRect Expected;
+  } cases[] = {
+      {"nothing stored", {}, design},
+      {"all stored", {"5", "6", "300", "800"}, {6, 5, 800, 300}},
+      {"a stored width of 500 opens 676 wide", {"", "", "", "500"}, {10, 20, 676, 500}},
+      {"texts that are no numbers are ignored", {"x", "1e3", "", "-"}, design},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ViewerRect(c.Stored, design, 676), c.Expected) << c.Name;
+  const TViewerGeometry texts = GeometryTexts({-5, 12345, 676, 480});
+  EXPECT_EQ(texts.Left, "-5");
+  EXPECT_EQ(texts.Top, "") << "more than 4 digits is not stored";
+  EXPECT_EQ(FontSizeOf(""), 8);
+  EXPECT_EQ(FontSizeOf("11"), 11);
 }
 
 } // namespace

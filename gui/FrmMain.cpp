@@ -1,0 +1,476 @@
+#include "gui/FrmMain.h"
+
+#include "app/CompareFlow.h"
+#include "app/FileHistory.h"
+#include "gui/FrmChgFlag.h"
+#include "gui/FrmPeek.h"
+#include "gui/FrmSingle.h"
+#include "gui/HelpWindow.h"
+#include "gui/OptionTabs.h"
+#include "gui/QtFrontEnd.h"
+#include "gui/ViewerParts.h"
+#include "listing/Listing.h"
+#include "platform/AppDir.h"
+#include "platform/Clock.h"
+#include "viewers/LineModel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quorlin::gui {
+
+namespace {
+
+const QString InteractiveCaption = "Quorlin Compare (Win 98/Me/2000) Program";
+const QString BatchCaption = "Quorlin Batch Mode Line Compare Program";
+
+QString VersionText() { return QString(VersionString) + " " + ReleaseDate; }
+
+void ShowCombo(QComboBox* combo, const std::vector<std::string>& items, const std::string& text) {
+  const QSignalBlocker block(combo);
+  combo->clear();
+  for (const std::string& item : items) combo->addItem(FromCore(item));
+  combo->setEditText(FromCore(text));
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWindow(parent), App(app), Ui(ui) {
+  setObjectName("TFrmMain");
+  setWindowTitle(InteractiveCaption);
+  App.ProgressOn = true;
+  if (App.RunStamp.empty()) App.RunStamp = NowText();
+
+  Tabs = new QTabWidget(this);
+  Tabs->setObjectName("AATabbedNotebook1");
+  Preferences = new TPreferencesTab(App.Controls, Tabs);
+  DpOptions = new TDpOptionsTab(App.Controls, Tabs);
+  Tabs->addTab(BuildMainPanel(), " &Main Panel  ");
+  Tabs->addTab(BuildFileSelect(), "  &File Select   ");
+  Tabs->addTab(Preferences, "  &Preferences   ");
+  Tabs->addTab(DpOptions, "  &Dp Options  ");
+  Tabs->addTab(BuildAbout(), "  &About   ");
+  Tabs->addTab(new QWidget(Tabs), " &OverView  ");
+  setCentralWidget(Tabs);
+  resize(640, 500);
+
+  Legend = new TFrmChgFlag(this);
+  Single = new TFrmSingle(Ui, *Legend, this);
+  Peek = new TFrmPeek(this);
+  Help = new THelpWindow(this);
+  Ui.SetStatusLine(StatusLine);
+  Ui.SetMessageParent(this);
+
+  connect(Tabs, &QTabWidget::currentChanged, this, &TFrmMain::TabChanged);
+  for (QPushButton* ret : {Preferences->ReturnButton(), DpOptions->ReturnButton()})
+    connect(ret, &QPushButton::clicked, this, [this] { GoToTab(TabMain); });
+  for (QPushButton* cancel : {Preferences->CancelButton(), DpOptions->CancelButton()})
+    connect(cancel, &QPushButton::clicked, this, &TFrmMain::CancelOptions);
+  connect(Single, &QDialog::finished, this, [this] {
+    Single->StoreSettings(App.Settings);
+    Legend->close();
+    ExitButton->setFocus();
+  });
+  qApp->installEventFilter(this);
+  RefreshFromModel();
+}
+
+TFrmMain::~TFrmMain() {
+  qApp->removeEventFilter(this);
+  Ui.SetStatusLine(nullptr);
+  Ui.SetMessageParent(nullptr);
+}
+
+QWidget* TFrmMain::BuildMainPanel() {
+  auto* panel = new QWidget(Tabs);
+  panel->setObjectName("MainPanel");
+
+  NewName = new QComboBox(panel);
+  NewName->setObjectName("MnCbNewFileNm");
+  OldName = new QComboBox(panel);
+  OldName->setObjectName("MnCbOldFileNm");
+  for (QComboBox* combo : {NewName, OldName}) {
+    combo->setEditable(true);
+    combo->setMaxVisibleItems(15);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    combo->setMinimumContentsLength(30);
+  }
+  NewName->setToolTip("The NEW version of the file: its inserted lines are listed");
+  OldName->setToolTip("The OLD version of the file: its deleted lines are listed");
+  connect(NewName, &QComboBox::editTextChanged, this,
+          [this](const QString& text) { App.Controls.MnCbNewFileNm = ToCore(text); });
+  connect(OldName, &QComboBox::editTextChanged, this,
+          [this](const QString& text) { App.Controls.MnCbOldFileNm = ToCore(text); });
+
+  ListType = new QComboBox(panel);
+  ListType->setObjectName("MnCbListType");
+  ListType->addItems({"Chng", "Delta", "Long", "Ovsum"});
+  ListType->setToolTip("Chng: changes with context; Delta: changes only; Long: every line; Ovsum: summary only");
+  connect(ListType, &QComboBox::currentTextChanged, this,
+          [this](const QString& text) { App.Controls.MnCbListType = ToCore(text); });
+
+  Start = MakeButton(panel, "MnButCompare", "  &Start    ", "Compare the New file with the Old file");
+  Halt = MakeButton(panel, "MnButStop", "&Halt", "Stop the compare that is running");
+  Halt->setStyleSheet("color: red");
+  Halt->hide();
+  Browse = MakeButton(panel, "MnButBrowse", "&File Select", "Choose the New and Old files on the File Select tab");
+  ViewLatest = MakeButton(panel, "MnButViewResults", "&View Latest Results", "Show the results of the last compare again");
+  LoadIni = MakeButton(panel, "MnButLdIni", "&Load User Ini", "Load options and file names from a settings file");
+  SaveIni = MakeButton(panel, "MnButSvUserIni", "&Sv User Ini", "Save options and file names to a settings file");
+  PeekLog = MakeButton(panel, "MnButPeekLog", "Peek Log", "Show the batch log");
+  PeekLog->hide();
+  ExitButton = MakeButton(panel, "MnButExit", "    E&xit      ", "Close the program");
+  Start->setDefault(true);
+
+  ViewOnDemand = new QCheckBox("View results only on demand", panel);
+  ViewOnDemand->setObjectName("MnCkViewResults");
+  ViewOnDemand->setToolTip("Do not open the viewer after a compare; use View Latest Results");
+  HintsOff = new QCheckBox("Turn off All Panel Hints", panel);
+  HintsOff->setObjectName("MnCkTurnOffHint");
+  HintsOff->setToolTip("Hide these hints everywhere in the program");
+  OmitIniSave = new QCheckBox("Bypass Ini Update On Exit", panel);
+  OmitIniSave->setObjectName("MnCkOmitIniSv");
+  OmitIniSave->setToolTip("Do not save options and file names when the program closes");
+  connect(ViewOnDemand, &QCheckBox::toggled, this, [this](bool on) { App.Settings.MnCkViewResults = on; });
+  connect(HintsOff, &QCheckBox::toggled, this, [this](bool on) { App.Settings.MnCkTurnOffHint = on; });
+  connect(OmitIniSave, &QCheckBox::toggled, this, [this](bool on) { App.Settings.MnCkOmitIniSv = on; });
+
+  StatusLine = new QLineEdit(panel);
+  StatusLine->setObjectName("MnEdPanStatus");
+  StatusLine->setReadOnly(true);
+  StatusLine->setToolTip("The result of the last compare");
+  OptsUsed = new QLabel("None", panel);
+  OptsUsed->setObjectName("MnlblOptsUsed");
+  OptsUsed->setWordWrap(true);
+  OptsUsed->setStyleSheet("color: blue");
+  auto* version = new QLabel(VersionText(), panel);
+  version->setObjectName("MnVerNum");
+  BatchLabel = MakeColourLabel(panel, "Batch Processing Mode", "red", true);
+  BatchLabel->setObjectName("MnLbBatchProc");
+  BatchLabel->hide();
+  Note = new QLabel("Note: Use File Select Tab, Button, or Drag-Drop to Set New and Old File Names", panel);
+  Note->setObjectName("MnPanNote1");
+  Note->setFrameShape(QFrame::Panel);
+  Note->setFrameShadow(QFrame::Sunken);
+  Busy = new QProgressBar(panel);
+  Busy->setObjectName("MnAnimate1");
+  Busy->setRange(0, 0);
+  Busy->setTextVisible(false);
+  Busy->setFixedWidth(120);
+  Busy->hide();
+
+  auto* names = new QGridLayout;
+  names->addWidget(new QLabel("&New File:", panel), 0, 0);
+  names->addWidget(NewName, 0, 1);
+  names->addWidget(new QLabel("&Old File:", panel), 1, 0);
+  names->addWidget(OldName, 1, 1);
+  qobject_cast<QLabel*>(names->itemAtPosition(0, 0)->widget())->setBuddy(NewName);
+  qobject_cast<QLabel*>(names->itemAtPosition(1, 0)->widget())->setBuddy(OldName);
+
+  auto* typeRow = new QHBoxLayout;
+  auto* typeLabel = new QLabel("Listing &Type:", panel);
+  typeLabel->setBuddy(ListType);
+  typeRow->addWidget(typeLabel);
+  typeRow->addWidget(ListType);
+  typeRow->addStretch(1);
+  typeRow->addWidget(BatchLabel);
+
+  auto* buttons = new QGridLayout;
+  buttons->addWidget(Start, 0, 0);
+  buttons->addWidget(Halt, 0, 1);
+  buttons->addWidget(Browse, 0, 2);
+  buttons->addWidget(ViewLatest, 0, 3);
+  buttons->addWidget(LoadIni, 1, 0);
+  buttons->addWidget(SaveIni, 1, 1);
+  buttons->addWidget(PeekLog, 1, 2);
+  buttons->addWidget(ExitButton, 1, 3);
+
+  auto* checks = new QVBoxLayout;
+  checks->setSpacing(2);
+  checks->addWidget(ViewOnDemand);
+  checks->addWidget(HintsOff);
+  checks->addWidget(OmitIniSave);
+
+  auto* options = new QGroupBox("Preferences and Dp (Don't Process) User Selected Options:", panel);
+  auto* optionsLayout = new QVBoxLayout(options);
+  optionsLayout->addWidget(OptsUsed);
+
+  auto* statusRow = new QHBoxLayout;
+  statusRow->addWidget(new QLabel("Status:", panel));
+  statusRow->addWidget(StatusLine, 1);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(Busy);
+  bottom->addStretch(1);
+  bottom->addWidget(version);
+
+  auto* layout = new QVBoxLayout(panel);
+  layout->addLayout(names);
+  layout->addWidget(Note);
+  layout->addLayout(typeRow);
+  layout->addLayout(buttons);
+  layout->addLayout(checks);
+  layout->addWidget(options);
+  layout->addStretch(1);
+  layout->addLayout(statusRow);
+  layout->addLayout(bottom);
+
+  connect(Start, &QPushButton::clicked, this, &TFrmMain::MnButCompareClick);
+  connect(Halt, &QPushButton::clicked, this, &TFrmMain::MnButStopClick);
+  connect(Browse, &QPushButton::clicked, this, &TFrmMain::MnButBrowseClick);
+  connect(ViewLatest, &QPushButton::clicked, this, &TFrmMain::MnButViewResultsClick);
+  connect(PeekLog, &QPushButton::clicked, this, &TFrmMain::MnButPeekLogClick);
+  connect(ExitButton, &QPushButton::clicked, this, &TFrmMain::MnButExitClick);
+  return panel;
+}
+
+QWidget* TFrmMain::BuildFileSelect() {
+  auto* tab = new QWidget(Tabs);
+  tab->setObjectName("FileSelectPanel");
+  auto* layout = new QVBoxLayout(tab);
+  layout->addWidget(new QLabel("Type the New and Old file names on the Main Panel.", tab));
+  auto* ret = MakeButton(tab, "FsButReturn", "&Return", "Return to the Main Panel");
+  connect(ret, &QPushButton::clicked, this, [this] { GoToTab(TabMain); });
+  layout->addStretch(1);
+  layout->addWidget(ret, 0, Qt::AlignRight);
+  return tab;
+}
+
+QWidget* TFrmMain::BuildAbout() {
+  auto* tab = new QWidget(Tabs);
+  tab->setObjectName("AboutPanel");
+  auto* title = new QLabel("Quorlin", tab);
+  QFont big = title->font();
+  big.setPointSize(big.pointSize() + 8);
+  big.setBold(true);
+  title->setFont(big);
+  auto* version = new QLabel(": " + VersionText(), tab);
+  version->setObjectName("AbLbVer2");
+  auto* text = new QLabel(
+      "A line compare program for programmers and administrators.\n\n"
+      "It compares a NEW and an OLD version of a text file line by line and reports every line as\n"
+      "matched, inserted, deleted, reformatted (differs only in blanks) or moved, with a summary\n"
+      "and statistics section. It can leave comments out of the compare, compare chosen columns\n"
+      "or line ranges, compare unordered line lists and run unattended batch jobs.\n\n"
+      "Press OverView for the user guide.",
+      tab);
+  auto* ret = MakeButton(tab, "AbButReturn", "&Return", "Return to the Main Panel");
+  connect(ret, &QPushButton::clicked, this, [this] { GoToTab(TabMain); });
+  auto* layout = new QVBoxLayout(tab);
+  layout->addWidget(title);
+  layout->addWidget(version);
+  layout->addSpacing(12);
+  layout->addWidget(text);
+  layout->addStretch(1);
+  layout->addWidget(ret, 0, Qt::AlignRight);
+  return tab;
+}
+
+void TFrmMain::RefreshFromModel() {
+  const TOptionControls& c = App.Controls;
+  ShowCombo(NewName, c.MnCbNewFileNmItems, c.MnCbNewFileNm);
+  ShowCombo(OldName, c.MnCbOldFileNmItems, c.MnCbOldFileNm);
+  {
+    const QSignalBlocker block(ListType);
+    const int at = ListType->findText(FromCore(c.MnCbListType));
+    if (at >= 0) ListType->setCurrentIndex(at);
+  }
+  ViewOnDemand->setChecked(App.Settings.MnCkViewResults);
+  HintsOff->setChecked(App.Settings.MnCkTurnOffHint);
+  OmitIniSave->setChecked(App.Settings.MnCkOmitIniSv);
+  OptsUsed->setText(FromCore(c.MnlblOptsUsed));
+  Preferences->Load();
+  DpOptions->Load();
+}
+
+void TFrmMain::StartInteractive(const QStringList& names) {
+  App.BatchMode = false;
+  setWindowTitle(InteractiveCaption);
+  if (names.size() >= 1) App.Controls.MnCbNewFileNm = ToCore(names[0]);
+  if (names.size() >= 2) App.Controls.MnCbOldFileNm = ToCore(names[1]);
+  RefreshFromModel();
+}
+
+void TFrmMain::StartBatch(const QString& iniPath, bool displayAvailable) {
+  App.BatchMode = true;
+  BatchIni = iniPath;
+  DisplayAvailable = displayAvailable;
+  setWindowTitle(BatchCaption);
+  Note->hide();
+  for (QWidget* w : std::initializer_list<QWidget*>{Start, Browse, NewName, OldName, ListType, ViewOnDemand,
+                                                    ViewLatest, HintsOff})
+    w->setEnabled(false);
+  Halt->show();
+  QTimer::singleShot(0, this, &TFrmMain::RunBatch);
+}
+
+void TFrmMain::RunBatch() {
+  BatchLabel->show();
+  Busy->show();
+  Running = true;
+  const TBatchResult result = IniBatchRun(App, ToCore(BatchIni), DataDirectory(), this);
+  Running = false;
+  Status = result.ExitStatus;
+  LogPath = FromCore(result.LogPath);
+  Busy->hide();
+  RefreshFromModel();
+  if (result.NoWait) {
+    emit BatchEnded(Status);
+    return;
+  }
+  if (DisplayAvailable) show();
+  Halt->hide();
+  ExitButton->setEnabled(true);
+  ExitButton->show();
+  ExitButton->setFocus();
+  PeekLog->setEnabled(true);
+  PeekLog->show();
+}
+
+void TFrmMain::ShowDuringBatch() {
+  if (DisplayAvailable && !isVisible()) show();
+  LoadIni->hide();
+  RefreshFromModel();
+}
+
+void TFrmMain::SetRunning(bool running) {
+  Running = running;
+  for (QWidget* w : std::initializer_list<QWidget*>{Browse, Start, ExitButton, ViewLatest}) w->setEnabled(!running);
+  Halt->setVisible(running);
+  Busy->setVisible(running);
+}
+
+void TFrmMain::NoteStatus(int status) { Status = std::max(Status, status); }
+
+void TFrmMain::MnButCompareClick() {
+  if (Running) return;
+  App.Controls.MnCbNewFileNm = ToCore(NewName->currentText());
+  App.Controls.MnCbOldFileNm = ToCore(OldName->currentText());
+  const TStartCheck check = CheckStartNames(App.Controls);
+  NewName->setEditText(FromCore(App.Controls.MnCbNewFileNm));
+  OldName->setEditText(FromCore(App.Controls.MnCbOldFileNm));
+  if (!check.Message.empty()) {
+    Ui.ShowMessage(check.Message);
+    (check.Focus == TNameField::Old ? OldName : NewName)->setFocus();
+    return;
+  }
+  TOptionControls& c = App.Controls;
+  AddToHistory(c.MnCbNewFileNmItems, c.MnCbNewFileNm, c.MnCbNewFileNm);
+  AddToHistory(c.MnCbOldFileNmItems, c.MnCbOldFileNm, c.MnCbOldFileNm);
+  ShowCombo(NewName, c.MnCbNewFileNmItems, c.MnCbNewFileNm);
+  ShowCombo(OldName, c.MnCbOldFileNmItems, c.MnCbOldFileNm);
+
+  StatusLine->setText("Executing Compare Section.");
+  App.Panel1Lines.clear();
+  App.Panel2Lines.clear();
+  SetRunning(true);
+  App.UserStop = false;
+  QApplication::processEvents();
+  RunCompare(App);
+  SetRunning(false);
+  StatusLine->setText(FromCore(App.StatusText.substr(0, 128)));
+  NoteStatus(CompareExitStatus(App));
+  QApplication::processEvents();
+
+  if (App.UserStop) {
+    Ui.ShowMessage(MsgUserTerminated);
+  } else if (ViewerOpensAfterRun(App, App.Settings.MnCkViewResults)) {
+    ViewResults();
+    ViewLatest->setEnabled(true);
+  }
+}
+
+void TFrmMain::MnButStopClick() { App.UserStop = true; }
+
+void TFrmMain::MnButViewResultsClick() {
+  bool disable = false;
+  const std::string message = ViewLatestResultsCheck(App, disable);
+  if (message.empty()) {
+    ViewResults();
+    return;
+  }
+  Ui.ShowMessage(message);
+  if (disable) ViewLatest->setEnabled(false);
+}
+
+void TFrmMain::ViewResults() {
+  const TResultView view = MakeResultView(App);
+  // Two-panel results wait for the side-by-side viewer; until then the
+  // single viewer shows the NEW side with its statistics.
+  Single->Prepare(view, NewName->currentText(), OldName->currentText(), App.Settings);
+  Single->show();
+  Single->raise();
+  Single->activateWindow();
+  ExitButton->setFocus();
+}
+
+void TFrmMain::MnButBrowseClick() { GoToTab(TabFileSelect); }
+
+void TFrmMain::MnButPeekLogClick() {
+  Peek->Load(LogPath);
+  Peek->show();
+  connect(Peek, &QDialog::finished, ExitButton, qOverload<>(&QWidget::setFocus), Qt::SingleShotConnection);
+}
+
+void TFrmMain::MnButExitClick() { close(); }
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+  if (Running) {
+    // A close request during a run stops the run; the window stays.
+    App.UserStop = true;
+    event->ignore();
+    return;
+  }
+  if (App.BatchMode || TabRules.Current == TabMain) {
+    Legend->close();
+    Help->close();
+    event->accept();
+    return;
+  }
+  GoToTab(TabMain);
+  event->ignore();
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && App.Settings.MnCkTurnOffHint) return true;
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFrmMain::GoToTab(int index) { Tabs->setCurrentIndex(index); }
+
+void TFrmMain::TabChanged(int index) {
+  if (Reverting) return;
+  const int before = TabRules.Current;
+  const TTabAction action = ChangeTab(App, TabRules, index);
+  if (action == TTabAction::Refused || action == TTabAction::ShowHelp) {
+    Reverting = true;
+    Tabs->setCurrentIndex(before);
+    Reverting = false;
+  }
+  if (action == TTabAction::ShowHelp && !Help->ShowGuide())
+    Ui.ShowMessage("The user guide (docs/user-guide.md) was not found beside the program.");
+  OptsUsed->setText(FromCore(App.Controls.MnlblOptsUsed));
+}
+
+void TFrmMain::CancelOptions() {
+  quorlin::CancelOptions(App, TabRules);
+  Reverting = true;
+  Tabs->setCurrentIndex(TabMain);
+  Reverting = false;
+  OptsUsed->setText(FromCore(App.Controls.MnlblOptsUsed));
+}
+
+} // namespace quorlin::gui

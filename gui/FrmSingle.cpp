@@ -1,0 +1,222 @@
+#include "gui/FrmSingle.h"
+
+#include "gui/FindDialog.h"
+#include "gui/FrmChgFlag.h"
+#include "gui/PanelModel.h"
+#include "gui/QtFrontEnd.h"
+#include "gui/ViewerParts.h"
+#include "state/Controls.h"
+#include "viewers/Geometry.h"
+#include "viewers/Reports.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quorlin::gui {
+
+namespace {
+constexpr int MinWidth = 676;
+const TWindowRect DesignRect{40, 40, 760, 540};
+} // namespace
+
+TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
+    : QDialog(parent), Ui(ui), Legend(legend) {
+  setObjectName("TFrmSingle");
+  setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setWindowModality(Qt::ApplicationModal);
+  setMinimumWidth(MinWidth);
+
+  auto* top = new QWidget(this);
+  top->setObjectName("LsPanel1");
+  auto* grid = new QGridLayout(top);
+  grid->setContentsMargins(6, 6, 6, 2);
+  grid->setHorizontalSpacing(4);
+  grid->setVerticalSpacing(3);
+  auto* ret = MakeButton(top, "LsButReturn", "&Return", "Close the viewer and return to the Main Panel");
+  auto* toTop = MakeButton(top, "LsButTop", "&ToTop", "Select the first line");
+  auto* toBtm = MakeButton(top, "LsButBtm", "To&Btm", "Select the last line");
+  auto* legendButton = MakeButton(top, "LsButLegend", "&Legend", "Show what the change flags mean");
+  auto* find = MakeButton(top, "LsButFind", "&Find...", "Search the listing (any letter case)");
+  auto* print = MakeButton(top, "LsButPrint", " &Print...", "Print the listing in black and white");
+  auto* colour = MakeButton(top, "LsButColorPrint", "&Color ...", "Print the listing in its colours");
+  auto* saveAs = MakeButton(top, "LsButSaveAs", "&SaveAs", "Save the listing as text, or as coloured rich text (.rtf)");
+  auto* halt = MakeButton(top, "LsBtnHalt", "&Halt", "Stop the coloured save or print");
+  halt->hide();
+  grid->addWidget(ret, 0, 0);
+  grid->addWidget(toTop, 0, 1);
+  grid->addWidget(toBtm, 0, 2);
+  grid->addWidget(legendButton, 0, 3);
+  grid->addWidget(find, 1, 0);
+  grid->addWidget(print, 1, 1);
+  grid->addWidget(colour, 1, 2);
+  grid->addWidget(saveAs, 1, 3);
+  grid->addWidget(halt, 1, 4);
+
+  auto* navBox = new QVBoxLayout;
+  navBox->setSpacing(1);
+  navBox->addWidget(new QLabel("Next Chg Span", top), 0, Qt::AlignHCenter);
+  auto* arrows = new QHBoxLayout;
+  auto* down = MakeArrowButton(top, "LsBitChngDown", true, "Next change span");
+  auto* up = MakeArrowButton(top, "LsBitChngUp", false, "Previous change span");
+  arrows->addWidget(down);
+  arrows->addWidget(up);
+  navBox->addLayout(arrows);
+  navBox->addWidget(new QLabel("(Cr for Repeat)", top), 0, Qt::AlignHCenter);
+  grid->addLayout(navBox, 0, 5, 2, 1);
+
+  auto* noRef = new QCheckBox("Print No Ref#", top);
+  noRef->setObjectName("LsPrintNoRefNum");
+  noRef->setToolTip("Leave the reference numbers out of printed output");
+  auto* append = new QCheckBox("SaveAs Apnd Text", top);
+  append->setObjectName("LsCkApndSvAs");
+  append->setToolTip("Append a text report to an existing file");
+  grid->addWidget(noRef, 0, 6);
+  grid->addWidget(append, 1, 6);
+  PrintFont = MakeFontCombo(top, "LsCbPFontSize", {6, 8, 9, 10, 11, 12}, 8);
+  PrintFont->setToolTip("Font size of printed output");
+  DisplayFont = MakeFontCombo(top, "LsCBLBFontSz", {8, 9, 10, 11, 12}, 8);
+  DisplayFont->setToolTip("Font size of the panel");
+  auto* fonts = new QGridLayout;
+  fonts->addWidget(new QLabel("Print Font", top), 0, 0);
+  fonts->addWidget(PrintFont, 0, 1);
+  fonts->addWidget(new QLabel("Display Font", top), 1, 0);
+  fonts->addWidget(DisplayFont, 1, 1);
+  grid->addLayout(fonts, 0, 7, 2, 1);
+  grid->setColumnStretch(8, 1);
+
+  NewName = new QLabel(top);
+  NewName->setObjectName("LsLblNFName");
+  OldName = new QLabel(top);
+  OldName->setObjectName("LsLblOFName");
+  auto* names = new QGridLayout;
+  names->addWidget(MakeColourLabel(top, "New File = ", "blue"), 0, 0);
+  names->addWidget(NewName, 0, 1);
+  names->addWidget(MakeColourLabel(top, "Old  File = ", "red"), 1, 0);
+  names->addWidget(OldName, 1, 1);
+  names->setColumnStretch(1, 1);
+  grid->addLayout(names, 2, 0, 1, 9);
+  auto* wait = MakeColourLabel(top, "|-----------Wait while saving file-----------|", "blue");
+  wait->setObjectName("LsWaitLabel");
+  wait->hide();
+  grid->addWidget(wait, 3, 0, 1, 9);
+
+  Model = new TPanelListModel(TPanelRule::Single, this);
+  List = new TPanelView(this);
+  List->setObjectName("LsListbox1");
+  List->SetPanelModel(Model);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(top);
+  layout->addWidget(List, 1);
+  layout->addWidget(MakeBottomBar(this));
+
+  connect(ret, &QPushButton::clicked, this, &QDialog::accept);
+  connect(toTop, &QPushButton::clicked, this, &TFrmSingle::LsButTopClick);
+  connect(toBtm, &QPushButton::clicked, this, &TFrmSingle::LsButBtmClick);
+  connect(find, &QPushButton::clicked, this, &TFrmSingle::LsButFindClick);
+  connect(down, &QPushButton::clicked, this, &TFrmSingle::LsBitChngDownClick);
+  connect(up, &QPushButton::clicked, this, &TFrmSingle::LsBitChngUpClick);
+  connect(legendButton, &QPushButton::clicked, this, &TFrmSingle::LsButLegendClick);
+  for (QPushButton* waiting : {print, colour, saveAs})
+    connect(waiting, &QPushButton::clicked, this, [this, waiting] {
+      Ui.ShowMessage(ToCore(waiting->text().remove('&').trimmed()) +
+                     " is not available in this version of the viewer yet.");
+    });
+  connect(DisplayFont, &QComboBox::currentTextChanged, this,
+          [this](const QString& size) { List->SetFontSize(size.toInt()); });
+}
+
+TFrmSingle::~TFrmSingle() = default;
+
+void TFrmSingle::Prepare(const TResultView& view, const QString& newName, const QString& oldName,
+                         const TUserSettings& settings) {
+  View = view;
+  Nav = std::make_unique<TSinglePanelModel>(View);
+  setWindowTitle(FromCore(SingleViewerCaption(View.RunStamp)));
+  Model->Reset(View, FromCore(ViewerHeader(View, TPanelRule::Single)));
+  NewName->setText(newName);
+  OldName->setText(oldName);
+  PrintFont->setCurrentText(QString::number(FontSizeOf(settings.Pr1FontSz)));
+  DisplayFont->setCurrentText(QString::number(FontSizeOf(settings.LBx1FontSz)));
+  List->SetFontSize(FontSizeOf(settings.LBx1FontSz));
+  const TWindowRect rect = ViewerRect(settings.Single, DesignRect, MinWidth);
+  setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
+  List->Select(Model->rowCount() > 0 ? 0 : -1);
+  List->SetTopLine(0);
+  List->setFocus();
+}
+
+void TFrmSingle::StoreSettings(TUserSettings& settings) const {
+  const QRect r = geometry();
+  settings.Single = GeometryTexts({r.left(), r.top(), r.width(), r.height()});
+  settings.Pr1FontSz = ToCore(PrintFont->currentText());
+  settings.LBx1FontSz = ToCore(DisplayFont->currentText());
+}
+
+void TFrmSingle::SyncToNav() {
+  if (!Nav) return;
+  Nav->Panel.Selection = List->Selection();
+  Nav->Panel.TopLine = List->TopLine();
+  Nav->Panel.Rows = List->VisibleRows();
+  Nav->Panel.Count = Model->rowCount();
+}
+
+void TFrmSingle::ShowNav(const std::string& msg) {
+  if (Nav && Nav->Panel.Selection != List->Selection()) List->Select(Nav->Panel.Selection);
+  if (!msg.empty()) Ui.ShowMessage(msg);
+}
+
+void TFrmSingle::LsButTopClick() {
+  SyncToNav();
+  if (!Nav) return;
+  Nav->ToTop();
+  ShowNav({});
+}
+
+void TFrmSingle::LsButBtmClick() {
+  SyncToNav();
+  if (!Nav) return;
+  Nav->ToBtm();
+  ShowNav({});
+}
+
+void TFrmSingle::LsButFindClick() {
+  SyncToNav();
+  if (!Nav) return;
+  Nav->OpenFind();
+  ShowNav({});
+  if (!Find) {
+    Find = new TFindDialog(this);
+    connect(Find, &TFindDialog::FindNext, this, &TFrmSingle::FindNext);
+  }
+  Find->Open();
+}
+
+void TFrmSingle::FindNext(const QString& text, bool down) {
+  SyncToNav();
+  if (!Nav) return;
+  ShowNav(Nav->Find(ToCore(text), down));
+}
+
+void TFrmSingle::LsBitChngDownClick() {
+  SyncToNav();
+  if (!Nav) return;
+  ShowNav(Nav->NextSpan());
+}
+
+void TFrmSingle::LsBitChngUpClick() {
+  SyncToNav();
+  if (!Nav) return;
+  ShowNav(Nav->PrevSpan());
+}
+
+void TFrmSingle::LsButLegendClick() { Legend.ShowLegend(); }
+
+} // namespace quorlin::gui

@@ -1,0 +1,136 @@
+#include "gui/PanelModel.h"
+
+#include "gui/QtFrontEnd.h"
+
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QScrollBar>
+
+namespace quorlin::gui {
+
+QFont PanelFont(int pointSize) {
+  QFont font = QFontDatabase::families().contains("Courier New") ? QFont("Courier New")
+                                                                  : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setPointSize(pointSize > 0 ? pointSize : 8);
+  return font;
+}
+
+TPanelListModel::TPanelListModel(TPanelRule rule, QObject* parent) : QAbstractListModel(parent), PanelRule(rule) {
+  ResultView.Panel1 = &Empty;
+  ResultView.Panel2 = &Empty;
+}
+
+void TPanelListModel::Reset(const TResultView& view, const QString& header) {
+  beginResetModel();
+  ResultView = view;
+  if (!ResultView.Panel1) ResultView.Panel1 = &Empty;
+  if (!ResultView.Panel2) ResultView.Panel2 = &Empty;
+  Header = header;
+  // The widest row: the reference-number prefix is at most 8 characters for
+  // listings of up to a million numbered lines, more only beyond that.
+  size_t widest = static_cast<size_t>(header.size());
+  const TStringList& list = PanelList(ResultView, PanelRule);
+  const size_t prefix = list.size() >= 10'000'000 ? 10 : 8;
+  for (std::string_view line : list) widest = std::max(widest, line.size() + prefix);
+  Widest = static_cast<int>(std::min<size_t>(widest, 100'000));
+  endResetModel();
+}
+
+int TPanelListModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid()) return 0;
+  return static_cast<int>(PanelList(ResultView, PanelRule).size());
+}
+
+QVariant TPanelListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.column() != 0) return {};
+  const long row = index.row();
+  switch (role) {
+  case Qt::DisplayRole:
+    return FromCore(DisplayText(ResultView, PanelRule, row));
+  case Qt::ForegroundRole: {
+    const TLineColour colour = LineColour(ResultView, PanelRule, row);
+    if (colour == TLineColour::Normal) return {};
+    const TRgb rgb = ColourRgb(colour);
+    return QColor(rgb.R, rgb.G, rgb.B);
+  }
+  default:
+    return {};
+  }
+}
+
+QVariant TPanelListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (section != 0 || orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole) return Header;
+  if (role == Qt::ForegroundRole) return QColor(0, 0, 128); // navy
+  if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
+  return {};
+}
+
+TPanelView::TPanelView(QWidget* parent) : QTreeView(parent) {
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setTextElideMode(Qt::ElideNone);
+  setWordWrap(false);
+  header()->setStretchLastSection(false);
+  header()->setSectionsMovable(false);
+  header()->setSectionResizeMode(QHeaderView::Fixed);
+  setFont(PanelFont(8));
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) { emit TopLineChanged(value); });
+  connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) { emit LineClicked(index.row()); });
+}
+
+void TPanelView::SetPanelModel(TPanelListModel* model) {
+  Model = model;
+  setModel(model);
+  header()->setFont(font());
+  FitColumn();
+}
+
+void TPanelView::SetFontSize(int points) {
+  const QFont font = PanelFont(points);
+  setFont(font);
+  header()->setFont(font);
+  FitColumn();
+}
+
+void TPanelView::FitColumn() {
+  if (!Model) return;
+  const QFontMetrics metrics(font());
+  header()->resizeSection(0, metrics.horizontalAdvance(QLatin1Char('X')) * (Model->WidestRow() + 2));
+}
+
+int TPanelView::TopLine() const { return verticalScrollBar()->value(); }
+
+void TPanelView::SetTopLine(int top) { verticalScrollBar()->setValue(top); }
+
+int TPanelView::VisibleRows() const {
+  const int row = sizeHintForRow(0) > 0 ? sizeHintForRow(0) : fontMetrics().height();
+  return std::max(1, viewport()->height() / row);
+}
+
+int TPanelView::Selection() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+void TPanelView::Select(int index) {
+  if (!Model) return;
+  if (index < 0 || index >= Model->rowCount()) {
+    clearSelection();
+    return;
+  }
+  const QModelIndex target = Model->index(index);
+  setCurrentIndex(target);
+  scrollTo(target);
+}
+
+} // namespace quorlin::gui

@@ -1,0 +1,76 @@
+// The virtual result panel: a list model whose data() asks the core's line
+// model for the text and colour of each row it paints (the lists are never
+// copied), and the view that shows it with a header row, uniform rows and a
+// fixed-pitch font.
+#pragma once
+
+#include "viewers/LineModel.h"
+
+#include <QAbstractListModel>
+#include <QFont>
+#include <QTreeView>
+
+namespace quorlin::gui {
+
+/// The fixed-pitch font of the panels: "Courier New" where it is installed,
+/// else the system's fixed font, at pointSize points.
+QFont PanelFont(int pointSize);
+
+class TPanelListModel final : public QAbstractListModel {
+  Q_OBJECT
+public:
+  TPanelListModel(TPanelRule rule, QObject* parent = nullptr);
+
+  /// Shows the lists of view (which must outlive the model or the next
+  /// Reset) with header as the text of the header row.
+  void Reset(const TResultView& view, const QString& header);
+  const TResultView& View() const { return ResultView; }
+  TPanelRule Rule() const { return PanelRule; }
+  /// The longest display text in characters, for the column width.
+  int WidestRow() const { return Widest; }
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+  TPanelRule PanelRule;
+  TResultView ResultView;
+  TStringList Empty;
+  QString Header;
+  int Widest = 0;
+};
+
+/// A result panel: one column, a header row that scrolls sideways with the
+/// rows, one line per item, and the events the viewer models take (top line
+/// changed, line clicked).
+class TPanelView final : public QTreeView {
+  Q_OBJECT
+public:
+  explicit TPanelView(QWidget* parent = nullptr);
+
+  void SetPanelModel(TPanelListModel* model);
+  TPanelListModel* PanelModel() const { return Model; }
+  /// Font size in points; the column width follows.
+  void SetFontSize(int points);
+
+  int TopLine() const;
+  /// Scrolls so that line top is the first visible row (as far as the list allows).
+  void SetTopLine(int top);
+  /// Rows that fit in the viewport.
+  int VisibleRows() const;
+  /// The selected line, -1 when none.
+  int Selection() const;
+  /// Selects line index and scrolls it into view; -1 clears the selection.
+  void Select(int index);
+
+signals:
+  void TopLineChanged(int top);
+  void LineClicked(int index);
+
+private:
+  TPanelListModel* Model = nullptr;
+  void FitColumn();
+};
+
+} // namespace quorlin::gui

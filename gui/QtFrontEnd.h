@@ -1,0 +1,57 @@
+// The desktop program's front end: the status line, pending events while a
+// run is going, and message boxes. Every message box of the program goes
+// through here, so tests answer them through MessageHook instead of a modal
+// box.
+#pragma once
+
+#include "platform/FrontEnd.h"
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <functional>
+
+class QLineEdit;
+class QWidget;
+
+namespace quorlin::gui {
+
+/// The kind of a message box: a plain one with OK, or a question with Yes and No.
+enum class TMessageKind { Inform, Question };
+
+class TQtFrontEnd final : public IFrontEnd {
+public:
+  TQtFrontEnd();
+
+  /// The status line that SetStatusText writes; none in a window-less batch.
+  void SetStatusLine(QLineEdit* line) { StatusLine = line; }
+
+  void SetStatusText(std::string_view text) override;
+  /// Processes pending events at most every PendingEventsInterval ms, so a
+  /// run that reports progress often keeps its speed; Halt and repainting
+  /// are still served within a tenth of a second.
+  void ProcessPendingEvents() override;
+  void ShowMessage(std::string_view text) override;
+  bool Ask(std::string_view text) override;
+
+  /// When set, every message box goes here instead of to the screen; the
+  /// result answers a question (true for Yes) and is ignored otherwise.
+  std::function<bool(TMessageKind, const QString&)> MessageHook;
+  /// The window that message boxes belong to (the active window when none).
+  void SetMessageParent(QWidget* parent) { Parent = parent; }
+
+  static constexpr int PendingEventsInterval = 25;
+
+private:
+  QLineEdit* StatusLine = nullptr;
+  QWidget* Parent = nullptr;
+  QElapsedTimer SinceEvents;
+};
+
+/// Text from the core (UTF-8 where valid; other bytes kept as Latin-1 so
+/// nothing is lost or mangled into replacement characters).
+QString FromCore(std::string_view text);
+/// Text for the core: the UTF-8 bytes of text.
+std::string ToCore(const QString& text);
+
+} // namespace quorlin::gui

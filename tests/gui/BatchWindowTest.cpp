@@ -1,0 +1,90 @@
+// Batch mode of the desktop program: the real program ending by itself, and
+// the window of a batch that waits for Exit (tab rules, Peek Log).
+#include "GuiTestSupport.h"
+
+#include "gui/FrmPeek.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+
+namespace quorlin::test {
+
+class TBatchWindowTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir Dir;
+
+  QString Ini(const QString& name, const QString& extra) {
+    return WriteFile(Dir, name,
+                     ("newf=" + ExampleNew() + "\noldf=" + ExampleOld() + "\noutf=" + Dir.filePath(name + ".lst") +
+                      "\n" + extra)
+                         .toUtf8());
+  }
+
+private slots:
+  void NoShowEndsByItself() {
+    struct Case {
+      const char* Ini;
+      const char* Extra;
+      int Status;
+    } cases[] = {
+        {"differ.ini", "pref=nosw\n", 1},
+        {"same.ini", "pref=nosw\n/job\nnewf=" QUORLIN_SOURCE_DIR "/examples/new/ledger.c\noldf=" QUORLIN_SOURCE_DIR
+                     "/examples/new/ledger.c\n",
+         1},
+        {"bad.ini", "pref=nosw\npref=frobnicate\n", 2},
+    };
+    for (const Case& c : cases) {
+      const QString ini = Ini(c.Ini, c.Extra);
+      QFile::remove(Dir.filePath("Quorln32.log"));
+      QProcess program;
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      env.insert("QUORLIN_HOME", Dir.path());
+      env.insert("QT_QPA_PLATFORM", "offscreen");
+      program.setProcessEnvironment(env);
+      program.start(QUORLIN_GUI_EXE, {"inif=" + ini});
+      QVERIFY(program.waitForFinished(30000));
+      QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+      QCOMPARE(program.exitCode(), c.Status);
+      QFile log(Dir.filePath("Quorln32.log"));
+      QVERIFY2(log.open(QIODevice::ReadOnly), c.Ini);
+      QVERIFY(log.readAll().contains("*** Batch Activity using Ini File=" + ini.toUtf8()));
+      if (c.Status != 2) QVERIFY(QFile(Dir.filePath(QString(c.Ini) + ".lst")).size() > 0);
+    }
+  }
+
+  void WaitingWindowAndPeekLog() {
+    qputenv("QUORLIN_HOME", Dir.path().toUtf8());
+    TGuiFixture fx;
+    QSignalSpy ended(fx.Main.get(), &gui::TFrmMain::BatchEnded);
+    fx.Main->StartBatch(Ini("wait.ini", ""), true);
+    QTRY_VERIFY(fx.Find<QPushButton>("MnButPeekLog")->isVisible());
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(fx.Main->isVisible());
+    QVERIFY(!fx.Find<QPushButton>("MnButCompare")->isEnabled());
+    QVERIFY(!fx.Find<QComboBox>("MnCbNewFileNm")->isEnabled());
+    QCOMPARE(fx.Main->ExitStatus(), 1);
+
+    fx.Main->Notebook()->setCurrentIndex(2); // Preferences is refused in batch mode
+    QCOMPARE(fx.Main->Notebook()->currentIndex(), 0);
+
+    fx.Find<QPushButton>("MnButPeekLog")->click();
+    gui::TFrmPeek* peek = fx.Main->PeekWindow();
+    QVERIFY(peek->isVisible());
+    QVERIFY(peek->List()->count() > 3);
+    QVERIFY(peek->List()->item(2)->text().startsWith("*** Batch Activity using Ini File="));
+    peek->accept();
+    QVERIFY(fx.Main->close()); // a batch window always closes
+    qunsetenv("QUORLIN_HOME");
+  }
+};
+
+} // namespace quorlin::test
+
+QObject* MakeBatchWindowTest() { return new quorlin::test::TBatchWindowTest; }
+
+#include "BatchWindowTest.moc"

@@ -1,0 +1,42 @@
+#include "viewers/Geometry.h"
+
+#include <charconv>
+
+namespace quorlin {
+
+namespace {
+
+bool Number(const std::string& text, int& value) {
+  if (text.empty() || text.size() > 5) return false;
+  int v = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  value = v;
+  return true;
+}
+
+std::string Text(int value) { return value < -999 || value > 9999 ? std::string() : std::to_string(value); }
+
+} // namespace
+
+TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int minWidth, int minHeight) {
+  TWindowRect rect = designed;
+  Number(stored.Top, rect.Top);
+  Number(stored.Height, rect.Height);
+  Number(stored.Left, rect.Left);
+  Number(stored.Width, rect.Width);
+  rect.Width = std::max(rect.Width, minWidth);
+  rect.Height = std::max(rect.Height, minHeight);
+  return rect;
+}
+
+TViewerGeometry GeometryTexts(const TWindowRect& rect) {
+  return {Text(rect.Top), Text(rect.Left), Text(rect.Height), Text(rect.Width)};
+}
+
+int FontSizeOf(const std::string& text) {
+  int size = 0;
+  return Number(text, size) && size >= 4 && size <= 72 ? size : 8;
+}
+
+} // namespace quorlin

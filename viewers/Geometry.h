@@ -1,0 +1,26 @@
+// Where a viewer window opens: the stored position and size of the user
+// settings over the designed ones, and the texts stored back after it closes.
+#pragma once
+
+#include "state/Controls.h"
+
+namespace quorlin {
+
+struct TWindowRect {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  bool operator==(const TWindowRect&) const = default;
+};
+
+/// The rectangle a viewer opens with: each stored value that is a number
+/// replaces the designed one (top, height, left, width); the width is then
+/// raised to at least minWidth and the height to at least minHeight.
+TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int minWidth, int minHeight = 200);
+
+/// The texts stored for a window rectangle (at most 4 digits; values outside
+/// -999..9999 are left out, so a bad value never makes the file unreadable).
+TViewerGeometry GeometryTexts(const TWindowRect& rect);
+
+/// A font size text of the settings as points; empty or bad texts give 8.
+int FontSizeOf(const std::string& text);
+
+} // namespace quorlin
