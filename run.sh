@@ -10,7 +10,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"${QUORLIN_JOBS:-2}"
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  exec ./build/quorlin examples/new/ledger.c examples/old/ledger.c
+  exec ./build/quorlin --start examples/new/ledger.c examples/old/ledger.c
 fi
 status=0
 ./build/quorlin-cli examples/new/ledger.c examples/old/ledger.c || status=$?

@@ -43,7 +43,7 @@ TFrmChgFlag::TFrmChgFlag(QWidget* parent) : QDialog(parent) {
     flag->setObjectName(QString("LegendFlag%1").arg(row));
     flag->setFont(flagFont);
     flag->setStyleSheet(style);
-    flag->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    flag->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* text = new QLabel(FromCore(legend.Explanation), frame);
     text->setObjectName(QString("LegendText%1").arg(row));
     text->setFont(textFont);

@@ -64,7 +64,7 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
   Tabs->addTab(BuildAbout(), "  &About   ");
   Tabs->addTab(new QWidget(Tabs), " &OverView  ");
   setCentralWidget(Tabs);
-  resize(640, 500);
+  resize(660, 480);
 
   Legend = new TFrmChgFlag(this);
   Single = new TFrmSingle(Ui, *Legend, this);
@@ -188,25 +188,30 @@ QWidget* TFrmMain::BuildMainPanel() {
   typeRow->addStretch(1);
   typeRow->addWidget(BatchLabel);
 
-  auto* buttons = new QGridLayout;
-  buttons->addWidget(Start, 0, 0);
-  buttons->addWidget(Halt, 0, 1);
-  buttons->addWidget(Browse, 0, 2);
-  buttons->addWidget(ViewLatest, 0, 3);
-  buttons->addWidget(LoadIni, 1, 0);
-  buttons->addWidget(SaveIni, 1, 1);
-  buttons->addWidget(PeekLog, 1, 2);
-  buttons->addWidget(ExitButton, 1, 3);
-
-  auto* checks = new QVBoxLayout;
-  checks->setSpacing(2);
-  checks->addWidget(ViewOnDemand);
-  checks->addWidget(HintsOff);
-  checks->addWidget(OmitIniSave);
+  auto* buttons = new QVBoxLayout;
+  buttons->setSpacing(4);
+  for (QPushButton* button : {Start, Halt, Browse, ViewLatest, LoadIni, SaveIni, PeekLog, ExitButton}) {
+    button->setMinimumWidth(150);
+    buttons->addWidget(button);
+  }
+  buttons->addStretch(1);
 
   auto* options = new QGroupBox("Preferences and Dp (Don't Process) User Selected Options:", panel);
   auto* optionsLayout = new QVBoxLayout(options);
   optionsLayout->addWidget(OptsUsed);
+  optionsLayout->addStretch(1);
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(ViewOnDemand);
+  right->addWidget(HintsOff);
+  right->addWidget(OmitIniSave);
+  right->addSpacing(8);
+  right->addWidget(options, 1);
+
+  auto* middle = new QHBoxLayout;
+  middle->addLayout(buttons);
+  middle->addSpacing(12);
+  middle->addLayout(right, 1);
 
   auto* statusRow = new QHBoxLayout;
   statusRow->addWidget(new QLabel("Status:", panel));
@@ -221,10 +226,7 @@ QWidget* TFrmMain::BuildMainPanel() {
   layout->addLayout(names);
   layout->addWidget(Note);
   layout->addLayout(typeRow);
-  layout->addLayout(buttons);
-  layout->addLayout(checks);
-  layout->addWidget(options);
-  layout->addStretch(1);
+  layout->addLayout(middle, 1);
   layout->addLayout(statusRow);
   layout->addLayout(bottom);
 

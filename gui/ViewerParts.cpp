@@ -51,12 +51,13 @@ QWidget* MakeBottomBar(QWidget* parent) {
   grid->addWidget(MakeColourLabel(bar, "Deletes:", "red", true), 1, 0);
   grid->addWidget(new QLabel("Old File lines that are missing after being updated to the New File ", bar), 1, 1);
   auto* note = MakeColourLabel(bar,
-                               "For coloured output save with the .rtf extension, then open and print\n"
-                               "that file with a word processor such as LibreOffice Writer.",
+                               "For coloured output save with the .rtf extension, then open and print that file "
+                               "with a word processor such as LibreOffice Writer.",
                                "red");
   note->setObjectName("ColourNote");
+  note->setWordWrap(true);
   note->setFrameShape(QFrame::Box);
-  grid->addWidget(note, 0, 2, 2, 1, Qt::AlignRight);
+  grid->addWidget(note, 2, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   return bar;
 }

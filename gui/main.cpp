@@ -1,11 +1,13 @@
 // quorlin: the desktop program. With one argument "inif=FILE" it runs a
 // batch job (the window shows its progress unless "nosw", and never without
-// a display); otherwise up to two file names pre-fill the New and Old boxes.
+// a display); otherwise up to two file names pre-fill the New and Old boxes,
+// and "--start" before them starts their compare at once.
 #include "gui/FrmMain.h"
 #include "gui/QtFrontEnd.h"
 #include "platform/Clock.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <clocale>
 #include <cstdio>
@@ -15,6 +17,8 @@ using namespace quorlin;
 int main(int argc, char** argv) {
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const bool startNow = !args.isEmpty() && args[0] == "--start";
+  if (startNow) args.removeFirst();
   const bool batch = args.size() == 1 && args[0].size() > 5 && args[0].left(5).toLower() == "inif=";
   const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
   const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
@@ -44,6 +48,7 @@ int main(int argc, char** argv) {
   } else {
     window.StartInteractive(args.mid(0, 2));
     window.show();
+    if (startNow) QTimer::singleShot(0, &window, &gui::TFrmMain::MnButCompareClick);
   }
   QApplication::exec();
   return window.ExitStatus();

@@ -29,6 +29,7 @@ QObject* MakeBatchWindowTest();
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QUORLIN_DOCS", QUORLIN_SOURCE_DIR "/docs");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorlin");
   const std::map<std::string, std::function<QObject*()>> suites = {

@@ -5,6 +5,7 @@
 #include "app/CompareFlow.h"
 #include "gui/FrmChgFlag.h"
 #include "gui/FrmSingle.h"
+#include "gui/HelpWindow.h"
 #include "gui/PanelModel.h"
 
 #include <QAbstractItemModelTester>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QTimer>
 
 namespace quorlin::test {
@@ -168,6 +170,12 @@ private slots:
     QVERIFY(!fx.Main->close());
     QCOMPARE(tabs->currentIndex(), 0);
     QCOMPARE(summary->text(), QString("Icas Xtab Dpln Dcpp "));
+
+    // OverView opens the user guide and the tab stays.
+    tabs->setCurrentIndex(5);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QVERIFY(fx.Main->HelpWindow()->isVisible());
+    QVERIFY(fx.Main->HelpWindow()->Browser()->toPlainText().contains("Listing types"));
   }
 
   void ModelWritesShowInTheWidgets() {

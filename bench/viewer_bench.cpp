@@ -1,0 +1,81 @@
+// Opens a 1,000,000-line listing in the single-panel viewer and times the
+// opening (until the first rows are painted), To Btm and a Find that scans
+// the whole list. Runs offscreen; prints the figures and their limits.
+// usage: viewer_bench [LINES]
+#include "gui/FindDialog.h"
+#include "gui/FrmChgFlag.h"
+#include "gui/FrmSingle.h"
+#include "gui/PanelModel.h"
+#include "gui/QtFrontEnd.h"
+#include "state/Controls.h"
+#include "viewers/LineModel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cstdio>
+#include <string>
+
+using namespace quorlin;
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const long lines = argc > 1 ? std::atol(argv[1]) : 1'000'000;
+
+  gui::TQtFrontEnd ui;
+  int messages = 0;
+  ui.MessageHook = [&](gui::TMessageKind, const QString&) { return ++messages, false; };
+  TAppState state(ui);
+  state.Panel1Lines.push_back("New File = new.txt  12/07/26 10:00:00");
+  state.Panel1Lines.push_back("Old File = old.txt  12/07/26 10:00:00");
+  state.Panel1Lines.push_back("ID  ----+----1----+----2----+----3----+----4----+----5----+----6----+----7----+----8");
+  char buf[160];
+  for (long i = 1; i <= lines; ++i) {
+    const char* id = i % 97 == 0 ? "I - " : i % 101 == 0 ? "D - " : "    ";
+    std::snprintf(buf, sizeof buf, "%s    value = compute(%ld, table[%ld]);%*s%.5ld              %.5ld", id, i, i % 4096,
+                  30, "", i, i);
+    state.Panel1Lines.push_back(buf);
+  }
+  state.StatsFirstLine = static_cast<int>(state.Panel1Lines.size());
+  state.Panel1Lines.push_back(" ");
+  state.Panel1Lines.push_back("INFORM: The processed files have differences.");
+  TResultView view;
+  view.Panel1 = &state.Panel1Lines;
+  view.Panel2 = &state.Panel2Lines;
+  view.StatsFirstLine = state.StatsFirstLine;
+  view.RunStamp = "12/07/26 10:00:00";
+
+  gui::TFrmChgFlag legend;
+  gui::TFrmSingle viewer(ui, legend);
+  QElapsedTimer clock;
+  clock.start();
+  viewer.Prepare(view, "new.txt", "old.txt", state.Settings);
+  viewer.show();
+  viewer.Panel()->viewport()->repaint();
+  QApplication::processEvents();
+  const double open = clock.nsecsElapsed() / 1e9;
+
+  clock.restart();
+  viewer.LsButBtmClick();
+  viewer.Panel()->viewport()->repaint();
+  const double toBtm = clock.nsecsElapsed() / 1e9;
+
+  viewer.LsButTopClick();
+  viewer.LsButFindClick();
+  auto* find = viewer.findChild<gui::TFindDialog*>();
+  find->findChild<QLineEdit*>("FindText")->setText("compute(999999,");
+  clock.restart();
+  find->findChild<QPushButton*>("FindNext")->click();
+  viewer.Panel()->viewport()->repaint();
+  const double findTime = clock.nsecsElapsed() / 1e9;
+
+  std::printf("single viewer, %ld listing lines\n", lines);
+  std::printf("  open      %.3f s  (limit 1.0 s)  %s\n", open, open < 1.0 ? "ok" : "MISSED");
+  std::printf("  To Btm    %.3f s  (limit 0.2 s)  %s\n", toBtm, toBtm < 0.2 ? "ok" : "MISSED");
+  std::printf("  Find      %.3f s  (limit 0.2 s)  %s  (selection %d)\n", findTime, findTime < 0.2 ? "ok" : "MISSED",
+              viewer.Panel()->Selection());
+  return open < 1.0 && toBtm < 0.2 && findTime < 0.2 ? 0 : 1;
+}

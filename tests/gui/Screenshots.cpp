@@ -1,0 +1,70 @@
+// Takes the screenshots of the user guide: the windows of a compare of the
+// example pair, each grabbed at its designed size. Run by
+// scripts/screenshots.sh under a virtual X server.
+// usage: gui_screenshots OUTDIR
+#include "GuiTestSupport.h"
+
+#include "gui/FrmChgFlag.h"
+#include "gui/FrmSingle.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <cstdio>
+
+namespace quorlin::test {
+
+QString WriteFile(const QTemporaryDir&, const QString&, const QByteArray&) { return {}; }
+QString ExampleNew() { return QUORLIN_SOURCE_DIR "/examples/new/ledger.c"; }
+QString ExampleOld() { return QUORLIN_SOURCE_DIR "/examples/old/ledger.c"; }
+
+namespace {
+
+bool Save(QWidget* window, const QString& path) {
+  window->show();
+  window->raise();
+  for (int i = 0; i < 10; ++i) QApplication::processEvents();
+  QTest::qWait(200);
+  const bool ok = window->grab().save(path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+  return ok;
+}
+
+} // namespace
+} // namespace quorlin::test
+
+int main(int argc, char** argv) {
+  using namespace quorlin::test;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Quorlin");
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: gui_screenshots OUTDIR\n");
+    return 2;
+  }
+  const QDir out(argv[1]);
+  bool ok = true;
+  TGuiFixture fx;
+  fx.App.RunStamp = "12/07/26 10:00:00";
+  fx.Find<QComboBox>("MnCbNewFileNm")->setEditText("examples/new/ledger.c");
+  fx.Find<QComboBox>("MnCbOldFileNm")->setEditText("examples/old/ledger.c");
+  QDir::setCurrent(QUORLIN_SOURCE_DIR);
+  QTabWidget* tabs = fx.Main->Notebook();
+
+  tabs->setCurrentIndex(2);
+  fx.Find<QCheckBox>("PrCkIcas")->setChecked(true);
+  ok &= Save(fx.Main.get(), out.filePath("preferences.png"));
+  fx.Find<QCheckBox>("PrCkIcas")->setChecked(false);
+  tabs->setCurrentIndex(3);
+  ok &= Save(fx.Main.get(), out.filePath("dp-options.png"));
+  tabs->setCurrentIndex(0);
+  fx.Find<QPushButton>("MnButCompare")->click();
+  ok &= Save(fx.Main.get(), out.filePath("main-panel.png"));
+  ok &= Save(fx.Main->SingleViewer(), out.filePath("single-viewer.png"));
+  fx.Find<QPushButton>("LsButLegend")->click();
+  ok &= Save(fx.Main->LegendWindow(), out.filePath("legend.png"));
+  return ok ? 0 : 1;
+}
