@@ -1,9 +1,14 @@
 // Opens a 1,000,000-line listing in the single-panel viewer and times the
 // opening (until the first rows are painted), To Btm and a Find that scans
-// the whole list. Runs offscreen; prints the figures and their limits.
+// the whole list. With --halt it starts a compare of NEW and OLD in the main
+// window, presses Halt after a second and times how long the compare takes
+// to stop, and the longest wait of a timer (what repainting waits for)
+// during the run. Runs offscreen; prints the figures and their limits.
 // usage: viewer_bench [LINES]
+//        viewer_bench --halt NEW OLD
 #include "gui/FindDialog.h"
 #include "gui/FrmChgFlag.h"
+#include "gui/FrmMain.h"
 #include "gui/FrmSingle.h"
 #include "gui/PanelModel.h"
 #include "gui/QtFrontEnd.h"
@@ -13,16 +18,56 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QComboBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
 #include <string>
 
 using namespace quorlin;
 
+namespace {
+
+int HaltLatency(const QString& newFile, const QString& oldFile) {
+  gui::TQtFrontEnd ui;
+  ui.MessageHook = [](gui::TMessageKind, const QString&) { return false; };
+  TAppState state(ui);
+  gui::TFrmMain window(state, ui);
+  window.show();
+  window.findChild<QComboBox*>("MnCbNewFileNm")->setEditText(newFile);
+  window.findChild<QComboBox*>("MnCbOldFileNm")->setEditText(oldFile);
+  auto* halt = window.findChild<QPushButton*>("MnButStop");
+  QElapsedTimer sinceHalt, sinceTick;
+  qint64 longestWait = 0;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    if (sinceTick.isValid()) longestWait = std::max(longestWait, sinceTick.elapsed());
+    sinceTick.restart();
+  });
+  ticker.start(10);
+  QTimer::singleShot(1000, halt, [&] {
+    sinceHalt.start();
+    halt->click();
+  });
+  window.MnButCompareClick();
+  const qint64 latency = sinceHalt.isValid() ? sinceHalt.elapsed() : -1;
+  std::printf("compare of %s and %s, Halt after 1 s\n", qPrintable(newFile), qPrintable(oldFile));
+  if (latency < 0) {
+    std::printf("  the compare ended before Halt was pressed; use a larger pair\n");
+    return 1;
+  }
+  std::printf("  Halt to stop        %lld ms  (limit 100 ms)  %s\n", latency, latency < 100 ? "ok" : "MISSED");
+  std::printf("  longest timer wait  %lld ms  (limit 100 ms)  %s\n", longestWait, longestWait < 100 ? "ok" : "MISSED");
+  return latency < 100 && longestWait < 100 ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (argc == 4 && std::string(argv[1]) == "--halt") return HaltLatency(argv[2], argv[3]);
   const long lines = argc > 1 ? std::atol(argv[1]) : 1'000'000;
 
   gui::TQtFrontEnd ui;
