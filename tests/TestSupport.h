@@ -1,5 +1,6 @@
 // Helpers shared by the core tests: temporary files, a front end that records
-// what a run shows, and a pass report that keeps a copy of every pass.
+// what a run shows, a pass report that keeps a copy of every pass, and run
+// environments for the engine and for the listing.
 #pragma once
 
 #include "state/Controls.h"
@@ -27,6 +28,11 @@ public:
   std::string PathOf(const std::string& name) const { return (Path / name).string(); }
   std::filesystem::path Path;
 };
+
+/// The bytes of a file; empty when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
+/// The lines of bytes that end in CR LF (a last line without one is dropped).
+std::vector<std::string> SplitCrLf(const std::string& bytes);
 
 /// Records status texts and message boxes; OnStatus may react to a status
 /// text (for example press Halt).
@@ -64,23 +70,42 @@ public:
   std::function<void(TCompareRun&)> OnPass;
 };
 
-/// A run environment: option controls, run state, a front end that records,
-/// and a temporary directory for the input files.
-struct TRunFixture {
+/// Option controls, run state, a front end that records, and a temporary
+/// directory for the input files.
+struct TAppFixture {
   TRecordingFrontEnd Ui;
   TAppState App{Ui};
   TTempDir Dir;
-  TPassRecorder Recorder;
 
-  /// Writes the two files and names them in the file boxes.
+  /// Writes the two files (with fixed times) and names them in the file boxes.
   void SetFiles(const std::string& newBytes, const std::string& oldBytes);
-  /// Runs an ordered compare with the recorder as pass report.
-  int Run();
-  /// Writes the files and runs.
-  int Run(const std::string& newBytes, const std::string& oldBytes);
   TCompareCtl& Ctl() { return *App.CompareCtl; }
   void Check(int tag, bool on = true) { App.Controls.Pref(tag).Checked = on; }
 };
+
+/// Runs the engine alone, with the recorder as pass report.
+struct TRunFixture : TAppFixture {
+  TPassRecorder Recorder;
+  /// Runs an ordered compare of the files named.
+  int Run();
+  /// Writes the files and runs.
+  int Run(const std::string& newBytes, const std::string& oldBytes);
+};
+
+/// Runs compares with the real listing generator. File names in the output
+/// are shown relative to the temporary directory ("new.txt"), and the files'
+/// times and the run stamp are fixed, so listings are repeatable.
+struct TListingFixture : TAppFixture {
+  /// A one-step batch compare; returns the listing file's bytes.
+  std::string RunBatch();
+  /// An interactive compare into the panel lists.
+  void RunInteractive();
+  /// Removes the temporary directory from file names in text.
+  std::string Relative(std::string text) const;
+};
+
+/// The fixed time stamp of listing tests: file times and the run stamp.
+inline constexpr std::time_t FixedTime = 1780000000; // 2026-05-28 20:26:40 UTC
 
 /// A pair of files made by a random edit script: OLD is source-like text
 /// with frequent duplicate lines; NEW is OLD with blocks inserted, deleted,
@@ -91,37 +116,8 @@ struct TScript {
 TScript RandomScript(std::mt19937& rng, int size);
 
 /// "prefix1\nprefix2\n..." with count lines.
-std::string NumberedLines(int count, const std::string& prefix = "line ", int from = 1);
+std::string NumberedLines(int count, const std::string& prefix = "line ");
 /// Joins lines, each followed by LF.
 std::string JoinLines(const std::vector<std::string>& lines);
-
-} // namespace quorlin::test
-
-namespace quorlin::test {
-
-/// Runs compares with the real listing generator. File names in the output
-/// are shown relative to the temporary directory ("new.txt"), the files'
-/// times are fixed, and the run stamp is fixed, so listings are repeatable.
-struct TListingFixture {
-  TListingFixture();
-  TRecordingFrontEnd Ui;
-  TAppState App{Ui};
-  TTempDir Dir;
-
-  void SetFiles(const std::string& newBytes, const std::string& oldBytes);
-  /// A one-step batch compare; returns the listing file's bytes.
-  std::string RunBatch();
-  /// An interactive compare into the panel lists.
-  void RunInteractive();
-  std::vector<std::string> Panel1() const;
-  std::vector<std::string> Panel2() const;
-  TCompareCtl& Ctl() { return *App.CompareCtl; }
-  void Check(int tag, bool on = true) { App.Controls.Pref(tag).Checked = on; }
-  /// Removes the temporary directory from file names in text.
-  std::string Relative(std::string text) const;
-};
-
-/// The fixed time stamp of listing tests: file times and the run stamp.
-inline constexpr std::time_t FixedTime = 1780000000; // 2026-05-28 20:26:40 UTC
 
 } // namespace quorlin::test

@@ -17,24 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::string JoinPanel(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\n";
-  return out;
-}
-
 /// Applies one line of options.txt: "interactive", "-t TYPE", "-p OPERAND",
 /// "-d OPERAND", "check CAPTION" or "set CONTROL VALUE".
 void ApplyOption(TListingFixture& fx, TBatchState& batch, const std::string& line, bool& interactive) {
@@ -65,36 +47,17 @@ void ApplyOption(TListingFixture& fx, TBatchState& batch, const std::string& lin
 }
 
 void Compare(const fs::path& expectedPath, const std::string& actual) {
-  const bool regen = std::getenv("QUORLIN_REGEN_GOLDEN") != nullptr;
   fs::path actualPath = expectedPath;
   actualPath += ".actual";
-  if (regen) {
-    WriteFile(expectedPath, actual);
-    fs::remove(actualPath);
+  fs::remove(actualPath);
+  if (std::getenv("QUORLIN_REGEN_GOLDEN")) {
+    std::ofstream(expectedPath, std::ios::binary | std::ios::trunc) << actual;
     return;
   }
   ASSERT_TRUE(fs::exists(expectedPath)) << "missing " << expectedPath;
-  const std::string expected = ReadFile(expectedPath);
-  if (expected == actual) {
-    fs::remove(actualPath);
-    return;
-  }
-  WriteFile(actualPath, actual);
-  // Point at the first line that differs.
-  std::istringstream e(expected), a(actual);
-  std::string el, al;
-  int line = 1;
-  while (true) {
-    bool he = static_cast<bool>(std::getline(e, el)), ha = static_cast<bool>(std::getline(a, al));
-    if (!he && !ha) break;
-    if (el != al || he != ha) {
-      ADD_FAILURE() << expectedPath << " differs at line " << line << "\n  expected: [" << el
-                    << "]\n  actual:   [" << al << "]\n  (actual written to " << actualPath << ")";
-      return;
-    }
-    ++line;
-  }
-  ADD_FAILURE() << expectedPath << " differs (actual written to " << actualPath << ")";
+  const std::string expected = ReadBytes(expectedPath);
+  EXPECT_EQ(expected, actual) << expectedPath << " differs (actual written to " << actualPath << ")";
+  if (expected != actual) std::ofstream(actualPath, std::ios::binary) << actual;
 }
 
 class GoldenListing : public ::testing::TestWithParam<std::string> {};
@@ -102,15 +65,15 @@ class GoldenListing : public ::testing::TestWithParam<std::string> {};
 TEST_P(GoldenListing, MatchesExpected) {
   const fs::path dir = fs::path(QUORLIN_TEST_DATA) / "listing" / GetParam();
   TListingFixture fx;
-  fx.SetFiles(ReadFile(dir / "new.txt"), ReadFile(dir / "old.txt"));
+  fx.SetFiles(ReadBytes(dir / "new.txt"), ReadBytes(dir / "old.txt"));
   TBatchState batch;
   bool interactive = false;
-  std::istringstream options(ReadFile(dir / "options.txt"));
+  std::istringstream options(ReadBytes(dir / "options.txt"));
   for (std::string line; std::getline(options, line);) ApplyOption(fx, batch, line, interactive);
   if (interactive) {
     fx.RunInteractive();
-    Compare(dir / "panel1.txt", JoinPanel(fx.Panel1()));
-    Compare(dir / "panel2.txt", JoinPanel(fx.Panel2()));
+    Compare(dir / "panel1.txt", fx.Relative(JoinLines(fx.App.Panel1Lines.ToVector())));
+    Compare(dir / "panel2.txt", fx.Relative(JoinLines(fx.App.Panel2Lines.ToVector())));
   } else {
     Compare(dir / "expected.lst", fx.RunBatch());
   }
