@@ -3,45 +3,39 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace quorlin::test {
 namespace {
 
-TEST(CompareRun, TwoEmptyFilesAreEquivalentInOnePass) {
-  TRunFixture fx;
-  EXPECT_EQ(fx.Run("", ""), 0);
-  ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
-  EXPECT_FALSE(fx.Recorder.Passes[0].Prepared);
-  EXPECT_TRUE(fx.Ctl().LastPass);
-  EXPECT_EQ(fx.App.StatusText, "INFORM: The processed files compare as equivalent files.");
-  EXPECT_EQ(fx.App.Panel1Lines.back(), fx.App.StatusText);
-}
-
-TEST(CompareRun, IdenticalFilesOfExactlyOnePass) {
-  TRunFixture fx;
-  std::string text = NumberedLines(MaxPassLines);
-  fx.Check(TagFmvl);
-  fx.Run(text, text);
-  ASSERT_EQ(fx.Recorder.Passes.size(), 2u);
-  EXPECT_EQ(fx.Recorder.Passes[0].New.size(), 8000u);
-  EXPECT_TRUE(fx.Recorder.Passes[1].New.empty());
-  EXPECT_TRUE(fx.Ctl().MovedSubOptimal);
-  EXPECT_EQ(fx.App.StatusText, MsgEquivalent);
-}
-
-TEST(CompareRun, IdenticalFilesOfThreePasses) {
-  TRunFixture fx;
-  std::string text = NumberedLines(20000);
-  fx.Run(text, text);
-  ASSERT_EQ(fx.Recorder.Passes.size(), 3u);
-  EXPECT_EQ(fx.Recorder.Passes[0].New.size(), 8000u);
-  EXPECT_EQ(fx.Recorder.Passes[1].New.size(), 8000u);
-  EXPECT_EQ(fx.Recorder.Passes[2].New.size(), 4000u);
-  EXPECT_EQ(fx.Recorder.Passes[2].NewFirstLine, 16000);
-  EXPECT_FALSE(fx.Ctl().FilesDiffer);
-  EXPECT_EQ(fx.App.StatusText, MsgEquivalent);
-  EXPECT_EQ(fx.Ctl().NewLongest, 10); // "line 20000"
+TEST(CompareRun, IdenticalFilesAreReadInPassesOf8000Lines) {
+  struct Case {
+    const char* Name;
+    int Lines;
+    std::vector<size_t> PassLines;
+    int Longest;
+  } cases[] = {
+      {"two empty files", 0, {0}, 0},
+      {"exactly one pass: the last pass is empty", MaxPassLines, {8000, 0}, 9},
+      {"three passes", 20000, {8000, 8000, 4000}, 10},
+  };
+  for (const auto& c : cases) {
+    TRunFixture fx;
+    fx.Check(TagFmvl);
+    std::string text = NumberedLines(c.Lines);
+    EXPECT_EQ(fx.Run(text, text), 0) << c.Name;
+    std::vector<size_t> sizes;
+    for (const auto& p : fx.Recorder.Passes) {
+      EXPECT_EQ(p.NewFirstLine, 8000 * static_cast<int>(sizes.size())) << c.Name;
+      EXPECT_FALSE(p.Prepared) << c.Name;
+      sizes.push_back(p.New.size());
+    }
+    EXPECT_EQ(sizes, c.PassLines) << c.Name;
+    EXPECT_TRUE(fx.Ctl().LastPass) << c.Name;
+    EXPECT_EQ(fx.Ctl().MovedSubOptimal, sizes.size() > 1) << c.Name << ": Fmvl over more than one pass";
+    EXPECT_EQ(fx.Ctl().NewLongest, c.Longest) << c.Name;
+    EXPECT_EQ(fx.App.StatusText, "INFORM: The processed files compare as equivalent files.") << c.Name;
+    EXPECT_EQ(fx.App.Panel1Lines.back(), fx.App.StatusText) << c.Name;
+  }
 }
 
 TEST(CompareRun, DifferencesOnceMetAreMatchedInEveryLaterPass) {
@@ -56,37 +50,24 @@ TEST(CompareRun, DifferencesOnceMetAreMatchedInEveryLaterPass) {
 }
 
 TEST(CompareRun, MissingFilesAndDirectoriesGiveTheOpenFailure) {
-  {
+  struct Case {
+    const char* Name;
+    bool Batch, Old; ///< Old: the OLD name is a directory, else the NEW file is missing
+  } cases[] = {{"missing NEW file", false, false}, {"OLD directory", false, true}, {"batch: no dialog", true, false}};
+  for (const auto& c : cases) {
     TRunFixture fx;
+    fx.App.BatchMode = c.Batch;
     fx.SetFiles("a\n", "a\n");
-    fx.App.Controls.MnCbNewFileNm = fx.Dir.PathOf("no-such-file.txt");
-    EXPECT_EQ(fx.Run(), 4);
-    EXPECT_TRUE(fx.App.InputIoError);
-    EXPECT_EQ(fx.App.StatusText, "ERROR: Quorlin encountered an I/O problem opening an Input File.");
-    ASSERT_EQ(fx.Ui.Messages.size(), 1u);
-    EXPECT_EQ(fx.Ui.Messages[0], "Error while trying to open valid New Input File \"" +
-                                     fx.Dir.PathOf("no-such-file.txt") + "\"");
-    EXPECT_TRUE(fx.Recorder.Passes.empty());
-  }
-  {
-    TRunFixture fx;
-    fx.SetFiles("a\n", "a\n");
-    fx.App.Controls.MnCbOldFileNm = fx.Dir.Path.string();
-    EXPECT_EQ(fx.Run(), 4);
-    EXPECT_TRUE(fx.App.InputIoError);
-    ASSERT_EQ(fx.Ui.Messages.size(), 1u);
-    EXPECT_EQ(fx.Ui.Messages[0],
-              "Error while trying to open valid Old Input File \"" + fx.Dir.Path.string() + "\"");
-    EXPECT_NE(fx.App.InputErrorDetail.find("is a directory"), std::string::npos);
-  }
-  {
-    TRunFixture fx; // batch mode: no dialog
-    fx.App.BatchMode = true;
-    fx.SetFiles("a\n", "a\n");
-    fx.App.Controls.MnCbNewFileNm = fx.Dir.PathOf("gone");
-    fx.Run();
-    EXPECT_TRUE(fx.Ui.Messages.empty());
-    EXPECT_EQ(fx.App.StatusText, MsgInputIoError);
+    const std::string bad = c.Old ? fx.Dir.Path.string() : fx.Dir.PathOf("no-such-file.txt");
+    (c.Old ? fx.App.Controls.MnCbOldFileNm : fx.App.Controls.MnCbNewFileNm) = bad;
+    EXPECT_EQ(fx.Run(), 4) << c.Name;
+    EXPECT_TRUE(fx.App.InputIoError) << c.Name;
+    EXPECT_TRUE(fx.Recorder.Passes.empty()) << c.Name;
+    EXPECT_EQ(fx.App.StatusText, "ERROR: Quorlin encountered an I/O problem opening an Input File.") << c.Name;
+    std::vector<std::string> box{"Error while trying to open valid " + std::string(c.Old ? "Old" : "New") +
+                                 " Input File \"" + bad + "\""};
+    EXPECT_EQ(fx.Ui.Messages, c.Batch ? std::vector<std::string>{} : box) << c.Name;
+    EXPECT_EQ(fx.App.InputErrorDetail.find("is a directory") != std::string::npos, c.Old) << c.Name;
   }
 }
 
@@ -105,51 +86,41 @@ TEST(CompareRun, FilesOf2GBOrMoreAreRefused) {
 }
 
 TEST(CompareRun, PartCompareRanges) {
-  std::string nw = NumberedLines(30), old = NumberedLines(30);
   struct Case {
     const char* Name;
     std::string NewRange, OldRange;
     bool Bad, Active;
+    int NewFirst, OldFirst;
+    size_t NewLines, OldLines;
+    const char* Status;
   } cases[] = {
-      {"zero first line", "0:20", "1:eod", true, false},
-      {"no colon", "5", "1:eod", true, false},
-      {"last line neither number nor eod", "1:", "1:eod", true, false},
-      {"last below first: whole files", "10:5", "1:eod", false, false},
-      {"ranges in force", "3:12", "3:EOD", false, true},
+      {"zero first line", "0:20", "1:eod", true, false, 0, 0, 0, 0, nullptr},
+      {"no colon", "5", "1:eod", true, false, 0, 0, 0, 0, nullptr},
+      {"last line neither number nor eod", "1:", "1:eod", true, false, 0, 0, 0, 0, nullptr},
+      {"last below first: whole files", "10:5", "1:eod", false, false, 0, 0, 30, 30, MsgEquivalent},
+      {"each file skips and stops on its own", "3:12", "5:EOD", false, true, 2, 4, 10, 26, MsgDiffer},
   };
   for (const auto& c : cases) {
     TRunFixture fx;
     fx.Check(TagPcmp);
     fx.App.Controls.PrEdNewLmt = c.NewRange;
     fx.App.Controls.PrEdOldlmt = c.OldRange;
-    fx.Run(nw, old);
+    fx.Run(NumberedLines(30), NumberedLines(30));
     EXPECT_EQ(fx.Ctl().PcmpBad, c.Bad) << c.Name;
     EXPECT_EQ(fx.Ctl().PcmpActive, c.Active) << c.Name;
     if (c.Bad) {
       EXPECT_EQ(fx.Ctl().RunResult, 1) << c.Name;
       EXPECT_EQ(fx.App.StatusText, "ERROR: User error. Bad Part Compare specified.") << c.Name;
       EXPECT_TRUE(fx.Recorder.Passes.empty()) << c.Name;
-    } else if (!c.Active) {
-      EXPECT_EQ(fx.Recorder.Passes[0].New.size(), 30u) << c.Name;
-      EXPECT_EQ(fx.App.StatusText, MsgEquivalent) << c.Name;
+      continue;
     }
+    ASSERT_EQ(fx.Recorder.Passes.size(), 1u) << c.Name;
+    const TPassCopy& p = fx.Recorder.Passes[0];
+    EXPECT_EQ(std::make_pair(p.NewFirstLine, p.OldFirstLine), std::make_pair(c.NewFirst, c.OldFirst)) << c.Name;
+    EXPECT_EQ(std::make_pair(p.New.size(), p.Old.size()), std::make_pair(c.NewLines, c.OldLines)) << c.Name;
+    EXPECT_EQ(p.New[0].FileLine, c.NewFirst + 1) << c.Name;
+    EXPECT_EQ(fx.App.StatusText, c.Status) << c.Name;
   }
-}
-
-TEST(CompareRun, PartCompareSkipsAndStopsInEachFile) {
-  TRunFixture fx;
-  fx.Check(TagPcmp);
-  fx.App.Controls.PrEdNewLmt = "3:12";
-  fx.App.Controls.PrEdOldlmt = "5:eod";
-  fx.Run(NumberedLines(30), NumberedLines(30));
-  ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
-  const TPassCopy& p = fx.Recorder.Passes[0];
-  EXPECT_EQ(p.NewFirstLine, 2);
-  EXPECT_EQ(p.OldFirstLine, 4);
-  EXPECT_EQ(p.New.size(), 10u);
-  EXPECT_EQ(p.Old.size(), 26u);
-  EXPECT_EQ(p.New[0].FileLine, 3);
-  EXPECT_EQ(fx.App.StatusText, MsgDiffer);
 }
 
 TEST(CompareRun, PartCompareAcrossPasses) {
@@ -167,17 +138,12 @@ TEST(CompareRun, PartCompareAcrossPasses) {
 }
 
 TEST(CompareRun, FilterOptionsMakeEquivalentFiltered) {
-  std::string text = "Alpha\nBeta\n";
-  for (int tag : {TagIcas, TagRovr}) {
+  for (auto [tag, status] : {std::pair{TagIcas, MsgEquivFiltered}, {TagRovr, MsgEquivFiltered}, {TagFmvl, MsgEquivalent}}) {
     TRunFixture fx;
     fx.Check(tag);
-    fx.Run(text, text);
-    EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered) << PrefNames[static_cast<size_t>(tag)];
+    fx.Run("Alpha\nBeta\n", "Alpha\nBeta\n");
+    EXPECT_EQ(fx.App.StatusText, status) << PrefNames[static_cast<size_t>(tag)];
   }
-  TRunFixture fx;
-  fx.Check(TagFmvl);
-  fx.Run(text, text);
-  EXPECT_EQ(fx.App.StatusText, MsgEquivalent);
 }
 
 TEST(CompareRun, OptionControlsBecomeControlFlags) {
@@ -261,11 +227,7 @@ TEST(CompareRun, StopRequestWhileReadingTheFirstPass) {
     fx.Ui.OnStatus = [&](std::string_view text) {
       if (text.find("Read Input Processing") != std::string_view::npos) fx.App.UserStop = true;
     };
-    std::string text = NumberedLines(30000);
-    fx.SetFiles(text, text);
-    fx.Recorder.Passes.clear();
-    fx.App.NewCompareCtl();
-    RunOrderedCompare(fx.App, fx.Recorder);
+    fx.Run(NumberedLines(30000), NumberedLines(30000));
     ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
     EXPECT_LT(fx.Recorder.Passes[0].New.size(), 1000u);
     EXPECT_EQ(fx.App.StatusText, batch ? MsgUserStopBatch : MsgUserStop);

@@ -61,39 +61,45 @@ TEST(DpRun, IdenticalPassWithACommentIsCountedOnce) {
   EXPECT_EQ(fx.Ctl().NewNotProcCount, 1);
 }
 
+/// Per line of a pass: 'N' when the line is not processed, '.' when it is.
+std::string NotProcessed(const std::vector<TLineCopy>& lines) {
+  std::string out;
+  for (const TLineCopy& l : lines) out += l.NotProcessed ? 'N' : '.';
+  return out;
+}
+
 TEST(DpRun, CobolCommentsAreTakenOutAtReadTime) {
-  TRunFixture fx;
-  fx.App.Controls.DpRadioGroup1 = DpDcob;
-  fx.Run("000100 MOVE A TO B.\n000150*NEW NOTE\n12345*\n000200 STOP RUN.\n",
-         "000100 MOVE A TO B.\n12345*\n000200 STOP RUN.\n");
-  const TPassCopy& p = fx.Recorder.Passes[0];
-  EXPECT_TRUE(p.New[1].NotProcessed);
-  EXPECT_FALSE(p.New[2].NotProcessed) << "a line shorter than 7 characters is never a comment";
-  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
-}
-
-TEST(DpRun, DcobWinsOverDln) {
-  TRunFixture fx;
-  fx.App.Controls.DpRadioGroup1 = DpDcob;
-  fx.App.Controls.DpCkDpDln[0] = true;
-  fx.App.Controls.DpEdDpDln[0] = "MOVE";
-  fx.Run("000100 MOVE A.\n000200*MOVE B.\n000300 ADD.\n", "000300 ADD.\n");
-  const TPassCopy& p = fx.Recorder.Passes[0];
-  EXPECT_TRUE(p.New[0].NotProcessed);
-  EXPECT_TRUE(p.New[1].NotProcessed);
-  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
-}
-
-TEST(DpRun, BadDlnIsReportedAndIgnored) {
-  TListingFixture fx;
-  fx.App.Controls.DpCkDpDln[1] = true;
-  fx.App.Controls.DpEdDpDln[1] = "abc 9:5";
-  fx.SetFiles("a\n", "a\n");
-  std::string listing = fx.RunBatch();
-  EXPECT_FALSE(fx.App.Controls.DpCkDpDln[1]);
-  EXPECT_TRUE(fx.Ctl().DlnBad);
-  EXPECT_NE(listing.find("ERROR: A bad DpLn was encountered and ignored.\r\n"), std::string::npos);
-  EXPECT_EQ(listing.find("USING-FILTER-DPL"), std::string::npos);
+  // A '*' in column 7 makes a comment line. The identity check of a pass sees
+  // the pairs of lines as read, comment lines included.
+  struct Case {
+    const char* Name;
+    std::string New, Old, Dln;
+    std::string NewNp, OldNp;
+    bool Differ;
+    const char* Status;
+  } cases[] = {
+      {"a line shorter than 7 characters is never a comment",
+       "000100 MOVE A TO B.\n000150*NEW NOTE\n12345*\n000200 STOP RUN.\n",
+       "000100 MOVE A TO B.\n12345*\n000200 STOP RUN.\n", "", ".N..", "...", true, MsgEquivFiltered},
+      {"identical comment lines keep the pass identical", "000100 MOVE A TO B.\n000200*NOTE\n",
+       "000100 MOVE A TO B.\n000200*NOTE\n", "", ".N", ".N", false, MsgEquivFiltered},
+      {"a code NEW line against a comment OLD line", "000100 MOVE A TO B.\n000200 ADD 1 TO X.\n",
+       "000100 MOVE A TO B.\n000200*OLD NOTE\n", "", "..", ".N", true, MsgDiffer},
+      {"Dcob wins over Dln", "000100 MOVE A.\n000200*MOVE B.\n000300 ADD.\n", "000300 ADD.\n", "MOVE", "NN.",
+       ".", true, MsgEquivFiltered},
+  };
+  for (const auto& c : cases) {
+    TRunFixture fx;
+    fx.App.Controls.DpRadioGroup1 = DpDcob;
+    fx.App.Controls.DpCkDpDln[0] = !c.Dln.empty();
+    fx.App.Controls.DpEdDpDln[0] = c.Dln;
+    fx.Run(c.New, c.Old);
+    ASSERT_EQ(fx.Recorder.Passes.size(), 1u) << c.Name;
+    EXPECT_EQ(NotProcessed(fx.Recorder.Passes[0].New), c.NewNp) << c.Name;
+    EXPECT_EQ(NotProcessed(fx.Recorder.Passes[0].Old), c.OldNp) << c.Name;
+    EXPECT_EQ(fx.Ctl().FilesDiffer, c.Differ) << c.Name;
+    EXPECT_EQ(fx.App.StatusText, c.Status) << c.Name;
+  }
 }
 
 } // namespace

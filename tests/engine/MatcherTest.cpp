@@ -20,9 +20,11 @@ std::vector<std::string> Cat(std::initializer_list<std::vector<std::string>> par
   return out;
 }
 
+using TPairs = std::vector<std::pair<int, int>>;
+
 /// NEW line numbers (1-based) paired with OLD line numbers, over all passes.
-std::vector<std::pair<int, int>> Pairs(const TRunFixture& fx, bool moved = false) {
-  std::vector<std::pair<int, int>> out;
+TPairs Pairs(const TRunFixture& fx, bool moved = false) {
+  TPairs out;
   for (const auto& p : fx.Recorder.Passes)
     for (const auto& l : p.New)
       if (moved ? l.Moved : l.Matched)
@@ -32,19 +34,14 @@ std::vector<std::pair<int, int>> Pairs(const TRunFixture& fx, bool moved = false
 
 TEST(Matcher, OneInsertedLineIsBridgedIntoOneMatchSet) {
   TRunFixture fx;
-  auto old = Block("line", 100);
-  auto nw = old;
+  auto old = Block("line", 100), nw = old;
   nw.insert(nw.begin() + 50, "inserted line");
   fx.Run(JoinLines(nw), JoinLines(old));
-  ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
-  const TPassCopy& p = fx.Recorder.Passes[0];
+  TPairs expected;
+  for (int i = 1; i <= 100; ++i) expected.emplace_back(i + (i > 50), i);
+  EXPECT_EQ(Pairs(fx), expected);
+  EXPECT_TRUE(fx.Recorder.Passes[0].New[50].NoMatch);
   EXPECT_EQ(fx.Ctl().SetCount, 1);
-  EXPECT_TRUE(p.New[50].NoMatch);
-  EXPECT_FALSE(p.New[50].Matched);
-  for (const auto& l : p.Old) EXPECT_TRUE(l.Matched) << l.FileLine;
-  EXPECT_EQ(p.New[51].Partner, 51);
-  EXPECT_EQ(fx.Ctl().InsertCount, 1);
-  EXPECT_EQ(fx.Ctl().DeleteCount, 0);
 }
 
 TEST(Matcher, ShortRunIsPairedInsideTheGapBetweenSets) {
@@ -52,40 +49,30 @@ TEST(Matcher, ShortRunIsPairedInsideTheGapBetweenSets) {
   // them (behind changes too wide to bridge) is paired in a later round.
   TRunFixture fx;
   auto a = Block("alpha", 20), b = Block("beta", 20), x = Block("x", 3);
-  auto nw = Cat({a, Block("p", 3), x, Block("q", 3), b});
-  auto old = Cat({a, Block("r", 3), x, Block("s", 3), b});
-  fx.Run(JoinLines(nw), JoinLines(old));
-  const TPassCopy& p = fx.Recorder.Passes[0];
-  for (int i = 23; i < 26; ++i) {
-    EXPECT_TRUE(p.New[i].Matched) << i;
-    EXPECT_EQ(p.New[i].Partner, i + 1);
-  }
-  for (int i = 20; i < 23; ++i) EXPECT_FALSE(p.New[i].Matched) << i;
+  fx.Run(JoinLines(Cat({a, Block("p", 3), x, Block("q", 3), b})),
+         JoinLines(Cat({a, Block("r", 3), x, Block("s", 3), b})));
+  TPairs expected;
+  for (int i = 1; i <= 49; ++i)
+    if (i <= 20 || (i >= 24 && i <= 26) || i >= 30) expected.emplace_back(i, i);
+  EXPECT_EQ(Pairs(fx), expected);
   EXPECT_EQ(fx.Ctl().SetCount, 3);
 }
 
 TEST(Matcher, BlockThatCrossesASetIsFoundAsAMove) {
   auto a = Block("alpha", 20), b = Block("beta", 20), x = Block("moved", 3);
-  std::string nw = JoinLines(Cat({x, a, b}));
-  std::string old = JoinLines(Cat({a, x, b}));
-  {
+  for (bool fmvl : {false, true}) {
     TRunFixture fx;
-    fx.Run(nw, old);
-    EXPECT_TRUE(Pairs(fx, true).empty());
-    EXPECT_EQ(fx.Ctl().InsertCount, 3);
-    EXPECT_EQ(fx.Ctl().DeleteCount, 3);
+    fx.Check(TagFmvl, fmvl);
+    fx.Run(JoinLines(Cat({x, a, b})), JoinLines(Cat({a, x, b})));
+    EXPECT_EQ(Pairs(fx, true), (fmvl ? TPairs{{1, 21}, {2, 22}, {3, 23}} : TPairs{}));
+    const TPassCopy& p = fx.Recorder.Passes[0];
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_TRUE(p.New[i].NoMatch);
+      EXPECT_EQ(p.Old[20 + i].Moved, fmvl);
+      EXPECT_TRUE(!fmvl || p.Old[20 + i].Partner == i + 1) << "partner links are mutual";
+    }
+    EXPECT_FALSE(fx.Ctl().MovedSubOptimal);
   }
-  TRunFixture fx;
-  fx.Check(TagFmvl);
-  fx.Run(nw, old);
-  EXPECT_EQ(Pairs(fx, true), (std::vector<std::pair<int, int>>{{1, 21}, {2, 22}, {3, 23}}));
-  const TPassCopy& p = fx.Recorder.Passes[0];
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_TRUE(p.New[i].NoMatch);
-    EXPECT_TRUE(p.Old[20 + i].Moved);
-    EXPECT_EQ(p.Old[20 + i].Partner, i + 1);
-  }
-  EXPECT_FALSE(fx.Ctl().MovedSubOptimal);
 }
 
 TEST(Matcher, SmallFileAgainstALargeOne) {
@@ -93,42 +80,41 @@ TEST(Matcher, SmallFileAgainstALargeOne) {
   auto old = Block("filler", 200);
   std::vector<std::string> nw(old.begin() + 94, old.begin() + 104);
   fx.Run(JoinLines(nw), JoinLines(old));
-  std::vector<std::pair<int, int>> expected;
+  TPairs expected;
   for (int i = 1; i <= 10; ++i) expected.emplace_back(i, 94 + i);
   EXPECT_EQ(Pairs(fx), expected);
   EXPECT_EQ(fx.Ctl().DeleteCount, 190);
 }
 
-TEST(Matcher, DuplicateLinesPairWithTheLongestRunAndTiesGoToTheFirst) {
-  {
+TEST(Matcher, PairsInSmallFiles) {
+  struct Case {
+    const char* Name;
+    std::string New, Old;
+    int Tag, Dp; ///< a preference checked (-1: none), the comment rule
+    TPairs Expected;
+    const char* Status;
+  } cases[] = {
+      {"duplicates pair with the longest run", "a\nb\nc\n", "a\nb\nx\na\nb\nc\n", -1, DpNone,
+       {{1, 4}, {2, 5}, {3, 6}}, MsgDiffer},
+      {"ties go to the first run", "a\nb\n", "a\nb\nz\na\nb\n", -1, DpNone, {{1, 1}, {2, 2}}, MsgDiffer},
+      {"reformatted lines pair by key", "int  x = 1;\nRETURN x;\n", "int x=1;\nreturn x;\n", -1, DpNone,
+       {{1, 1}}, MsgDiffer},
+      {"case changes pair with Icas", "int  x = 1;\nRETURN x;\n", "int x=1;\nreturn x;\n", TagIcas, DpNone,
+       {{1, 1}, {2, 2}}, MsgEquivFiltered},
+      // The OLD key is the NEW key followed by two words that add up to 65536,
+      // so both keys have the same hash.
+      {"equal hashes with keys of different length", "ab\n", "ab\x01\x80\xff\x7f\n", -1, DpNone, {}, MsgDiffer},
+      {"don't-process lines are stepped over", "a\n\nb\nc\n", "a\nb\n\n\nc\n", -1, DpDblk,
+       {{1, 1}, {3, 2}, {4, 5}}, MsgEquivFiltered},
+  };
+  for (const auto& c : cases) {
     TRunFixture fx;
-    fx.Run("a\nb\nc\n", "a\nb\nx\na\nb\nc\n");
-    EXPECT_EQ(Pairs(fx), (std::vector<std::pair<int, int>>{{1, 4}, {2, 5}, {3, 6}}));
+    if (c.Tag >= 0) fx.Check(c.Tag);
+    fx.App.Controls.DpRadioGroup1 = c.Dp;
+    fx.Run(c.New, c.Old);
+    EXPECT_EQ(Pairs(fx), c.Expected) << c.Name;
+    EXPECT_EQ(fx.App.StatusText, c.Status) << c.Name;
   }
-  {
-    TRunFixture fx;
-    fx.Run("a\nb\n", "a\nb\nz\na\nb\n");
-    EXPECT_EQ(Pairs(fx), (std::vector<std::pair<int, int>>{{1, 1}, {2, 2}}));
-  }
-}
-
-TEST(Matcher, ReformattedAndCaseChangedLinesPairByKey) {
-  TRunFixture fx;
-  fx.Run("int  x = 1;\nRETURN x;\n", "int x=1;\nreturn x;\n");
-  EXPECT_EQ(Pairs(fx).size(), 1u);
-  fx.Check(TagIcas);
-  fx.Run();
-  EXPECT_EQ(Pairs(fx).size(), 2u);
-}
-
-TEST(Matcher, EqualHashesWithKeysOfDifferentLengthDoNotPair) {
-  // The OLD key is the NEW key followed by two words that add up to 65536,
-  // so both keys have the same hash.
-  TRunFixture fx;
-  fx.Run("ab\n", "ab\x01\x80\xff\x7f\n");
-  EXPECT_TRUE(Pairs(fx).empty());
-  EXPECT_EQ(fx.Ctl().InsertCount, 1);
-  EXPECT_EQ(fx.Ctl().DeleteCount, 1);
 }
 
 TEST(Matcher, PassIsCutAfterTheLastFirstRoundSetAndTheTailReadAgain) {
@@ -145,14 +131,6 @@ TEST(Matcher, PassIsCutAfterTheLastFirstRoundSetAndTheTailReadAgain) {
   EXPECT_EQ(fx.Ctl().InsertCount, 11);
   EXPECT_EQ(fx.Ctl().DeleteCount, 11);
   EXPECT_EQ(Pairs(fx).size(), 9000u - 11u);
-}
-
-TEST(Matcher, DontProcessLinesAreSteppedOver) {
-  TRunFixture fx;
-  fx.App.Controls.DpRadioGroup1 = DpDblk;
-  fx.Run("a\n\nb\nc\n", "a\nb\n\n\nc\n");
-  EXPECT_EQ(Pairs(fx), (std::vector<std::pair<int, int>>{{1, 1}, {3, 2}, {4, 5}}));
-  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
 }
 
 // ---------------------------------------------------------------------------
