@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace quorlin::test {
 namespace {
 
@@ -167,24 +169,24 @@ TEST(DpRules, UserDefinedStrings) {
   });
 }
 
+/// Whether apply takes out the line; it must leave the text as it is.
+bool TakenOut(const std::string& line, const std::function<void(TLineEntry&)>& apply) {
+  std::string buf = line + "    ";
+  TLineEntry e;
+  e.Text = buf.data();
+  e.TextLen = static_cast<int16_t>(line.size());
+  apply(e);
+  EXPECT_EQ(std::string(e.Text, line.size()), line) << "the text is left unchanged";
+  return e.NotProcessed;
+}
+
 TEST(DpsFilters, StringOnlyLines) {
   TCompareCtl ctl;
   ctl.DpsActive = ctl.Dps1On = ctl.Dps2On = true;
   ctl.Dps1Text = "end";
   ctl.Dps2Text = "";
-  auto run = [&](std::string line) {
-    std::string buf = line + "    ";
-    TLineEntry e;
-    e.Text = buf.data();
-    e.TextLen = static_cast<int16_t>(line.size());
-    ApplyDps(ctl, e);
-    EXPECT_EQ(std::string(e.Text, line.size()), line) << "the text is left unchanged";
-    return e.NotProcessed;
-  };
-  EXPECT_TRUE(run("  END  "));
-  EXPECT_TRUE(run("end"));
-  EXPECT_FALSE(run("END IF"));
-  EXPECT_FALSE(run("x"));
+  for (auto [line, taken] : {std::pair{"  END  ", true}, {"end", true}, {"END IF", false}, {"x", false}})
+    EXPECT_EQ(TakenOut(line, [&](TLineEntry& e) { ApplyDps(ctl, e); }), taken) << line;
 }
 
 TEST(DlnConditions, Parsing) {
@@ -223,22 +225,14 @@ TEST(DlnConditions, MatchingWithinColumnLimits) {
   std::vector<DlnCondition> conditions;
   ASSERT_TRUE(ParseDlnSpec("abc 1:5", conditions));
   ASSERT_TRUE(ParseDlnSpec("zz 10:eol", conditions));
-  auto taken = [&](const std::string& line, bool icas) {
-    std::string buf = line + "    ";
-    TLineEntry e;
-    e.Text = buf.data();
-    e.TextLen = static_cast<int16_t>(line.size());
-    ApplyDln(conditions, e, icas);
-    return e.NotProcessed;
+  const std::tuple<const char*, bool, bool> cases[] = { // line, Icas, taken out
+      {"abc at column 1", false, true}, {"....abc starts in column 5", false, true},
+      {".....abc starts in column 6", false, false}, {"ABC upper case", false, false},
+      {"ABC upper case", true, true}, {"zz before column 10", false, false},
+      {"123456789zz", false, true}, {"ab", false, false},
   };
-  EXPECT_TRUE(taken("abc at column 1", false));
-  EXPECT_TRUE(taken("....abc starts in column 5", false));
-  EXPECT_FALSE(taken(".....abc starts in column 6", false));
-  EXPECT_FALSE(taken("ABC upper case", false));
-  EXPECT_TRUE(taken("ABC upper case", true));
-  EXPECT_FALSE(taken("zz before column 10", false));
-  EXPECT_TRUE(taken("123456789zz", false));
-  EXPECT_FALSE(taken("ab", false));
+  for (auto [line, icas, taken] : cases)
+    EXPECT_EQ(TakenOut(line, [&](TLineEntry& e) { ApplyDln(conditions, e, icas); }), taken) << line << icas;
 }
 
 } // namespace

@@ -9,94 +9,66 @@
 namespace quorlin::test {
 namespace {
 
-/// One Clnc line as the matcher left it.
-struct TItem {
-  bool Matched, NoMatch, Dupe, Blank, NotProcessed;
-  int Partner;
-};
-
-/// Keeps a copy of both Clnc lists when the run reports.
+/// Keeps both Clnc lists when the run reports, one word a line: "m3" matched
+/// with line 3 of the other file, "d1" a dupe of line 1 of its own file, "b" a
+/// blank line (not processed), "-" no partner; "!" marks flags that disagree.
 struct TClncRecorder final : IPassReport {
-  std::vector<TItem> New, Old;
+  std::vector<std::string> New, Old;
   bool Reported = false;
   void ReportPass(TCompareRun& run) override {
     Reported = true;
     run.Ctl.ListingReread = run.Ctl.HeadingArmed = true;
     for (bool isNew : {true, false}) {
       TClncList& list = isNew ? *run.NewList : *run.OldList;
-      auto& out = isNew ? New : Old;
       for (int k = 1; k <= list.Count(); ++k) {
         const TLineEntry& e = list[k];
-        out.push_back({e.Matched, e.NoMatch, e.SetStart, e.BlankLine, e.NotProcessed, e.Partner});
+        std::string word = e.Matched ? "m" : e.SetStart ? "d" : e.BlankLine ? "b" : "-";
+        if (word == "m" || word == "d") word += std::to_string(e.Partner);
+        if ((e.Matched && e.SetStart) || e.NotProcessed != e.BlankLine || (isNew && word == "-" && !e.NoMatch))
+          word += "!";
+        (isNew ? New : Old).push_back(word);
       }
     }
   }
 };
 
-struct TClncFixture {
-  TRecordingFrontEnd Ui;
-  TAppState App{Ui};
-  TTempDir Dir;
+struct TClncFixture : TAppFixture {
   TClncRecorder Recorder;
   int Run(const std::string& nw, const std::string& old) {
-    App.Controls.MnCbNewFileNm = Dir.Write("new.txt", nw);
-    App.Controls.MnCbOldFileNm = Dir.Write("old.txt", old);
-    App.Controls.Pref(TagClnc).Checked = true;
+    SetFiles(nw, old);
+    Check(TagClnc);
     App.NewCompareCtl();
     return RunUnorderedCompare(App, Recorder);
   }
 };
 
-TEST(Clnc, SameLinesInAnotherOrderAllMatch) {
-  TClncFixture fx;
-  fx.Run("c\na\nb\n", "a\nb\nc\n");
-  for (const auto& i : fx.Recorder.New) EXPECT_TRUE(i.Matched);
-  EXPECT_EQ(fx.Recorder.New[0].Partner, 3);
-  EXPECT_EQ(fx.Recorder.Old[2].Partner, 1);
-}
+using TWords = std::vector<std::string>;
 
-TEST(Clnc, DuplicatesPointAtTheFirstLineOfTheirFile) {
-  TClncFixture fx;
-  fx.Run("x\ny\nx\n", "y\nx\nz\nx\nx\n");
-  // NEW: x paired with OLD 2; the second x is a NEW dupe of NEW 1.
-  EXPECT_TRUE(fx.Recorder.New[0].Matched);
-  EXPECT_EQ(fx.Recorder.New[0].Partner, 2);
-  EXPECT_TRUE(fx.Recorder.New[2].Dupe);
-  EXPECT_EQ(fx.Recorder.New[2].Partner, 1);
-  // OLD: the later x lines are OLD dupes of OLD 2; z has no partner.
-  EXPECT_TRUE(fx.Recorder.Old[3].Dupe && fx.Recorder.Old[4].Dupe);
-  EXPECT_EQ(fx.Recorder.Old[3].Partner, 2);
-  EXPECT_FALSE(fx.Recorder.Old[2].Matched || fx.Recorder.Old[2].Dupe);
-}
-
-TEST(Clnc, BlankLinesAreNeverMatched) {
-  TClncFixture fx;
-  fx.Run("a\n\nb\n", "b\n   \na\n");
-  EXPECT_TRUE(fx.Recorder.New[1].Blank && fx.Recorder.New[1].NotProcessed);
-  EXPECT_FALSE(fx.Recorder.New[1].Matched);
-  EXPECT_TRUE(fx.Recorder.Old[1].Blank);
-}
-
-TEST(Clnc, IdenticalFilesPairByIndex) {
-  TClncFixture fx;
-  fx.Run("a\nb\na\n", "a\nb\na\n");
-  EXPECT_FALSE(fx.App.CompareCtl->FilesDiffer);
-  for (int k = 0; k < 3; ++k) {
-    EXPECT_TRUE(fx.Recorder.New[static_cast<size_t>(k)].Matched);
-    EXPECT_EQ(fx.Recorder.New[static_cast<size_t>(k)].Partner, k + 1);
-    EXPECT_FALSE(fx.Recorder.New[static_cast<size_t>(k)].Dupe);
+TEST(Clnc, ListsAsTheMatcherLeavesThem) {
+  struct Case {
+    const char* Name;
+    std::string New, Old;
+    TWords NewWords, OldWords;
+    bool Differ;
+  } cases[] = {
+      {"same lines in another order all match", "c\na\nb\n", "a\nb\nc\n", {"m3", "m1", "m2"},
+       {"m2", "m3", "m1"}, true},
+      {"duplicates point at the first line of their file", "x\ny\nx\n", "y\nx\nz\nx\nx\n", {"m2", "m1", "d1"},
+       {"m2", "m1", "-", "d2", "d2"}, true},
+      {"blank lines are never matched", "a\n\nb\n", "b\n   \na\n", {"m3", "b", "m1"}, {"m3", "b", "m1"}, true},
+      {"identical files pair by index", "a\nb\na\n", "a\nb\na\n", {"m1", "m2", "m3"}, {"m1", "m2", "m3"}, false},
+      // OLD has a blank line where NEW has text: the lists are not identical
+      // and must not be paired by index.
+      {"lists differing only at a blank OLD line", "a\nb\nc\n", "a\n\nc\n", {"m1", "-", "m3"},
+       {"m1", "b", "m3"}, true},
+  };
+  for (const auto& c : cases) {
+    TClncFixture fx;
+    fx.Run(c.New, c.Old);
+    EXPECT_EQ(fx.Recorder.New, c.NewWords) << c.Name;
+    EXPECT_EQ(fx.Recorder.Old, c.OldWords) << c.Name;
+    EXPECT_EQ(fx.Ctl().FilesDiffer, c.Differ) << c.Name;
   }
-}
-
-TEST(Clnc, ListsDifferingOnlyAtABlankOldLineAreNotIdentical) {
-  // OLD has a blank line where NEW has text: the lists are not identical and
-  // must not be paired by index.
-  TClncFixture fx;
-  fx.Run("a\nb\nc\n", "a\n\nc\n");
-  EXPECT_TRUE(fx.App.CompareCtl->FilesDiffer);
-  EXPECT_FALSE(fx.Recorder.New[1].Matched);
-  EXPECT_TRUE(fx.Recorder.New[1].NoMatch);
-  EXPECT_FALSE(fx.Recorder.Old[1].Matched);
 }
 
 TEST(Clnc, StopWhileReadingWritesNoListing) {
@@ -115,71 +87,60 @@ struct TClncListing : TListingFixture {
   TClncListing() { Check(TagClnc); }
 };
 
+/// Matches, inserts, deletes, NEW and OLD dupes, NEW and OLD blank lines.
+using TCounts = std::vector<int>;
+TCounts Counts(const TCompareCtl& c) {
+  return {c.MatchCount, c.InsertCount, c.DeleteCount, c.NewDupeCount, c.OldDupeCount, c.NewBlankCount,
+          c.OldBlankCount};
+}
+
 TEST(ClncListing, ResultsAndCounts) {
   struct Case {
     const char* Name;
     std::string New, Old;
     const char* Status;
-    int Match, Ins, Del, NewDupe, OldDupe, NewBlank, OldBlank;
+    TCounts Counts;
   } cases[] = {
-      {"same lines, other order", "c\na\nb\n", "a\nb\nc\n", MsgEquivalent, 3, 0, 0, 0, 0, 0, 0},
-      {"twice in NEW, once in OLD", "x\nx\n", "x\n", MsgEquivalent, 1, 0, 0, 1, 0, 0, 0},
-      {"once in NEW, three times in OLD", "x\n", "x\nx\nx\n", MsgEquivalent, 1, 0, 0, 0, 2, 0, 0},
-      {"blank lines make it filtered", "a\n\nb\n", "b\na\n\n\n", MsgEquivFiltered, 2, 0, 0, 0, 0, 1, 2},
-      {"differences", "a\nnew\n", "old\na\n", MsgDiffer, 1, 1, 1, 0, 0, 0, 0},
+      {"same lines, other order", "c\na\nb\n", "a\nb\nc\n", MsgEquivalent, {3, 0, 0, 0, 0, 0, 0}},
+      {"twice in NEW, once in OLD", "x\nx\n", "x\n", MsgEquivalent, {1, 0, 0, 1, 0, 0, 0}},
+      {"once in NEW, three times in OLD", "x\n", "x\nx\nx\n", MsgEquivalent, {1, 0, 0, 0, 2, 0, 0}},
+      {"blank lines make it filtered", "a\n\nb\n", "b\na\n\n\n", MsgEquivFiltered, {2, 0, 0, 0, 0, 1, 2}},
+      {"differences", "a\nnew\n", "old\na\n", MsgDiffer, {1, 1, 1, 0, 0, 0, 0}},
   };
   for (const auto& c : cases) {
     TClncListing fx;
     fx.SetFiles(c.New, c.Old);
     fx.RunBatch();
-    const TCompareCtl& ctl = fx.Ctl();
     EXPECT_EQ(fx.App.StatusText, c.Status) << c.Name;
-    EXPECT_EQ(ctl.MatchCount, c.Match) << c.Name;
-    EXPECT_EQ(ctl.InsertCount, c.Ins) << c.Name;
-    EXPECT_EQ(ctl.DeleteCount, c.Del) << c.Name;
-    EXPECT_EQ(ctl.NewDupeCount, c.NewDupe) << c.Name;
-    EXPECT_EQ(ctl.OldDupeCount, c.OldDupe) << c.Name;
-    EXPECT_EQ(ctl.NewBlankCount, c.NewBlank) << c.Name;
-    EXPECT_EQ(ctl.OldBlankCount, c.OldBlank) << c.Name;
+    EXPECT_EQ(Counts(fx.Ctl()), c.Counts) << c.Name;
   }
 }
 
-TEST(ClncListing, IcasMatchesAndKeepsTheCase) {
-  TClncListing fx;
-  fx.Check(TagIcas);
-  fx.App.Controls.MnCbListType = "Long";
-  fx.SetFiles("Apple\nBANANA\n", "banana\napple\n");
-  std::string listing = fx.RunBatch();
-  EXPECT_EQ(fx.Ctl().MatchCount, 2);
-  EXPECT_NE(listing.find("    BANANA "), std::string::npos);
-  EXPECT_NE(listing.find("    banana "), std::string::npos);
-  EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered);
-}
-
-TEST(ClncListing, ReformattedDupesAreListedAsXR) {
-  TClncListing fx;
-  fx.App.Controls.MnCbListType = "Long";
-  fx.SetFiles("a b\nab\na  b\n", "ab\n");
-  std::string listing = fx.RunBatch();
-  // NEW 1 "a b" pairs with OLD "ab" but differs in blanks: a reformat. NEW 2
-  // "ab" is a dupe of NEW 1 whose text differs from it; NEW 3 likewise.
-  EXPECT_NE(listing.find("RN- a b"), std::string::npos) << listing;
-  EXPECT_NE(listing.find("XR- ab  "), std::string::npos) << listing;
-  EXPECT_NE(listing.find("00002 Refm-Dupe       00001"), std::string::npos) << listing;
-  EXPECT_NE(listing.find("RO- ab  "), std::string::npos) << listing;
-  EXPECT_EQ(fx.Ctl().ReformCount, 1);
-}
-
-TEST(ClncListing, XdplHidesDpLinesAndDupesInLongButNotInDelta) {
-  for (const char* type : {"Long", "Delta"}) {
+TEST(ClncListing, LinesOfTheListing) {
+  struct Case {
+    const char* Name;
+    int Tag; ///< a preference checked, or -1
+    const char* Type;
+    std::string New, Old;
+    std::vector<std::string> Has, HasNot;
+  } cases[] = {
+      {"Icas matches and keeps the case", TagIcas, "Long", "Apple\nBANANA\n", "banana\napple\n",
+       {"    BANANA ", "    banana ", "      2 Number Of Line Matches", MsgEquivFiltered}, {}},
+      // NEW 1 "a b" pairs with OLD "ab" but differs in blanks: a reformat. NEW 2
+      // "ab" is a dupe of NEW 1 whose text differs from it; NEW 3 likewise.
+      {"reformatted dupes are listed as XR", -1, "Long", "a b\nab\na  b\n", "ab\n",
+       {"RN- a b", "XR- ab  ", "00002 Refm-Dupe       00001", "RO- ab  ", "      1 Reformatted Lines"}, {}},
+      {"Xdpl hides DP lines and dupes in Long", TagXdpl, "Long", "a\n\na\nnew\n", "a\n", {}, {"Np-Blank-Ln", "XN- a"}},
+      {"but not dupes in Delta", TagXdpl, "Delta", "a\n\na\nnew\n", "a\n", {"XN- a"}, {"Np-Blank-Ln"}},
+  };
+  for (const auto& c : cases) {
     TClncListing fx;
-    fx.Check(TagXdpl);
-    fx.App.Controls.MnCbListType = type;
-    fx.SetFiles("a\n\na\nnew\n", "a\n");
-    std::string listing = fx.RunBatch();
-    bool delta = std::string(type) == "Delta";
-    EXPECT_EQ(listing.find("Np-Blank-Ln"), std::string::npos) << type;
-    EXPECT_EQ(listing.find("XN- a") != std::string::npos, delta) << type;
+    if (c.Tag >= 0) fx.Check(c.Tag);
+    fx.App.Controls.MnCbListType = c.Type;
+    fx.SetFiles(c.New, c.Old);
+    const std::string listing = fx.RunBatch();
+    for (const auto& text : c.Has) EXPECT_NE(listing.find(text), std::string::npos) << c.Name << ": " << text;
+    for (const auto& text : c.HasNot) EXPECT_EQ(listing.find(text), std::string::npos) << c.Name << ": " << text;
   }
 }
 
@@ -218,12 +179,9 @@ TEST(ClncProperty, CountsOfRandomListsAgreeWithAnIndependentCount) {
     fx.App.Controls.MnCbListType = "Ovsum";
     fx.SetFiles(JoinLines(nw), JoinLines(old));
     fx.RunBatch();
-    const TCompareCtl& ctl = fx.Ctl();
-    ASSERT_EQ(ctl.MatchCount, match) << "seed " << seed;
-    ASSERT_EQ(ctl.InsertCount, ins) << "seed " << seed;
-    ASSERT_EQ(ctl.DeleteCount, del) << "seed " << seed;
-    ASSERT_EQ(ctl.NewDupeCount, newDupe) << "seed " << seed;
-    ASSERT_EQ(ctl.OldDupeCount, oldDupe) << "seed " << seed;
+    TCounts counts = Counts(fx.Ctl());
+    counts.resize(5); // blank lines aside
+    ASSERT_EQ(counts, (TCounts{match, ins, del, newDupe, oldDupe})) << "seed " << seed;
   }
 }
 
