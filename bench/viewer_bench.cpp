@@ -94,10 +94,10 @@ int main(int argc, char** argv) {
   view.RunStamp = "12/07/26 10:00:00";
 
   gui::TFrmChgFlag legend;
-  gui::TFrmSingle viewer(ui, legend);
+  gui::TFrmSingle viewer(ui, legend, state.Settings);
   QElapsedTimer clock;
   clock.start();
-  viewer.Prepare(view, "new.txt", "old.txt", state.Settings);
+  viewer.Prepare(view, "new.txt", "old.txt");
   viewer.show();
   viewer.Panel()->viewport()->repaint();
   QApplication::processEvents();

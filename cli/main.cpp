@@ -92,22 +92,19 @@ int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layo
   const TResultView view = MakeResultView(app);
   const bool dual = app.CompareCtl->OptSbsl && !app.Panel2Lines.empty();
   std::string ext = path.size() >= 4 ? LowerAscii(path.substr(path.size() - 4)) : std::string();
-  TOutputFile out;
-  if (!out.Open(path, false)) return Fail("cannot open " + path + ": " + out.ErrorText());
+  std::string bytes;
   if (ext == ".rtf") {
     TColouredOptions options;
     TColouredReport report = dual ? BuildTwoPanelColoured(view, options)
                                   : BuildSingleColoured(view, SingleViewerCaption(view.RunStamp), options);
-    if (!report.Jobs.empty()) out.Write(WriteRtf(report.Jobs.back()));
+    if (!report.Jobs.empty()) bytes = WriteRtf(report.Jobs.back());
   } else {
-    std::vector<std::string> lines = dual ? TwoPanelTextReport(view, layout)
-                                          : SingleTextReport(view, SingleViewerCaption(view.RunStamp));
-    for (const std::string& line : lines) {
-      out.Write(line);
-      out.Write("\n");
-    }
+    for (const std::string& line : dual ? TwoPanelTextReport(view, layout)
+                                        : SingleTextReport(view, SingleViewerCaption(view.RunStamp)))
+      bytes.append(line).append("\n");
   }
-  if (!out.Close()) return Fail("cannot write " + path + ": " + out.ErrorText());
+  const std::string error = SaveWholeFile(path, bytes, false);
+  if (!error.empty()) return Fail(error);
   return status;
 }
 

@@ -4,7 +4,9 @@
 #include "app/FileHistory.h"
 #include "gui/FrmChgFlag.h"
 #include "gui/FrmPeek.h"
+#include "gui/FrmSbS.h"
 #include "gui/FrmSingle.h"
+#include "gui/FrmVSplit.h"
 #include "gui/HelpWindow.h"
 #include "gui/OptionTabs.h"
 #include "gui/QtFrontEnd.h"
@@ -67,7 +69,9 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
   resize(660, 480);
 
   Legend = new TFrmChgFlag(this);
-  Single = new TFrmSingle(Ui, *Legend, this);
+  Single = new TFrmSingle(Ui, *Legend, App.Settings, this);
+  SaveLayout = new TFrmSbS(this);
+  Dual = new TFrmVSplit(Ui, *Legend, *SaveLayout, App.Settings, this);
   Peek = new TFrmPeek(this);
   Help = new THelpWindow(this);
   Ui.SetStatusLine(StatusLine);
@@ -80,6 +84,11 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
     connect(cancel, &QPushButton::clicked, this, &TFrmMain::CancelOptions);
   connect(Single, &QDialog::finished, this, [this] {
     Single->StoreSettings(App.Settings);
+    Legend->close();
+    ExitButton->setFocus();
+  });
+  connect(Dual, &QDialog::finished, this, [this] {
+    Dual->StoreSettings(App.Settings);
     Legend->close();
     ExitButton->setFocus();
   });
@@ -410,12 +419,17 @@ void TFrmMain::MnButViewResultsClick() {
 
 void TFrmMain::ViewResults() {
   const TResultView view = MakeResultView(App);
-  // Two-panel results wait for the side-by-side viewer; until then the
-  // single viewer shows the NEW side with its statistics.
-  Single->Prepare(view, NewName->currentText(), OldName->currentText(), App.Settings);
-  Single->show();
-  Single->raise();
-  Single->activateWindow();
+  QDialog* viewer = nullptr;
+  if (DualViewerResult(App)) {
+    Dual->Prepare(view, NewName->currentText(), OldName->currentText());
+    viewer = Dual;
+  } else {
+    Single->Prepare(view, NewName->currentText(), OldName->currentText());
+    viewer = Single;
+  }
+  viewer->show();
+  viewer->raise();
+  viewer->activateWindow();
   ExitButton->setFocus();
 }
 

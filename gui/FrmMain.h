@@ -24,7 +24,9 @@ namespace quorlin::gui {
 class TDpOptionsTab;
 class TFrmChgFlag;
 class TFrmPeek;
+class TFrmSbS;
 class TFrmSingle;
+class TFrmVSplit;
 class THelpWindow;
 class TPreferencesTab;
 class TQtFrontEnd;
@@ -52,6 +54,8 @@ public:
   void RefreshFromModel();
 
   TFrmSingle* SingleViewer() const { return Single; }
+  TFrmVSplit* DualViewer() const { return Dual; }
+  TFrmSbS* SaveLayoutDialog() const { return SaveLayout; }
   TFrmChgFlag* LegendWindow() const { return Legend; }
   TFrmPeek* PeekWindow() const { return Peek; }
   THelpWindow* HelpWindow() const { return Help; }
@@ -111,6 +115,8 @@ private:
   TDpOptionsTab* DpOptions;
   TFrmChgFlag* Legend;
   TFrmSingle* Single;
+  TFrmSbS* SaveLayout;
+  TFrmVSplit* Dual;
   TFrmPeek* Peek;
   THelpWindow* Help;
 

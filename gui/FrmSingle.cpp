@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -24,8 +25,8 @@ constexpr int MinWidth = 676;
 const TWindowRect DesignRect{40, 40, 760, 540};
 } // namespace
 
-TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
-    : QDialog(parent), Ui(ui), Legend(legend) {
+TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& settings, QWidget* parent)
+    : QDialog(parent), Ui(ui), Legend(legend), Settings(settings) {
   setObjectName("TFrmSingle");
   setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setWindowModality(Qt::ApplicationModal);
@@ -46,7 +47,9 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
   auto* colour = MakeButton(top, "LsButColorPrint", "&Color ...", "Print the listing in its colours");
   auto* saveAs = MakeButton(top, "LsButSaveAs", "&SaveAs", "Save the listing as text, or as coloured rich text (.rtf)");
   auto* halt = MakeButton(top, "LsBtnHalt", "&Halt", "Stop the coloured save or print");
+  halt->setStyleSheet("color: red");
   halt->hide();
+  ReturnButton = ret;
   grid->addWidget(ret, 0, 0);
   grid->addWidget(toTop, 0, 1);
   grid->addWidget(toBtm, 0, 2);
@@ -69,14 +72,14 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
   navBox->addWidget(new QLabel("(Cr for Repeat)", top), 0, Qt::AlignHCenter);
   grid->addLayout(navBox, 0, 5, 2, 1);
 
-  auto* noRef = new QCheckBox("Print No Ref#", top);
-  noRef->setObjectName("LsPrintNoRefNum");
-  noRef->setToolTip("Leave the reference numbers out of printed output");
-  auto* append = new QCheckBox("SaveAs Apnd Text", top);
-  append->setObjectName("LsCkApndSvAs");
-  append->setToolTip("Append a text report to an existing file");
-  grid->addWidget(noRef, 0, 6);
-  grid->addWidget(append, 1, 6);
+  NoRefNumbers = new QCheckBox("Print No Ref#", top);
+  NoRefNumbers->setObjectName("LsPrintNoRefNum");
+  NoRefNumbers->setToolTip("Leave the reference numbers out of printed output");
+  AppendSave = new QCheckBox("SaveAs Apnd Text", top);
+  AppendSave->setObjectName("LsCkApndSvAs");
+  AppendSave->setToolTip("Append a text report to an existing file");
+  grid->addWidget(NoRefNumbers, 0, 6);
+  grid->addWidget(AppendSave, 1, 6);
   PrintFont = MakeFontCombo(top, "LsCbPFontSize", {6, 8, 9, 10, 11, 12}, 8);
   PrintFont->setToolTip("Font size of printed output");
   DisplayFont = MakeFontCombo(top, "LsCBLBFontSz", {8, 9, 10, 11, 12}, 8);
@@ -124,19 +127,21 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
   connect(down, &QPushButton::clicked, this, &TFrmSingle::LsBitChngDownClick);
   connect(up, &QPushButton::clicked, this, &TFrmSingle::LsBitChngUpClick);
   connect(legendButton, &QPushButton::clicked, this, &TFrmSingle::LsButLegendClick);
-  for (QPushButton* waiting : {print, colour, saveAs})
-    connect(waiting, &QPushButton::clicked, this, [this, waiting] {
-      Ui.ShowMessage(ToCore(waiting->text().remove('&').trimmed()) +
-                     " is not available in this version of the viewer yet.");
-    });
+  connect(print, &QPushButton::clicked, this, &TFrmSingle::LsButPrintClick);
+  connect(colour, &QPushButton::clicked, this, &TFrmSingle::LsButColorPrintClick);
+  connect(saveAs, &QPushButton::clicked, this, &TFrmSingle::LsButSaveAsClick);
+  connect(halt, &QPushButton::clicked, this, [this] { Build.HaltRequested = true; });
+  Build.Halt = halt;
+  Build.Wait = wait;
+  Build.Disabled = {print, colour, saveAs, ret};
   connect(DisplayFont, &QComboBox::currentTextChanged, this,
           [this](const QString& size) { List->SetFontSize(size.toInt()); });
 }
 
 TFrmSingle::~TFrmSingle() = default;
 
-void TFrmSingle::Prepare(const TResultView& view, const QString& newName, const QString& oldName,
-                         const TUserSettings& settings) {
+void TFrmSingle::Prepare(const TResultView& view, const QString& newName, const QString& oldName) {
+  const TUserSettings& settings = Settings;
   View = view;
   Nav = std::make_unique<TSinglePanelModel>(View);
   setWindowTitle(FromCore(SingleViewerCaption(View.RunStamp)));
@@ -218,5 +223,45 @@ void TFrmSingle::LsBitChngUpClick() {
 }
 
 void TFrmSingle::LsButLegendClick() { Legend.ShowLegend(); }
+
+void TFrmSingle::LsButPrintClick() {
+  QPrinter printer;
+  if (Ui.PrinterDialog(printer)) {
+    const std::string caption = ToCore(windowTitle());
+    const bool noRef = NoRefNumbers->isChecked();
+    PrintPlainPages(printer, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics) {
+      return LayoutSinglePrint(View, caption, noRef, metrics);
+    });
+  }
+  ReturnButton->setFocus();
+}
+
+void TFrmSingle::LsButColorPrintClick() {
+  QPrinter printer;
+  if (!Ui.PrinterDialog(printer)) return;
+  TColouredOptions options;
+  options.Mode = TReportMode::Print;
+  options.NoRefNumbers = NoRefNumbers->isChecked();
+  options.PrintFontSize = PrintFont->currentText().toInt();
+  const std::string caption = ToCore(windowTitle());
+  const TColouredReport report = RunColouredBuild(
+      Ui, Build, options, [&](const TColouredOptions& o) { return BuildSingleColoured(View, caption, o); });
+  PrintColouredJobs(printer, report.Jobs);
+}
+
+void TFrmSingle::LsButSaveAsClick() {
+  const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), AppendSave->isChecked());
+  if (plan && plan->Rtf) {
+    TColouredOptions options;
+    options.Mode = TReportMode::Save;
+    const std::string caption = ToCore(windowTitle());
+    const TColouredReport report = RunColouredBuild(
+        Ui, Build, options, [&](const TColouredOptions& o) { return BuildSingleColoured(View, caption, o); });
+    if (!report.Jobs.empty()) SaveRtf(Ui, plan->Path, report.Jobs.back());
+  } else if (plan) {
+    SaveText(Ui, *plan, SingleTextReport(View, ToCore(windowTitle())));
+  }
+  ReturnButton->setFocus();
+}
 
 } // namespace quorlin::gui

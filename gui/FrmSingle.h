@@ -4,6 +4,7 @@
 // and shows what they decide.
 #pragma once
 
+#include "gui/ReportOutput.h"
 #include "viewers/LineModel.h"
 #include "viewers/Navigation.h"
 
@@ -31,14 +32,15 @@ class TQtFrontEnd;
 class TFrmSingle final : public QDialog {
   Q_OBJECT
 public:
-  TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent = nullptr);
+  /// settings gives the stored geometry and font sizes and receives
+  /// LastSavePath as saves happen.
+  TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& settings, QWidget* parent = nullptr);
   ~TFrmSingle() override;
 
   /// Prepares the viewer for the lists of view (kept by the caller while the
   /// viewer is open): caption, header row, file-name labels, selection and
-  /// top line 0, the stored geometry and font sizes of settings.
-  void Prepare(const TResultView& view, const QString& newName, const QString& oldName,
-               const TUserSettings& settings);
+  /// top line 0, the stored geometry and font sizes.
+  void Prepare(const TResultView& view, const QString& newName, const QString& oldName);
   /// Keeps the window's geometry and font sizes in settings.
   void StoreSettings(TUserSettings& settings) const;
 
@@ -51,10 +53,14 @@ public slots:
   void LsBitChngDownClick();
   void LsBitChngUpClick();
   void LsButLegendClick();
+  void LsButPrintClick();
+  void LsButColorPrintClick();
+  void LsButSaveAsClick();
 
 private:
   TQtFrontEnd& Ui;
   TFrmChgFlag& Legend;
+  TUserSettings& Settings;
   TResultView View;
   std::unique_ptr<TSinglePanelModel> Nav;
   TPanelListModel* Model;
@@ -64,6 +70,10 @@ private:
   QLabel* OldName;
   QComboBox* PrintFont;
   QComboBox* DisplayFont;
+  QCheckBox* NoRefNumbers;
+  QCheckBox* AppendSave;
+  QWidget* ReturnButton;
+  TBuildControls Build;
 
   /// Hands the panel's selection and scroll position to the navigation model.
   void SyncToNav();

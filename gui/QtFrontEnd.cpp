@@ -1,8 +1,11 @@
 #include "gui/QtFrontEnd.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStringDecoder>
 
 namespace quorlin::gui {
@@ -36,6 +39,63 @@ bool TQtFrontEnd::Ask(std::string_view text) {
   QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : Parent;
   return QMessageBox::warning(parent, QApplication::applicationName(), message,
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+namespace {
+
+/// The core's filter list ("Any File (*.*)|*.*|Text File (*.Txt)|*.txt") in
+/// the dialog's form. Names here are case-sensitive, so each pattern is
+/// offered in lower, capitalised and upper case.
+QStringList DialogFilters(const std::string& filters) {
+  const QStringList parts = FromCore(filters).split('|');
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString name = parts[i];
+    name.truncate(name.indexOf('(') >= 0 ? name.indexOf('(') : name.size());
+    const QString pattern = parts[i + 1];
+    QStringList patterns{pattern};
+    if (pattern != "*.*") {
+      const QString ext = pattern.mid(2);
+      patterns = {"*." + ext.toLower(), "*." + ext.left(1).toUpper() + ext.mid(1).toLower(), "*." + ext.toUpper()};
+      patterns.removeDuplicates();
+    } else {
+      patterns = {"*"};
+    }
+    out << name.trimmed() + " (" + patterns.join(' ') + ")";
+  }
+  return out;
+}
+
+} // namespace
+
+TFileChoice TQtFrontEnd::SaveFileDialog(const QString& title, const QString& start, const std::string& filters,
+                                        int filter, bool confirmOverwrite) {
+  if (FileDialogHook) return FileDialogHook(title, start);
+  QFileDialog dialog(QApplication::activeWindow(), title, start);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+  const QStringList list = DialogFilters(filters);
+  dialog.setNameFilters(list);
+  if (filter >= 0 && filter < list.size()) dialog.selectNameFilter(list[filter]);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return {dialog.selectedFiles().first(), static_cast<int>(list.indexOf(dialog.selectedNameFilter()))};
+}
+
+TFileChoice TQtFrontEnd::OpenFileDialog(const QString& title, const QString& start, const std::string& filters) {
+  if (FileDialogHook) return FileDialogHook(title, start);
+  QFileDialog dialog(QApplication::activeWindow(), title, start);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  const QStringList list = DialogFilters(filters);
+  dialog.setNameFilters(list);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return {dialog.selectedFiles().first(), static_cast<int>(list.indexOf(dialog.selectedNameFilter()))};
+}
+
+bool TQtFrontEnd::PrinterDialog(QPrinter& printer) {
+  if (PrinterDialogHook) return PrinterDialogHook(printer);
+  QPrintDialog dialog(&printer, QApplication::activeWindow());
+  return dialog.exec() == QDialog::Accepted;
 }
 
 QString FromCore(std::string_view text) {

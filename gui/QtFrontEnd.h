@@ -12,12 +12,20 @@
 #include <functional>
 
 class QLineEdit;
+class QPrinter;
 class QWidget;
 
 namespace quorlin::gui {
 
 /// The kind of a message box: a plain one with OK, or a question with Yes and No.
 enum class TMessageKind { Inform, Question };
+
+/// What a file dialog returned: the chosen name (empty after Cancel) and the
+/// filter that was selected (0-based).
+struct TFileChoice {
+  QString Path;
+  int Filter = 0;
+};
 
 class TQtFrontEnd final : public IFrontEnd {
 public:
@@ -39,6 +47,20 @@ public:
   std::function<bool(TMessageKind, const QString&)> MessageHook;
   /// The window that message boxes belong to (the active window when none).
   void SetMessageParent(QWidget* parent) { Parent = parent; }
+
+  /// The save dialog: title, the folder and name to start with, filters in
+  /// the core's form ("Text File (*.Txt)|*.txt|..."), the filter to select,
+  /// and whether the dialog asks before overwriting.
+  TFileChoice SaveFileDialog(const QString& title, const QString& start, const std::string& filters, int filter,
+                             bool confirmOverwrite);
+  /// The open dialog, alike.
+  TFileChoice OpenFileDialog(const QString& title, const QString& start, const std::string& filters);
+  /// The printer dialog; false when it was cancelled.
+  bool PrinterDialog(QPrinter& printer);
+
+  /// Test hooks standing in for the dialogs above when set.
+  std::function<TFileChoice(const QString& title, const QString& start)> FileDialogHook;
+  std::function<bool(QPrinter&)> PrinterDialogHook;
 
   static constexpr int PendingEventsInterval = 25;
 

@@ -41,7 +41,7 @@ QComboBox* MakeFontCombo(QWidget* parent, const char* name, const QList<int>& si
   return combo;
 }
 
-QWidget* MakeBottomBar(QWidget* parent) {
+QWidget* MakeBottomBar(QWidget* parent, bool colourNote) {
   auto* bar = new QWidget(parent);
   auto* grid = new QGridLayout(bar);
   grid->setContentsMargins(6, 2, 6, 2);
@@ -50,6 +50,8 @@ QWidget* MakeBottomBar(QWidget* parent) {
   grid->addWidget(new QLabel("New File lines that have been added. They were not in the Old File. ", bar), 0, 1);
   grid->addWidget(MakeColourLabel(bar, "Deletes:", "red", true), 1, 0);
   grid->addWidget(new QLabel("Old File lines that are missing after being updated to the New File ", bar), 1, 1);
+  grid->setColumnStretch(1, 1);
+  if (!colourNote) return bar;
   auto* note = MakeColourLabel(bar,
                                "For coloured output save with the .rtf extension, then open and print that file "
                                "with a word processor such as LibreOffice Writer.",
@@ -58,7 +60,6 @@ QWidget* MakeBottomBar(QWidget* parent) {
   note->setWordWrap(true);
   note->setFrameShape(QFrame::Box);
   grid->addWidget(note, 2, 0, 1, 2);
-  grid->setColumnStretch(1, 1);
   return bar;
 }
 

@@ -19,8 +19,9 @@ QPushButton* MakeArrowButton(QWidget* parent, const char* name, bool down, const
 QLabel* MakeColourLabel(QWidget* parent, const QString& text, const char* colour, bool bold = false);
 /// A font-size combo with the given sizes, showing current.
 QComboBox* MakeFontCombo(QWidget* parent, const char* name, const QList<int>& sizes, int current);
-/// The bottom bar: what Inserts and Deletes are, and the note that coloured
-/// output is saved with the .rtf extension and printed from a word processor.
-QWidget* MakeBottomBar(QWidget* parent);
+/// The bottom bar: what Inserts and Deletes are and, with colourNote, the
+/// note that coloured output is saved with the .rtf extension and printed
+/// from a word processor.
+QWidget* MakeBottomBar(QWidget* parent, bool colourNote = true);
 
 } // namespace quorlin::gui

@@ -1,8 +1,11 @@
 #include "platform/OutputFile.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorlin {
@@ -68,6 +71,42 @@ bool TOutputFile::Close() {
   Fd = -1;
   OwnsFd = true;
   return !Failed();
+}
+
+std::string SaveWholeFile(const std::string& path, std::string_view bytes, bool append) {
+  const std::string quoted = "\"" + path + "\"";
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (append || (exists && !S_ISREG(old.st_mode))) {
+    // Appending, or a device or pipe: write in place; there is nothing to rename over.
+    TOutputFile out;
+    if (!out.Open(path, append)) return "Cannot open " + quoted + ": " + out.ErrorText() + ".";
+    out.Write(bytes);
+    if (!out.Close())
+      return "Writing " + quoted + " failed: " + out.ErrorText() + ". The file keeps what was written before the error.";
+    return {};
+  }
+  std::string temp = path + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return "Cannot save " + quoted + ": " + std::strerror(errno) + ".";
+  // Keep the permissions that a file created in the ordinary way would get.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, exists ? (old.st_mode & 07777) : (0666 & ~mask));
+  std::string error;
+  for (size_t done = 0; done < bytes.size() && error.empty();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n >= 0)
+      done += static_cast<size_t>(n);
+    else if (errno != EINTR)
+      error = std::strerror(errno);
+  }
+  if (error.empty() && ::fsync(fd) != 0) error = std::strerror(errno);
+  if (::close(fd) != 0 && error.empty()) error = std::strerror(errno);
+  if (error.empty() && ::rename(temp.c_str(), path.c_str()) != 0) error = std::strerror(errno);
+  if (error.empty()) return {};
+  ::unlink(temp.c_str());
+  return "Saving " + quoted + " failed: " + error + ". Nothing was written.";
 }
 
 } // namespace quorlin

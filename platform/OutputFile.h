@@ -43,4 +43,12 @@ private:
   std::string Error;
 };
 
+/// Writes a whole file: bytes appended to path when append is set (the file
+/// is created when missing), else a new file. A new file is written beside
+/// path and renamed over it only when it is complete, so a failed save
+/// leaves no half-written file and an earlier file as it was; an append that
+/// fails leaves what was written before the error. Returns an empty string,
+/// or the message that says what failed and why.
+std::string SaveWholeFile(const std::string& path, std::string_view bytes, bool append);
+
 } // namespace quorlin

@@ -11,6 +11,8 @@ packages=(
   # The desktop program and its tests; xvfb, xauth and imagemagick take the
   # screenshots, fonts-dejavu-core gives the offscreen tests readable fonts.
   qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
+  # pdftotext and pdfinfo read back printed pages in the tests.
+  poppler-utils
 )
 
 missing=()

@@ -15,9 +15,14 @@ bool Number(const std::string& text, int& value) {
   return true;
 }
 
-std::string Text(int value) { return value < -999 || value > 9999 ? std::string() : std::to_string(value); }
-
 } // namespace
+
+std::string NumberText(int value) { return value < -999 || value > 9999 ? std::string() : std::to_string(value); }
+
+int StoredNumber(const std::string& text, int fallback) {
+  int value = fallback;
+  return Number(text, value) ? value : fallback;
+}
 
 TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int minWidth, int minHeight) {
   TWindowRect rect = designed;
@@ -31,7 +36,7 @@ TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int 
 }
 
 TViewerGeometry GeometryTexts(const TWindowRect& rect) {
-  return {Text(rect.Top), Text(rect.Left), Text(rect.Height), Text(rect.Width)};
+  return {NumberText(rect.Top), NumberText(rect.Left), NumberText(rect.Height), NumberText(rect.Width)};
 }
 
 int FontSizeOf(const std::string& text) {

@@ -20,6 +20,12 @@ TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int 
 /// -999..9999 are left out, so a bad value never makes the file unreadable).
 TViewerGeometry GeometryTexts(const TWindowRect& rect);
 
+/// A stored number (a splitter position), or fallback when the text is
+/// empty or no number.
+int StoredNumber(const std::string& text, int fallback);
+/// The text stored for a number: empty outside -999..9999.
+std::string NumberText(int value);
+
 /// A font size text of the settings as points; empty or bad texts give 8.
 int FontSizeOf(const std::string& text);
 

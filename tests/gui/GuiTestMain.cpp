@@ -26,6 +26,8 @@ QString ExampleOld() { return QUORLIN_SOURCE_DIR "/examples/old/ledger.c"; }
 QObject* MakeMainWindowTest();
 QObject* MakeSingleViewerTest();
 QObject* MakeBatchWindowTest();
+QObject* MakeSideBySideViewerTest();
+QObject* MakeViewerOutputTest();
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
@@ -36,6 +38,8 @@ int main(int argc, char** argv) {
       {"MainWindow", MakeMainWindowTest},
       {"SingleViewer", MakeSingleViewerTest},
       {"BatchWindow", MakeBatchWindowTest},
+      {"SideBySideViewer", MakeSideBySideViewerTest},
+      {"ViewerOutput", MakeViewerOutputTest},
   };
   // gui_tests [SUITE] [QtTest arguments]
   QStringList rest = app.arguments();

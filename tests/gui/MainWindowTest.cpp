@@ -5,6 +5,7 @@
 #include "app/CompareFlow.h"
 #include "gui/FrmChgFlag.h"
 #include "gui/FrmSingle.h"
+#include "gui/FrmVSplit.h"
 #include "gui/HelpWindow.h"
 #include "gui/PanelModel.h"
 
@@ -130,14 +131,14 @@ private slots:
     fx.Find<QPushButton>("MnButCompare")->click();
     QVERIFY(!fx.Main->SingleViewer()->isVisible());
     fx.Find<QPushButton>("MnButViewResults")->click();
-    QVERIFY(fx.Main->SingleViewer()->isVisible());
-    fx.Main->SingleViewer()->accept();
+    QVERIFY(fx.Main->DualViewer()->isVisible());
+    fx.Main->DualViewer()->accept();
 
     fx.Find<QCheckBox>("PrCkSbsl")->setChecked(false);
     fx.Find<QPushButton>("MnButViewResults")->click();
     QCOMPARE(fx.Messages.last(), QString(MsgPrefsChanged));
     QVERIFY(!fx.Find<QPushButton>("MnButViewResults")->isEnabled());
-    QVERIFY(!fx.Main->SingleViewer()->isVisible());
+    QVERIFY(!fx.Main->DualViewer()->isVisible());
   }
 
   void TabRulesAndTheOptionsSummary() {

@@ -2,6 +2,7 @@
 #include "viewers/PrintLayout.h"
 #include "viewers/Reports.h"
 #include "viewers/RtfWriter.h"
+#include "platform/OutputFile.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,27 @@ TEST(TextReports, SaveAsPlans) {
   }
   EXPECT_EQ(PlanSave("/d/old", true, false, exists).Question,
             " /d/old.Rtf already exists. Do you wish to replace it.");
+}
+
+TEST(TextReports, SavedWholeOrNotAtAll) {
+  TTempDir dir;
+  auto ReadFile = [](const std::string& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string path = dir.Write("r.txt", "earlier report\n");
+  EXPECT_EQ(SaveWholeFile(path, "new\n", false), "");
+  EXPECT_EQ(ReadFile(path), "new\n");
+  EXPECT_EQ(SaveWholeFile(path, "more\n", true), "");
+  EXPECT_EQ(ReadFile(path), "new\nmore\n");
+  const std::string missing = dir.PathOf("no/such/folder/r.txt");
+  EXPECT_NE(SaveWholeFile(missing, "x", false).find("Cannot save \"" + missing + "\": No such file"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1) << "no temporary file is left";
+  if (FILE* full = std::fopen("/dev/full", "w")) {
+    std::fclose(full);
+    EXPECT_NE(SaveWholeFile("/dev/full", "x", false).find("No space left on device"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full")) << "a device is written in place";
+  }
 }
 
 TViewFixture LongTwoPanel(int leftLines) {

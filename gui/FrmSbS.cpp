@@ -1,0 +1,70 @@
+#include "gui/FrmSbS.h"
+
+#include "gui/ViewerParts.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace quorlin::gui {
+
+TFrmSbS::TFrmSbS(QWidget* parent) : QDialog(parent) {
+  setObjectName("TFrmSbS");
+  setWindowTitle("Quorln32 Side-by-Side Save File Preference");
+  setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setModal(true);
+  setFixedSize(384, 196);
+  Single = new QRadioButton("Save as Single Two Part Stacked Report", this);
+  Single->setObjectName("SbsRdSingle");
+  NormCaption = MakeColourLabel(this, QString(), "blue");
+  NormCaption->setObjectName("SbsCapNorm");
+  Double = new QRadioButton("Save as Single Side-by-Side Report", this);
+  Double->setObjectName("SbsRdDouble");
+  SbsCaption = MakeColourLabel(this, QString(), "blue");
+  SbsCaption->setObjectName("SbsCapSbs");
+  auto* use = MakeButton(this, "SbsButUse", "&Use", "Save the report in the chosen layout");
+  use->setDefault(true);
+  auto* cancel = MakeButton(this, "SbsButCancel", "&Cancel", "Save nothing");
+  auto* titleLabel = new QLabel("Title : Optional", this);
+  titleLabel->setObjectName("SbsLbTitle");
+  TitleBox = new QCheckBox(this);
+  TitleBox->setObjectName("SbsCkTitle");
+  TitleBox->setToolTip("Write the title as the first line of the report");
+  TitleText = new QLineEdit(this);
+  TitleText->setObjectName("SbsEdTitle");
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Single, 0, 0, 1, 2);
+  grid->addWidget(NormCaption, 1, 0, 1, 2, Qt::AlignLeft);
+  grid->addWidget(Double, 2, 0, 1, 2);
+  grid->addWidget(SbsCaption, 3, 0, 1, 2, Qt::AlignLeft);
+  grid->addWidget(use, 0, 2);
+  grid->addWidget(cancel, 1, 2);
+  auto* titleRow = new QHBoxLayout;
+  titleRow->addWidget(titleLabel);
+  titleRow->addWidget(TitleBox);
+  titleRow->addWidget(TitleText, 1);
+  grid->addLayout(titleRow, 4, 0, 1, 3);
+  grid->setColumnStretch(1, 1);
+  grid->setContentsMargins(16, 4, 10, 4);
+  grid->setVerticalSpacing(0);
+  for (QLabel* caption : {NormCaption, SbsCaption}) caption->setIndent(22);
+  connect(use, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TFrmSbS::Choose(int splitSaveStyle, const QString& stackedCaption, const QString& sideBySideCaption) {
+  (splitSaveStyle == 1 ? Single : Double)->setChecked(true);
+  NormCaption->setText(stackedCaption);
+  SbsCaption->setText(sideBySideCaption);
+  return exec() == QDialog::Accepted;
+}
+
+bool TFrmSbS::Stacked() const { return Single->isChecked(); }
+
+QString TFrmSbS::Title() const { return TitleBox->isChecked() ? TitleText->text() : QString(); }
+
+} // namespace quorlin::gui

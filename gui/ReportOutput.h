@@ -1,0 +1,72 @@
+// Save and print from the viewers: the Save As dialog and its plan, plain
+// pages drawn from the core's page layout, coloured print jobs rendered one
+// colour per line, and a coloured build with its Halt button and wait label.
+// The reports themselves come from the core.
+#pragma once
+
+#include "viewers/PrintLayout.h"
+#include "viewers/Reports.h"
+
+#include <QFont>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QWidget;
+
+namespace quorlin {
+struct TUserSettings;
+}
+
+namespace quorlin::gui {
+
+class TQtFrontEnd;
+
+/// Save As up to the point of writing: the dialog (starting at the last
+/// saved file when it still exists, else in the New file's folder), the
+/// extension rule and the overwrite question. Returns the plan, or nothing
+/// when the user cancelled or refused to replace the file. LastSavePath is
+/// updated when the plan goes ahead.
+std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, const QString& newFileName,
+                                     bool appendBox);
+
+/// Writes text lines (each followed by a line end) or a coloured document as
+/// rich text; shows what went wrong and returns false on failure.
+bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::vector<std::string>& lines);
+bool SaveRtf(TQtFrontEnd& ui, const std::string& path, const TColouredDocument& document);
+
+/// The printer font of the plain and coloured prints at size points.
+QFont PrinterFont(int points);
+
+/// Plain print: measures the printer font, lets layout place the pages and
+/// draws them. Returns the number of pages (0 when printing failed).
+int PrintPlainPages(QPrinter& printer, int fontSize,
+                    const std::function<std::vector<TPrintPage>(const TFontMetrics&)>& layout);
+
+/// Coloured print: every document is a print job of its own name. When the
+/// printer writes a file, the second and later jobs go to files numbered
+/// "-2", "-3" before the extension, so no job overwrites another.
+void PrintColouredJobs(QPrinter& printer, const std::vector<TColouredDocument>& jobs);
+
+/// The controls of a viewer that a coloured build uses: Halt (shown while it
+/// runs), the wait label (shown, alternating blue and red) and the buttons
+/// that are disabled meanwhile.
+struct TBuildControls {
+  QPushButton* Halt = nullptr;
+  QLabel* Wait = nullptr;
+  QList<QWidget*> Disabled;
+  bool HaltRequested = false;
+};
+
+/// Runs build with the options' Halted and Tick hooked to the controls:
+/// pending events are processed every 50 lines so Halt is served. Shows the
+/// halt message when the build was stopped.
+TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TColouredOptions options,
+                                 const std::function<TColouredReport(const TColouredOptions&)>& build);
+
+} // namespace quorlin::gui

@@ -1,0 +1,138 @@
+// The side-by-side and horizontal split viewers: panels kept in step through
+// the core's two-panel model, navigation through the buttons, HSplit.
+#include "GuiTestSupport.h"
+
+#include "gui/FrmSingle.h"
+#include "gui/FrmVSplit.h"
+#include "gui/FrmVSplit2.h"
+#include "gui/PanelModel.h"
+#include "viewers/Navigation.h"
+
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace quorlin::test {
+
+class TSideBySideViewerTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir Dir;
+
+  /// Compares a pair with Sbsl (and Clnc when asked) and returns the open viewer.
+  static gui::TFrmVSplit* Compare(TGuiFixture& fx, const QString& newFile, const QString& oldFile, bool clnc) {
+    fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(newFile);
+    fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(oldFile);
+    fx.Find<QCheckBox>("PrCkSbsl")->setChecked(true);
+    fx.Find<QCheckBox>("PrCkCLnC")->setChecked(clnc);
+    fx.Find<QPushButton>("MnButCompare")->click();
+    return fx.Main->DualViewer();
+  }
+
+  QString LongFile(const QString& name, int lines, int changeEvery) {
+    QByteArray text;
+    for (int i = 0; i < lines; ++i)
+      text += (changeEvery && i % changeEvery == 0 ? name.toUtf8() + " " : QByteArray()) + "row " +
+              QByteArray::number(i) + "\n";
+    return WriteFile(Dir, name, text);
+  }
+
+private slots:
+  void OpensWithBothPanels() {
+    TGuiFixture fx;
+    gui::TFrmVSplit* viewer = Compare(fx, ExampleNew(), ExampleOld(), false);
+    QVERIFY(viewer->isVisible());
+    QVERIFY(!fx.Main->SingleViewer()->isVisible());
+    auto* left = viewer->Left()->PanelModel();
+    auto* right = viewer->Right()->PanelModel();
+    QAbstractItemModelTester leftTester(left, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(left->rowCount(), static_cast<int>(fx.App.Panel1Lines.size()));
+    QCOMPARE(right->rowCount(), static_cast<int>(fx.App.Panel2Lines.size()));
+    struct Row {
+      gui::TPanelListModel* Model;
+      int Index;
+      const char* Start;
+      QColor Colour;
+    } rows[] = {
+        {left, 0, " New File = ", Qt::blue},
+        {right, 1, " Old File = ", Qt::red},
+        {left, 2, " Ref# ID  ----+----1", Qt::black},
+        {left, 6, "   4  I -  * balance of every account, and the total", Qt::blue},
+        {right, 6, "   4  D -  * balance of every account.", Qt::red},
+        {right, 7, "   5       */", Qt::black},
+    };
+    for (const Row& row : rows) {
+      const QModelIndex index = row.Model->index(row.Index);
+      QVERIFY2(index.data().toString().startsWith(row.Start), qPrintable(index.data().toString()));
+      QCOMPARE(index.data(Qt::ForegroundRole).value<QColor>(), row.Colour);
+    }
+    QVERIFY(left->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Inserts"));
+    QVERIFY(right->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Deletes"));
+    viewer->accept();
+  }
+
+  void PanelsKeptInStep() {
+    for (bool clnc : {false, true}) {
+      TGuiFixture fx;
+      gui::TFrmVSplit* viewer =
+          Compare(fx, LongFile("n.txt", 600, 7), LongFile("o.txt", 600, 11), clnc);
+      QVERIFY(viewer->isVisible());
+      viewer->resize(800, 500);
+      QVERIFY(QTest::qWaitForWindowActive(viewer));
+      viewer->Left()->verticalScrollBar()->setValue(100);
+      QCOMPARE(viewer->Right()->TopLine(), clnc ? 0 : 100);
+      viewer->Right()->verticalScrollBar()->setValue(150);
+      QCOMPARE(viewer->Left()->TopLine(), clnc ? 100 : 150);
+      // A click lines the panels up, also under Clnc.
+      viewer->Left()->verticalScrollBar()->setValue(40);
+      const QModelIndex row = viewer->Left()->PanelModel()->index(45);
+      QTest::mouseClick(viewer->Left()->viewport(), Qt::LeftButton, {},
+                        QPoint(20, viewer->Left()->visualRect(row).center().y()));
+      QCOMPARE(viewer->Left()->Selection(), 45);
+      QCOMPARE(viewer->Right()->Selection(), 45);
+      QCOMPARE(viewer->Right()->TopLine(), viewer->Left()->TopLine());
+      viewer->accept();
+    }
+  }
+
+  void NavigationAndHSplit() {
+    TGuiFixture fx;
+    gui::TFrmVSplit* viewer = Compare(fx, ExampleNew(), ExampleOld(), false);
+    // The core's model over the same lists says where each span starts.
+    const TResultView view = MakeResultView(fx.App);
+    TTwoPanelModel expected(view, TTwoPanelModel::TLayout::SideBySide);
+    for (int step = 0; step < 4; ++step) {
+      expected.NextSpan();
+      fx.Find<QPushButton>("VsBitChngDown")->click();
+      QCOMPARE(viewer->Left()->Selection(), expected.First.Selection);
+    }
+    QVERIFY(fx.Messages.isEmpty());
+    expected.PrevSpan();
+    fx.Find<QPushButton>("VsBitChngUp")->click();
+    QCOMPARE(viewer->Left()->Selection(), expected.First.Selection);
+
+    fx.Find<QComboBox>("VsCbLBFontSz")->setCurrentText("11");
+    fx.Find<QPushButton>("VsBtnHortChg")->click();
+    gui::TFrmVSplit2* horizontal = viewer->Horizontal();
+    QVERIFY(horizontal->isVisible());
+    QVERIFY(horizontal->width() >= 720);
+    QCOMPARE(horizontal->Upper()->font().pointSize(), 11);
+    QCOMPARE(horizontal->Lower()->font().pointSize(), 11);
+    QCOMPARE(horizontal->Upper()->PanelModel()->rowCount(), static_cast<int>(fx.App.Panel1Lines.size()));
+    fx.Find<QPushButton>("HsButBottom")->click();
+    QCOMPARE(horizontal->Upper()->Selection(), static_cast<int>(fx.App.Panel1Lines.size()) - 1);
+    QCOMPARE(horizontal->Lower()->Selection(), static_cast<int>(fx.App.Panel2Lines.size()) - 1);
+    fx.Find<QPushButton>("HsButReturn")->click();
+    QVERIFY(!horizontal->isVisible());
+    QVERIFY(!fx.App.Settings.Horizontal.Width.empty());
+    viewer->accept();
+    QCOMPARE(fx.App.Settings.LBx2FontSz, std::string("11"));
+  }
+};
+
+} // namespace quorlin::test
+
+QObject* MakeSideBySideViewerTest() { return new quorlin::test::TSideBySideViewerTest; }
+
+#include "SideBySideViewerTest.moc"

@@ -1,0 +1,174 @@
+// Save and print from the viewers: text reports in both layouts, rich text
+// read back by unrtf, plain print to PDF pages, coloured print jobs, Halt
+// during a coloured save, and a save that cannot be written.
+#include "GuiTestSupport.h"
+
+#include "gui/FrmSbS.h"
+#include "gui/FrmSingle.h"
+#include "gui/FrmVSplit.h"
+#include "viewers/Reports.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <unistd.h>
+
+namespace quorlin::test {
+
+class TViewerOutputTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir Dir;
+
+  static QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  static QString Run(const QString& program, const QStringList& args) {
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(30000)) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+  }
+  /// Compares a pair (Sbsl when asked) and returns the fixture with its viewer open.
+  void Compare(TGuiFixture& fx, const QString& newFile, const QString& oldFile, bool sbsl,
+               const char* type = "Chng") {
+    fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(newFile);
+    fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(oldFile);
+    fx.Find<QComboBox>("MnCbListType")->setCurrentText(type);
+    fx.Find<QCheckBox>("PrCkSbsl")->setChecked(sbsl);
+    fx.Find<QPushButton>("MnButCompare")->click();
+  }
+  QString Lines(const QString& name, int count) {
+    QByteArray text;
+    for (int i = 0; i < count; ++i) text += "line " + QByteArray::number(i) + (i % 9 ? "\n" : " changed\n");
+    return WriteFile(Dir, name, text);
+  }
+  /// Answers the save dialog with path and the given filter.
+  static void SaveTo(TGuiFixture& fx, const QString& path, int filter = 0) {
+    fx.Ui.FileDialogHook = [path, filter](const QString&, const QString&) { return gui::TFileChoice{path, filter}; };
+  }
+  static void PrintTo(TGuiFixture& fx, const QString& pdf) {
+    fx.Ui.PrinterDialogHook = [pdf](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      return true;
+    };
+  }
+
+private slots:
+  void TextAndRichTextReports() {
+    TGuiFixture fx;
+    Compare(fx, ExampleNew(), ExampleOld(), true);
+    gui::TFrmSbS* layout = fx.Main->SaveLayoutDialog();
+    struct Case {
+      const char* Name;
+      const char* Radio;
+      const char* Expected;
+    } cases[] = {
+        {"stacked.txt", "SbsRdSingle", "Quorlin Double-Stacked Compare Report"},
+        {"sbs.txt", "SbsRdDouble", "Quorlin Insert and Delete Side-By-Side Report"},
+    };
+    for (const Case& c : cases) {
+      SaveTo(fx, Dir.filePath(c.Name));
+      QTimer::singleShot(0, layout, [layout, c] {
+        layout->findChild<QRadioButton*>(c.Radio)->setChecked(true);
+        layout->findChild<QCheckBox*>("SbsCkTitle")->setChecked(true);
+        layout->findChild<QLineEdit*>("SbsEdTitle")->setText("My ledger");
+        layout->findChild<QPushButton*>("SbsButUse")->click();
+      });
+      fx.Find<QPushButton>("VsButSaveAs")->click();
+      const QByteArray text = Read(Dir.filePath(c.Name));
+      QVERIFY2(text.startsWith("My ledger\n" + QByteArray(c.Expected)), c.Name);
+      QVERIFY(text.contains("D -  * balance of every account."));
+    }
+    QCOMPARE(fx.App.Settings.SbsRp, 0);
+    QCOMPARE(fx.App.Settings.OutFn, Dir.filePath("sbs.txt").toStdString());
+
+    // No extension with the RTF filter: a coloured .Rtf file.
+    SaveTo(fx, Dir.filePath("coloured"), 2);
+    fx.Find<QPushButton>("VsButSaveAs")->click();
+    const QString rtf = Dir.filePath("coloured.Rtf");
+    QVERIFY(Read(rtf).startsWith("{\\rtf1"));
+    const QString plain = Run("unrtf", {"--text", rtf});
+    QVERIFY2(plain.contains("Panel 2 Report -- Old Source Matches + Deletes"), qPrintable(plain.left(400)));
+    QVERIFY(plain.contains("* balance of every account, and the total of all postings."));
+    QVERIFY(fx.Messages.isEmpty());
+    fx.Main->DualViewer()->accept();
+  }
+
+  void PlainPrintPages() {
+    TGuiFixture fx;
+    Compare(fx, Lines("n.txt", 300), Lines("o.txt", 290), true, "Long");
+    const QString pdf = Dir.filePath("plain.pdf");
+    PrintTo(fx, pdf);
+    fx.Find<QPushButton>("VsButPrint")->click();
+    const QString info = Run("pdfinfo", {pdf});
+    const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
+    QVERIFY2(pages >= 3, qPrintable(info));
+    const QString first = Run("pdftotext", {"-layout", "-f", "1", "-l", "1", pdf, "-"});
+    QVERIFY2(first.contains("Page   1"), qPrintable(first.left(300)));
+    QVERIFY(first.contains("Panel 1 - New Source Matches and Inserts"));
+    const QString last = Run("pdftotext", {"-layout", "-f", QString::number(pages), "-l", QString::number(pages), pdf, "-"});
+    QVERIFY(last.contains(QString("Page %1").arg(pages, 3)));
+    QVERIFY(last.contains("Number Of Line Matches"));
+    fx.Main->DualViewer()->accept();
+  }
+
+  void ColouredPrintJobs() {
+    TGuiFixture fx;
+    Compare(fx, Lines("n1300.txt", 1290), Lines("o1300.txt", 1290), false, "Long");
+    const QString pdf = Dir.filePath("colour.pdf");
+    PrintTo(fx, pdf);
+    fx.Find<QPushButton>("LsButColorPrint")->click();
+    const QStringList names = {"RichEdit Text600", "RichEdit Text1200", "Quorlin RichEdit Text"};
+    const QStringList files = {pdf, Dir.filePath("colour-2.pdf"), Dir.filePath("colour-3.pdf")};
+    for (int i = 0; i < 3; ++i) {
+      const QString info = Run("pdfinfo", {files[i]});
+      QVERIFY2(info.contains(QRegularExpression("Title:\\s+" + names[i] + "\n")), qPrintable(files[i] + "\n" + info));
+    }
+    QVERIFY(!QFile::exists(Dir.filePath("colour-4.pdf")));
+    fx.Main->SingleViewer()->accept();
+  }
+
+  void HaltAndFailedSaves() {
+    TGuiFixture fx;
+    Compare(fx, Lines("nh.txt", 3000), Lines("oh.txt", 3000), false, "Long");
+    SaveTo(fx, Dir.filePath("halted.rtf"));
+    auto* halt = fx.Find<QPushButton>("LsBtnHalt");
+    QTimer::singleShot(0, halt, [halt] { halt->click(); });
+    fx.Find<QPushButton>("LsButSaveAs")->click();
+    QCOMPARE(fx.Messages, QStringList{MsgColouredHalted});
+    QVERIFY(halt->isHidden());
+    QVERIFY(fx.Find<QPushButton>("LsButSaveAs")->isEnabled());
+
+    // A folder that cannot be written: as root, permissions do not stop a
+    // write, so a folder of /proc stands in.
+    QString folder = Dir.filePath("readonly");
+    QDir().mkdir(folder);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (geteuid() == 0) folder = "/proc/self";
+    for (const QString& name : {QString("report.txt"), QString("report.rtf")}) {
+      fx.Messages.clear();
+      SaveTo(fx, folder + "/" + name);
+      fx.Find<QPushButton>("LsButSaveAs")->click();
+      QCOMPARE(fx.Messages.size(), 1);
+      QVERIFY2(fx.Messages[0].startsWith("Cannot save \"" + folder + "/" + name + "\": "), qPrintable(fx.Messages[0]));
+      QVERIFY(!QFile::exists(folder + "/" + name));
+    }
+    fx.Main->SingleViewer()->accept();
+  }
+};
+
+} // namespace quorlin::test
+
+QObject* MakeViewerOutputTest() { return new quorlin::test::TViewerOutputTest; }
+
+#include "ViewerOutputTest.moc"
