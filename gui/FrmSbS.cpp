@@ -3,7 +3,8 @@
 #include "gui/ViewerParts.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,22 +37,25 @@ TFrmSbS::TFrmSbS(QWidget* parent) : QDialog(parent) {
   TitleText = new QLineEdit(this);
   TitleText->setObjectName("SbsEdTitle");
 
-  auto* grid = new QGridLayout(this);
-  grid->addWidget(Single, 0, 0, 1, 2);
-  grid->addWidget(NormCaption, 1, 0, 1, 2, Qt::AlignLeft);
-  grid->addWidget(Double, 2, 0, 1, 2);
-  grid->addWidget(SbsCaption, 3, 0, 1, 2, Qt::AlignLeft);
-  grid->addWidget(use, 0, 2);
-  grid->addWidget(cancel, 1, 2);
+  auto* choices = new QVBoxLayout;
+  choices->setSpacing(2);
+  for (QWidget* w : std::initializer_list<QWidget*>{Single, NormCaption, Double, SbsCaption}) choices->addWidget(w);
+  for (QLabel* caption : {NormCaption, SbsCaption}) caption->setIndent(22);
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(use);
+  buttons->addWidget(cancel);
+  buttons->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addLayout(choices, 1);
+  top->addLayout(buttons);
   auto* titleRow = new QHBoxLayout;
   titleRow->addWidget(titleLabel);
   titleRow->addWidget(TitleBox);
   titleRow->addWidget(TitleText, 1);
-  grid->addLayout(titleRow, 4, 0, 1, 3);
-  grid->setColumnStretch(1, 1);
-  grid->setContentsMargins(16, 4, 10, 4);
-  grid->setVerticalSpacing(0);
-  for (QLabel* caption : {NormCaption, SbsCaption}) caption->setIndent(22);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addStretch(1);
+  layout->addLayout(titleRow);
   connect(use, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

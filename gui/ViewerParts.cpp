@@ -14,6 +14,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
   button->setObjectName(name);
   button->setToolTip(hint);
   button->setAutoDefault(false);
+  // Narrow windows may shrink a button down to its caption.
+  button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QString(caption).remove('&')) + 16);
   return button;
 }
 
@@ -35,6 +37,7 @@ QLabel* MakeColourLabel(QWidget* parent, const QString& text, const char* colour
 QComboBox* MakeFontCombo(QWidget* parent, const char* name, const QList<int>& sizes, int current) {
   auto* combo = new QComboBox(parent);
   combo->setObjectName(name);
+  combo->setFixedWidth(52);
   for (int size : sizes) combo->addItem(QString::number(size));
   const int at = combo->findText(QString::number(current));
   combo->setCurrentIndex(at >= 0 ? at : combo->findText("8"));

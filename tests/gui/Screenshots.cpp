@@ -1,16 +1,22 @@
 // Takes the screenshots of the user guide: the windows of a compare of the
-// example pair, each grabbed at its designed size. Run by
-// scripts/screenshots.sh under a virtual X server.
+// example pair, each grabbed at its designed size, and a plain print of the
+// side-by-side viewer to OUTDIR/print.pdf. Run by scripts/screenshots.sh
+// under a virtual X server.
 // usage: gui_screenshots OUTDIR
 #include "GuiTestSupport.h"
 
 #include "gui/FrmChgFlag.h"
+#include "gui/FrmSbS.h"
 #include "gui/FrmSingle.h"
+#include "gui/FrmVSplit.h"
+#include "gui/FrmVSplit2.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QPrinter>
+#include <QTimer>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -39,6 +45,7 @@ bool Save(QWidget* window, const QString& path) {
 
 int main(int argc, char** argv) {
   using namespace quorlin::test;
+  namespace gui = quorlin::gui;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorlin");
   if (argc != 2) {
@@ -66,5 +73,29 @@ int main(int argc, char** argv) {
   ok &= Save(fx.Main->SingleViewer(), out.filePath("single-viewer.png"));
   fx.Find<QPushButton>("LsButLegend")->click();
   ok &= Save(fx.Main->LegendWindow(), out.filePath("legend.png"));
+  fx.Main->LegendWindow()->close();
+  fx.Main->SingleViewer()->accept();
+
+  fx.Find<QCheckBox>("PrCkSbsl")->setChecked(true);
+  fx.Find<QPushButton>("MnButCompare")->click();
+  gui::TFrmVSplit* dual = fx.Main->DualViewer();
+  ok &= Save(dual, out.filePath("side-by-side.png"));
+  fx.Ui.PrinterDialogHook = [&](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(out.filePath("print.pdf"));
+    return true;
+  };
+  fx.Find<QPushButton>("VsButPrint")->click();
+  fx.Ui.FileDialogHook = [&](const QString&, const QString&) {
+    return quorlin::gui::TFileChoice{out.filePath("unused.txt"), 0};
+  };
+  gui::TFrmSbS* layout = fx.Main->SaveLayoutDialog();
+  QTimer::singleShot(300, layout, [&] {
+    ok &= Save(layout, out.filePath("save-layout.png"));
+    layout->reject();
+  });
+  fx.Find<QPushButton>("VsButSaveAs")->click();
+  fx.Find<QPushButton>("VsBtnHortChg")->click();
+  ok &= Save(dual->Horizontal(), out.filePath("horizontal.png"));
   return ok ? 0 : 1;
 }
