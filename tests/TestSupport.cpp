@@ -75,10 +75,8 @@ void TPassRecorder::ReportPass(TCompareRun& run) {
     auto& lines = isNew ? pass.New : pass.Old;
     for (int k = 1; k <= f.PassLines; ++k) {
       const TLineEntry& e = run.Lines(isNew)[k];
-      TLineCopy c{f.PassFirstLine + k, e.Matched, e.NoMatch, e.NotProcessed, e.PartDp, e.Moved,
-                  e.SetStart, e.Partner, {}, {}};
+      TLineCopy c{f.PassFirstLine + k, e.Matched, e.NoMatch, e.NotProcessed, e.Moved, e.Partner, {}};
       if (pass.Prepared && !e.NotProcessed && e.Text) c.Key.assign(e.Text, e.KeyLen);
-      if (!pass.Prepared && e.Text) c.Text.assign(e.Text, e.TextLen);
       // Count what the listing would count, so that the result message is right.
       if (pass.Prepared && !c.Matched && !c.NotProcessed) ++(isNew ? ctl.InsertCount : ctl.DeleteCount);
       lines.push_back(std::move(c));

@@ -49,11 +49,9 @@ public:
 /// One line of a pass as the matcher left it.
 struct TLineCopy {
   int FileLine = 0; ///< 1-based line number in its file
-  bool Matched = false, NoMatch = false, NotProcessed = false, PartDp = false, Moved = false;
-  bool SetStart = false;
+  bool Matched = false, NoMatch = false, NotProcessed = false, Moved = false;
   int Partner = 0;
-  std::string Key;  ///< compare key (KeyLen bytes); empty for don't-process lines
-  std::string Text; ///< raw text as stored by the read phase when the pass was identical
+  std::string Key; ///< compare key (KeyLen bytes) of a prepared pass; empty for don't-process lines
 };
 
 struct TPassCopy {

@@ -178,17 +178,5 @@ TEST(LineReader, RepositionResumesAtAnOffset) {
   CloseInputFile(f);
 }
 
-TEST(LineReader, OpenRejectsWhatCannotBeRead) {
-  TTempDir dir;
-  TCompareFile f;
-  int64_t size;
-  std::string why;
-  EXPECT_FALSE(OpenInputFile(f, dir.PathOf("missing.txt"), size, why));
-  EXPECT_FALSE(why.empty());
-  EXPECT_FALSE(OpenInputFile(f, dir.Path.string(), size, why));
-  EXPECT_EQ(why, "is a directory");
-  EXPECT_EQ(f.Stream, -1);
-}
-
 } // namespace
 } // namespace quorlin::test
