@@ -119,6 +119,12 @@ private slots:
     const QString last = Run("pdftotext", {"-layout", "-f", QString::number(pages), "-l", QString::number(pages), pdf, "-"});
     QVERIFY(last.contains(QString("Page %1").arg(pages, 3)));
     QVERIFY(last.contains("Number Of Line Matches"));
+    // Every listing line is on some page: both panels and the last numbered line.
+    const QString all = Run("pdftotext", {"-layout", pdf, "-"});
+    QCOMPARE(all.count("Old File = "), 3); // both panels' headings and the statistics
+    const int numbered = fx.App.StatsFirstLine - 3;
+    QVERIFY(all.contains(QRegularExpression(QString("\\b%1 +I? ?-? ?line 299").arg(numbered))));
+    QCOMPARE(all.count("Page "), pages);
     fx.Main->DualViewer()->accept();
   }
 
