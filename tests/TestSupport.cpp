@@ -110,7 +110,7 @@ int TRunFixture::Run(const std::string& newBytes, const std::string& oldBytes) {
   return Run();
 }
 
-std::string TListingFixture::Relative(std::string text) const {
+std::string TAppFixture::Relative(std::string text) const {
   const std::string prefix = Dir.Path.string() + "/";
   for (size_t at; (at = text.find(prefix)) != std::string::npos;) text.erase(at, prefix.size());
   return text;

@@ -79,6 +79,8 @@ struct TAppFixture {
   void SetFiles(const std::string& newBytes, const std::string& oldBytes);
   TCompareCtl& Ctl() { return *App.CompareCtl; }
   void Check(int tag, bool on = true) { App.Controls.Pref(tag).Checked = on; }
+  /// Removes the temporary directory from file names in text.
+  std::string Relative(std::string text) const;
 };
 
 /// Runs the engine alone, with the recorder as pass report.
@@ -98,8 +100,6 @@ struct TListingFixture : TAppFixture {
   std::string RunBatch();
   /// An interactive compare into the panel lists.
   void RunInteractive();
-  /// Removes the temporary directory from file names in text.
-  std::string Relative(std::string text) const;
 };
 
 /// The fixed time stamp of listing tests: file times and the run stamp.
