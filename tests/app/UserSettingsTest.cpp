@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 #include <sys/stat.h>
 
@@ -28,8 +27,7 @@ struct TIni {
   std::string Saved() {
     std::string error;
     EXPECT_TRUE(SaveUserIni(App, error)) << error;
-    std::ifstream in(App.Settings.FileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return test::ReadBytes(App.Settings.FileName);
   }
 };
 
@@ -60,21 +58,17 @@ TEST(UserSettings, TwelveNameHistoryReadsBackTen) {
   EXPECT_TRUE(b.C().MnCbOldFileNmItems.empty());
 }
 
-TEST(UserSettings, SubcDoubleQuoteSurvivesASave) {
-  TIni ini;
-  ini.C().PrEdSubC = "\"\"\"";
-  ini.Saved();
-  ini.C().PrEdSubC = "\".\"";
-  ASSERT_TRUE(LoadUserIni(ini.App));
-  EXPECT_EQ(ini.C().PrEdSubC, "\"\"\"");
-}
-
-TEST(UserSettings, SubcQuotedDotReadsBackQuoted) {
+TEST(UserSettings, SubcReadsBackQuoted) {
   TIni ini;
   EXPECT_NE(ini.Saved().find("\r\nSubC=\".\"\r\n"), std::string::npos);
   ini.C().PrEdSubC = "\"#\"";
   ASSERT_TRUE(LoadUserIni(ini.App));
   EXPECT_EQ(ini.C().PrEdSubC, "\".\"");
+  ini.C().PrEdSubC = "\"\"\"";
+  ini.Saved();
+  ini.C().PrEdSubC = "\".\"";
+  ASSERT_TRUE(LoadUserIni(ini.App));
+  EXPECT_EQ(ini.C().PrEdSubC, "\"\"\"") << "a double quote survives a save";
 }
 
 TEST(UserSettings, ReadRules) {

@@ -9,25 +9,31 @@ namespace {
 struct TReadResult {
   std::vector<std::string> Lines;
   std::vector<int64_t> Offsets; ///< FileOffset after each line
+  std::vector<std::string> Again; ///< the lines read again after a reposition
   TCompareFile File;
 };
 
-/// Reads every line of bytes with the given control flags.
-TReadResult ReadAll(const std::string& bytes, const TCompareCtl& ctl = {}) {
+/// Reads every line of bytes with the given control flags; with resumeAfter,
+/// then repositions to the offset after that line (0-based) and reads again.
+TReadResult ReadAll(const std::string& bytes, const TCompareCtl& ctl = {}, int resumeAfter = -1) {
   TTempDir dir;
-  std::string path = dir.Write("in.txt", bytes);
   TReadResult r;
   int64_t size = 0;
   std::string why;
-  EXPECT_TRUE(OpenInputFile(r.File, path, size, why)) << why;
+  EXPECT_TRUE(OpenInputFile(r.File, dir.Write("in.txt", bytes), size, why)) << why;
   AllocateBuffers(r.File);
-  RepositionFile(r.File, 0);
-  for (int guard = 0; guard < 100000; ++guard) {
-    ReadLine(r.File, ctl);
-    if (r.File.AtEof) break;
-    r.Lines.emplace_back(r.File.LineBuf.get(), r.File.LineLen);
-    r.Offsets.push_back(r.File.FileOffset);
-  }
+  auto readFrom = [&](int64_t offset, std::vector<std::string>& lines, bool keepOffsets) {
+    r.File.FileOffset = offset;
+    RepositionFile(r.File, offset);
+    for (int guard = 0; guard < 100000; ++guard) {
+      ReadLine(r.File, ctl);
+      if (r.File.AtEof) break;
+      lines.emplace_back(r.File.LineBuf.get(), r.File.LineLen);
+      if (keepOffsets) r.Offsets.push_back(r.File.FileOffset);
+    }
+  };
+  readFrom(0, r.Lines, true);
+  if (resumeAfter >= 0) readFrom(r.Offsets[static_cast<size_t>(resumeAfter)], r.Again, false);
   CloseInputFile(r.File);
   return r;
 }
@@ -88,22 +94,6 @@ TEST(LineReader, EndOfFileByte) {
   EXPECT_EQ(ReadAll("ab\x1A" "cd").Offsets, (std::vector<int64_t>{2}));
 }
 
-TEST(LineReader, EndOfFileByteOnABufferBoundary) {
-  // 0x1A as the very last byte of a full read buffer with data after it.
-  std::string first(ReadBufSize - 1, 'x');
-  first[100] = '\n';
-  TCompareCtl ieof;
-  ieof.OptIeof = true;
-  auto plain = ReadAll(first + "\x1A" "tail\n");
-  EXPECT_TRUE(plain.File.EmbeddedEof);
-  ASSERT_FALSE(plain.Lines.empty());
-  EXPECT_EQ(plain.Lines.back().back(), 'x');
-  auto kept = ReadAll(first + "\x1A" "tail\n", ieof);
-  std::string joined;
-  for (auto& l : kept.Lines) joined += l;
-  EXPECT_NE(joined.find("\x1A" "tail"), std::string::npos);
-}
-
 TEST(LineReader, LongLinesAreSplitAtMaxLineLen) {
   auto lengths = [](const std::string& bytes) {
     auto r = ReadAll(bytes);
@@ -145,37 +135,29 @@ TEST(LineReader, ControlAndHighBytesAreData) {
   EXPECT_EQ(r.Lines[0], bytes.substr(0, bytes.size() - 1));
 }
 
-TEST(LineReader, CrLfAcrossABufferBoundary) {
+TEST(LineReader, BufferBoundaries) {
   // The CR is the last byte of the first read, its LF the first of the next.
-  std::string bytes(ReadBufSize - 1, 'x');
-  bytes += "\r\nnext\n";
-  auto r = ReadAll(bytes);
+  std::string full(ReadBufSize - 1, 'x');
+  auto r = ReadAll(full + "\r\nnext\n");
   ASSERT_EQ(r.Lines.size(), 17u); // 16 pieces of 2048 bytes (the last one 2047) and "next"
   EXPECT_EQ(r.Lines.back(), "next");
   EXPECT_EQ(r.Offsets[15], ReadBufSize + 1);
+
+  // 0x1A as the very last byte of a full read buffer with data after it.
+  full[100] = '\n';
+  auto plain = ReadAll(full + "\x1A" "tail\n");
+  EXPECT_TRUE(plain.File.EmbeddedEof);
+  ASSERT_FALSE(plain.Lines.empty());
+  EXPECT_EQ(plain.Lines.back().back(), 'x');
+  TCompareCtl ieof;
+  ieof.OptIeof = true;
+  std::string joined;
+  for (auto& l : ReadAll(full + "\x1A" "tail\n", ieof).Lines) joined += l;
+  EXPECT_NE(joined.find("\x1A" "tail"), std::string::npos);
 }
 
 TEST(LineReader, RepositionResumesAtAnOffset) {
-  TTempDir dir;
-  std::string path = dir.Write("in.txt", "one\r\ntwo\nthree\n");
-  TCompareFile f;
-  int64_t size;
-  std::string why;
-  ASSERT_TRUE(OpenInputFile(f, path, size, why));
-  AllocateBuffers(f);
-  TCompareCtl ctl;
-  RepositionFile(f, 0);
-  ReadLine(f, ctl);
-  ReadLine(f, ctl);
-  int64_t afterTwo = f.FileOffset;
-  ReadLine(f, ctl);
-  f.FileOffset = afterTwo;
-  RepositionFile(f, afterTwo);
-  ReadLine(f, ctl);
-  EXPECT_EQ(std::string(f.LineBuf.get(), f.LineLen), "three");
-  ReadLine(f, ctl);
-  EXPECT_TRUE(f.AtEof);
-  CloseInputFile(f);
+  EXPECT_EQ(ReadAll("one\r\ntwo\nthree\n", {}, 1).Again, Lines{"three"});
 }
 
 } // namespace
