@@ -1,5 +1,6 @@
 #include "viewers/Geometry.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace quorlin {
@@ -32,6 +33,21 @@ TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int 
   Number(stored.Width, rect.Width);
   rect.Width = std::max(rect.Width, minWidth);
   rect.Height = std::max(rect.Height, minHeight);
+  return rect;
+}
+
+TWindowRect OntoScreens(TWindowRect rect, const std::vector<TWindowRect>& screens) {
+  if (screens.empty()) return rect;
+  for (const TWindowRect& s : screens) {
+    const int left = std::max(rect.Left, s.Left), right = std::min(rect.Left + rect.Width, s.Left + s.Width);
+    const int top = std::max(rect.Top, s.Top), bottom = std::min(rect.Top + 30, s.Top + s.Height);
+    if (right - left >= 50 && top < bottom) return rect;
+  }
+  const TWindowRect& primary = screens.front();
+  rect.Left = primary.Left + 40;
+  rect.Top = primary.Top + 40;
+  rect.Width = std::min(rect.Width, std::max(100, primary.Width - 80));
+  rect.Height = std::min(rect.Height, std::max(100, primary.Height - 80));
   return rect;
 }
 

@@ -4,6 +4,8 @@
 
 #include "state/Controls.h"
 
+#include <vector>
+
 namespace quorlin {
 
 struct TWindowRect {
@@ -15,6 +17,13 @@ struct TWindowRect {
 /// replaces the designed one (top, height, left, width); the width is then
 /// raised to at least minWidth and the height to at least minHeight.
 TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int minWidth, int minHeight = 200);
+
+/// A window rectangle moved onto the screens: kept when at least 50 pixels
+/// of its title strip (its top 30 pixels) lie on one of screens, so it can
+/// be grabbed and moved; else moved to the top left of the first (primary) screen and cut
+/// to fit it. Settings written on another display must not open windows
+/// nobody can see.
+TWindowRect OntoScreens(TWindowRect rect, const std::vector<TWindowRect>& screens);
 
 /// The texts stored for a window rectangle (at most 4 digits; values outside
 /// -999..9999 are left out, so a bad value never makes the file unreadable).

@@ -115,6 +115,10 @@ TEST(ViewerGeometry, StoredValuesOverTheDesign) {
   const TViewerGeometry texts = GeometryTexts({-5, 12345, 676, 480});
   EXPECT_EQ(texts.Left, "-5");
   EXPECT_EQ(texts.Top, "") << "more than 4 digits is not stored";
+  const std::vector<TWindowRect> screens = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+  EXPECT_EQ(OntoScreens({2000, 500, 700, 500}, screens), (TWindowRect{2000, 500, 700, 500})) << "second screen";
+  EXPECT_EQ(OntoScreens({-650, 10, 700, 500}, screens), (TWindowRect{-650, 10, 700, 500})) << "title area shows";
+  EXPECT_EQ(OntoScreens({5000, 3000, 2500, 500}, screens), (TWindowRect{40, 40, 1840, 500})) << "off every screen";
   EXPECT_EQ(FontSizeOf(""), 8);
   EXPECT_EQ(FontSizeOf("11"), 11);
 }
