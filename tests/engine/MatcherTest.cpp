@@ -75,18 +75,8 @@ TEST(Matcher, BlockThatCrossesASetIsFoundAsAMove) {
   }
 }
 
-TEST(Matcher, SmallFileAgainstALargeOne) {
-  TRunFixture fx;
-  auto old = Block("filler", 200);
-  std::vector<std::string> nw(old.begin() + 94, old.begin() + 104);
-  fx.Run(JoinLines(nw), JoinLines(old));
-  TPairs expected;
-  for (int i = 1; i <= 10; ++i) expected.emplace_back(i, 94 + i);
-  EXPECT_EQ(Pairs(fx), expected);
-  EXPECT_EQ(fx.Ctl().DeleteCount, 190);
-}
-
 TEST(Matcher, PairsInSmallFiles) {
+  const auto filler = Block("filler", 200);
   struct Case {
     const char* Name;
     std::string New, Old;
@@ -104,6 +94,9 @@ TEST(Matcher, PairsInSmallFiles) {
       // The OLD key is the NEW key followed by two words that add up to 65536,
       // so both keys have the same hash.
       {"equal hashes with keys of different length", "ab\n", "ab\x01\x80\xff\x7f\n", -1, DpNone, {}, MsgDiffer},
+      {"a small file against a large one", JoinLines({filler.begin() + 94, filler.begin() + 104}),
+       JoinLines(filler), -1, DpNone,
+       {{1, 95}, {2, 96}, {3, 97}, {4, 98}, {5, 99}, {6, 100}, {7, 101}, {8, 102}, {9, 103}, {10, 104}}, MsgDiffer},
       {"don't-process lines are stepped over", "a\n\nb\nc\n", "a\nb\n\n\nc\n", -1, DpDblk,
        {{1, 1}, {3, 2}, {4, 5}}, MsgEquivFiltered},
   };
