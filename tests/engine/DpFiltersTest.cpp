@@ -8,22 +8,12 @@
 namespace quorlin::test {
 namespace {
 
-/// What a comment rule leaves of one line: the compare text (trailing blanks
-/// dropped) and its class: 'N' not processed, 'P' part DP, '-' neither.
-struct TOut {
-  std::string Text;
-  char Class;
-  bool operator==(const TOut&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const TOut& o) {
-  return os << "{\"" << o.Text << "\", " << o.Class << "}";
-}
-
-/// Runs the comment rule of ctl over consecutive lines of one file.
-std::vector<TOut> Filter(const TCompareCtl& ctl, const std::vector<std::string>& lines) {
+/// Runs the comment rule of ctl over consecutive lines of one file. For each
+/// line it gives the class, a colon and the compare text (trailing blanks
+/// dropped); the class is 'N' not processed, 'P' part DP, '-' neither.
+std::vector<std::string> Filter(const TCompareCtl& ctl, const std::vector<std::string>& lines) {
   TCompareFile f;
-  std::vector<TOut> out;
+  std::vector<std::string> out;
   for (const std::string& line : lines) {
     std::string buf = line + "    ";
     TLineEntry e;
@@ -32,7 +22,7 @@ std::vector<TOut> Filter(const TCompareCtl& ctl, const std::vector<std::string>&
     ApplyDpOption(ctl, f, e, e.TextLen);
     std::string text(e.Text, static_cast<size_t>(e.TextLen));
     while (!text.empty() && text.back() == ' ') text.pop_back();
-    out.push_back({text, e.NotProcessed ? 'N' : (e.PartDp ? 'P' : '-')});
+    out.push_back((e.NotProcessed ? "N:" : e.PartDp ? "P:" : "-:") + text);
   }
   return out;
 }
@@ -47,7 +37,7 @@ TCompareCtl Option(bool TCompareCtl::*flag) {
 struct TRuleCase {
   const char* Name;
   std::vector<std::string> Lines;
-  std::vector<TOut> Expected;
+  std::vector<std::string> Expected;
 };
 
 void RunCases(const TCompareCtl& ctl, const std::vector<TRuleCase>& cases) {
@@ -57,90 +47,88 @@ void RunCases(const TCompareCtl& ctl, const std::vector<TRuleCase>& cases) {
 TEST(DpRules, BlankLinesUnderEveryOption) {
   for (auto flag : {&TCompareCtl::DpDblk, &TCompareCtl::DpDsem, &TCompareCtl::DpDcpp,
                     &TCompareCtl::DpDhtm, &TCompareCtl::DpDudc})
-    EXPECT_EQ(Filter(Option(flag), {" ", "     ", "x"}),
-              (std::vector<TOut>{{"", 'N'}, {"", 'N'}, {"x", '-'}}));
+    EXPECT_EQ(Filter(Option(flag), {" ", "     ", "x"}), (std::vector<std::string>{"N:", "N:", "-:x"}));
 }
 
 TEST(DpRules, CppJavaJavaScript) {
   RunCases(Option(&TCompareCtl::DpDcpp), {
-    {"statement with a line comment", {"int x = 1; // set x"}, {{"int x = 1;", 'P'}}},
-    {"comment line", {"    // whole comment"}, {{"", 'N'}}},
-    {"// inside a string", {"printf(\"http://x\"); // call"}, {{"printf(\"http://x\");", 'P'}}},
-    {"/* inside a string", {"s = \"/* not a comment */\";"}, {{"s = \"/* not a comment */\";", '-'}}},
-    {"inline block", {"a = 1; /* inline */ b = 2;"}, {{"a = 1;              b = 2;", 'P'}}},
+    {"statement with a line comment", {"int x = 1; // set x"}, {"P:int x = 1;"}},
+    {"comment line", {"    // whole comment"}, {"N:"}},
+    {"// inside a string", {"printf(\"http://x\"); // call"}, {"P:printf(\"http://x\");"}},
+    {"/* inside a string", {"s = \"/* not a comment */\";"}, {"-:s = \"/* not a comment */\";"}},
+    {"inline block", {"a = 1; /* inline */ b = 2;"}, {"P:a = 1;              b = 2;"}},
     {"block over lines",
      {"/* start of block", "   inside: see http://example.com", " \"odd quote", "end */ int y;",
       "int z;"},
-     {{"", 'N'}, {"", 'N'}, {"", 'N'}, {"       int y;", 'P'}, {"int z;", '-'}}},
-    {"code then a block opening", {"f(); /* opens", "closes */"}, {{"f();", 'P'}, {"", 'N'}}},
-    {"character literal holding a double quote", {"c = '\"'; // quote"}, {{"c = '\"';", 'P'}}},
-    {"JavaScript string in apostrophes", {"x = 'a \"b'; // c"}, {{"x = 'a \"b';", 'P'}}},
-    {"escaped quote in a string", {"x = \"a\\\"b // c\"; y = 2;"}, {{"x = \"a\\\"b // c\"; y = 2;", '-'}}},
+     {"N:", "N:", "N:", "P:       int y;", "-:int z;"}},
+    {"code then a block opening", {"f(); /* opens", "closes */"}, {"P:f();", "N:"}},
+    {"character literal holding a double quote", {"c = '\"'; // quote"}, {"P:c = '\"';"}},
+    {"JavaScript string in apostrophes", {"x = 'a \"b'; // c"}, {"P:x = 'a \"b';"}},
+    {"escaped quote in a string", {"x = \"a\\\"b // c\"; y = 2;"}, {"-:x = \"a\\\"b // c\"; y = 2;"}},
     {"string continued on the next line",
      {"s = \"open \\", "still // in string\"; z = 1; // real"},
-     {{"s = \"open \\", '-'}, {"still // in string\"; z = 1;", 'P'}}},
+     {"-:s = \"open \\", "P:still // in string\"; z = 1;"}},
   });
 }
 
 TEST(DpRules, PascalBraceAndParenStar) {
   RunCases(Option(&TCompareCtl::DpDdlc), {
-    {"brace comment after code", {"x := 1; { comment }"}, {{"x := 1;", 'P'}}},
-    {"compiler directive", {"{$IFDEF DEBUG}"}, {{"{$IFDEF DEBUG}", '-'}}},
+    {"brace comment after code", {"x := 1; { comment }"}, {"P:x := 1;"}},
+    {"compiler directive", {"{$IFDEF DEBUG}"}, {"-:{$IFDEF DEBUG}"}},
     {"paren-star block over lines", {"(* block", "   inside", "*) y := 2;"},
-     {{"", 'N'}, {"", 'N'}, {"   y := 2;", 'P'}}},
-    {"(* inside a string", {"s := '(* not a comment *)';"}, {{"s := '(* not a comment *)';", '-'}}},
-    {"apostrophe inside a comment", {"{ don't panic }", "z := 3;"}, {{"", 'N'}, {"z := 3;", '-'}}},
-    {"brace inside a string", {"writeln('a { b'); { real }"}, {{"writeln('a { b');", 'P'}}},
-    {"brace comment over lines", {"{ multi", "line }", "z := 3;"},
-     {{"", 'N'}, {"", 'N'}, {"z := 3;", '-'}}},
+     {"N:", "N:", "P:   y := 2;"}},
+    {"(* inside a string", {"s := '(* not a comment *)';"}, {"-:s := '(* not a comment *)';"}},
+    {"apostrophe inside a comment", {"{ don't panic }", "z := 3;"}, {"N:", "-:z := 3;"}},
+    {"brace inside a string", {"writeln('a { b'); { real }"}, {"P:writeln('a { b');"}},
+    {"brace comment over lines", {"{ multi", "line }", "z := 3;"}, {"N:", "N:", "-:z := 3;"}},
   });
 }
 
 TEST(DpRules, PascalWithLineComments) {
   RunCases(Option(&TCompareCtl::DpDdl2), {
-    {"line comment", {"x := 1; // note"}, {{"x := 1;", 'P'}}},
-    {"directive ends the scan", {"{$R *.res} // keep"}, {{"{$R *.res} // keep", '-'}}},
-    {"// inside a string", {"s := 'a // b';"}, {{"s := 'a // b';", '-'}}},
-    {"brace comment before code", {"{ c } y := 1;"}, {{"      y := 1;", 'P'}}},
+    {"line comment", {"x := 1; // note"}, {"P:x := 1;"}},
+    {"directive ends the scan", {"{$R *.res} // keep"}, {"-:{$R *.res} // keep"}},
+    {"// inside a string", {"s := 'a // b';"}, {"-:s := 'a // b';"}},
+    {"brace comment before code", {"{ c } y := 1;"}, {"P:      y := 1;"}},
   });
 }
 
 TEST(DpRules, VisualBasic) {
   RunCases(Option(&TCompareCtl::DpDvbc), {
-    {"apostrophe comment", {"x = 1 ' comment"}, {{"x = 1", 'P'}}},
-    {"comment line", {"' whole"}, {{"", 'N'}}},
-    {"apostrophe inside a string", {"MsgBox \"Don't\" ' real"}, {{"MsgBox \"Don't\"", 'P'}}},
-    {"Rem statement", {"  Rem a remark"}, {{"", 'N'}}},
-    {"Rem after a colon", {"x = 1: Rem note"}, {{"x = 1", 'P'}}},
-    {"a word that begins with Rem", {"Remark = 5"}, {{"Remark = 5", '-'}}},
-    {"backslash", {"y = a \\ b"}, {{"y = a", 'P'}}},
+    {"apostrophe comment", {"x = 1 ' comment"}, {"P:x = 1"}},
+    {"comment line", {"' whole"}, {"N:"}},
+    {"apostrophe inside a string", {"MsgBox \"Don't\" ' real"}, {"P:MsgBox \"Don't\""}},
+    {"Rem statement", {"  Rem a remark"}, {"N:"}},
+    {"Rem after a colon", {"x = 1: Rem note"}, {"P:x = 1"}},
+    {"a word that begins with Rem", {"Remark = 5"}, {"-:Remark = 5"}},
+    {"backslash", {"y = a \\ b"}, {"P:y = a"}},
   });
 }
 
 TEST(DpRules, Html) {
   RunCases(Option(&TCompareCtl::DpDhtm), {
-    {"comment after markup", {"<p>text</p> <!-- note -->"}, {{"<p>text</p>", 'P'}}},
-    {"comment line", {"<!-- whole -->"}, {{"", 'N'}}},
+    {"comment after markup", {"<p>text</p> <!-- note -->"}, {"P:<p>text</p>"}},
+    {"comment line", {"<!-- whole -->"}, {"N:"}},
     {"comment over lines", {"<!-- start", "middle", "end --> <b>x</b>"},
-     {{"", 'N'}, {"", 'N'}, {"        <b>x</b>", 'P'}}},
+     {"N:", "N:", "P:        <b>x</b>"}},
     {"opener and closer share dashes", {"<!--> x", "k", "<!---> y"},
-     {{"      x", 'P'}, {"k", '-'}, {"       y", 'P'}}},
+     {"P:      x", "-:k", "P:       y"}},
   });
 }
 
 TEST(DpRules, SemicolonAndRemLines) {
   RunCases(Option(&TCompareCtl::DpDsem), {
-    {"ini comment", {"; comment"}, {{"", 'N'}}},
-    {"indented", {"   ; indented"}, {{"", 'N'}}},
-    {"semicolon after text", {"key=value ; note"}, {{"key=value ; note", '-'}}},
+    {"ini comment", {"; comment"}, {"N:"}},
+    {"indented", {"   ; indented"}, {"N:"}},
+    {"semicolon after text", {"key=value ; note"}, {"-:key=value ; note"}},
   });
   RunCases(Option(&TCompareCtl::DpDrem), {
-    {"rem line", {"rem note"}, {{"", 'N'}}},
-    {"indented rem", {"   rem note"}, {{"", 'N'}}},
-    {"@rem", {"@rem note"}, {{"", 'N'}}},
-    {"rem needs one more character", {"rem"}, {{"rem", '-'}}},
-    {"upper case REM is code", {"REM upper"}, {{"REM upper", '-'}}},
-    {"rem after a command", {"echo rem"}, {{"echo rem", '-'}}},
+    {"rem line", {"rem note"}, {"N:"}},
+    {"indented rem", {"   rem note"}, {"N:"}},
+    {"@rem", {"@rem note"}, {"N:"}},
+    {"rem needs one more character", {"rem"}, {"-:rem"}},
+    {"upper case REM is code", {"REM upper"}, {"-:REM upper"}},
+    {"rem after a command", {"echo rem"}, {"-:echo rem"}},
   });
 }
 
@@ -149,23 +137,23 @@ TEST(DpRules, UserDefinedStrings) {
   udc.UdcText = "#";
   udc.UdcNo = true;
   RunCases(udc, {
-    {"leading string", {"# comment"}, {{"", 'N'}}},
-    {"after code with No", {"x = 1 # note"}, {{"x = 1", '-'}}},
+    {"leading string", {"# comment"}, {"N:"}},
+    {"after code with No", {"x = 1 # note"}, {"-:x = 1"}},
   });
   udc.UdcNo = false;
-  RunCases(udc, {{"after code with Yes", {"x = 1 # note"}, {{"x = 1", 'P'}}}});
+  RunCases(udc, {{"after code with Yes", {"x = 1 # note"}, {"P:x = 1"}}});
   udc.UdcText = "rem";
-  RunCases(udc, {{"compared in lower case", {"x REM y"}, {{"x", 'P'}}}});
+  RunCases(udc, {{"compared in lower case", {"x REM y"}, {"P:x"}}});
   udc.UdcText = "";
-  RunCases(udc, {{"an empty string takes nothing out", {"x # y"}, {{"x # y", '-'}}}});
+  RunCases(udc, {{"an empty string takes nothing out", {"x # y"}, {"-:x # y"}}});
 
   TCompareCtl ud2 = Option(&TCompareCtl::DpDud2);
   ud2.Udc2Text = "#";
   ud2.Udc3Text = "&&";
   RunCases(ud2, {
-    {"line start string", {"# c"}, {{"", 'N'}}},
-    {"line start string after code", {"x # c"}, {{"x", '-'}}},
-    {"embedded string", {"x && c"}, {{"x", 'P'}}},
+    {"line start string", {"# c"}, {"N:"}},
+    {"line start string after code", {"x # c"}, {"-:x"}},
+    {"embedded string", {"x && c"}, {"P:x"}},
   });
 }
 
