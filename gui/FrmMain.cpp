@@ -2,6 +2,9 @@
 
 #include "app/CompareFlow.h"
 #include "app/FileHistory.h"
+#include "app/UserSettings.h"
+#include "gui/FileSelectTab.h"
+#include "gui/HistoryCombo.h"
 #include "gui/FrmChgFlag.h"
 #include "gui/FrmPeek.h"
 #include "gui/FrmSbS.h"
@@ -14,11 +17,18 @@
 #include "listing/Listing.h"
 #include "platform/AppDir.h"
 #include "platform/Clock.h"
+#include "platform/Text.h"
+#include "viewers/Geometry.h"
 #include "viewers/LineModel.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QScreen>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -40,11 +50,14 @@ const QString BatchCaption = "Quorlin Batch Mode Line Compare Program";
 
 QString VersionText() { return QString(VersionString) + " " + ReleaseDate; }
 
-void ShowCombo(QComboBox* combo, const std::vector<std::string>& items, const std::string& text) {
-  const QSignalBlocker block(combo);
-  combo->clear();
-  for (const std::string& item : items) combo->addItem(FromCore(item));
-  combo->setEditText(FromCore(text));
+constexpr const char* IniFilter = "Ini File (*.ini)|*.ini";
+
+/// A settings file name as the dialogs take it: ".ini" added when the name
+/// has no extension; empty when it has another extension.
+QString IniName(const QString& chosen) {
+  const QFileInfo info(chosen);
+  if (info.suffix().isEmpty()) return chosen + ".ini";
+  return info.suffix().toLower() == "ini" ? chosen : QString();
 }
 
 } // namespace
@@ -60,7 +73,8 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
   Preferences = new TPreferencesTab(App.Controls, Tabs);
   DpOptions = new TDpOptionsTab(App.Controls, Tabs);
   Tabs->addTab(BuildMainPanel(), " &Main Panel  ");
-  Tabs->addTab(BuildFileSelect(), "  &File Select   ");
+  FileSelectPanel = new TFileSelectTab(App, Ui, Tabs);
+  Tabs->addTab(FileSelectPanel, "  &File Select   ");
   Tabs->addTab(Preferences, "  &Preferences   ");
   Tabs->addTab(DpOptions, "  &Dp Options  ");
   Tabs->addTab(BuildAbout(), "  &About   ");
@@ -92,6 +106,9 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
     Legend->close();
     ExitButton->setFocus();
   });
+  connect(FileSelectPanel, &TFileSelectTab::NamesChanged, this, &TFrmMain::ShowNames);
+  connect(FileSelectPanel, &TFileSelectTab::Leave, this, [this] { GoToTab(TabMain); });
+  setAcceptDrops(true);
   qApp->installEventFilter(this);
   RefreshFromModel();
 }
@@ -106,23 +123,31 @@ QWidget* TFrmMain::BuildMainPanel() {
   auto* panel = new QWidget(Tabs);
   panel->setObjectName("MainPanel");
 
-  NewName = new QComboBox(panel);
+  NewName = new THistoryCombo(panel);
   NewName->setObjectName("MnCbNewFileNm");
-  OldName = new QComboBox(panel);
+  OldName = new THistoryCombo(panel);
   OldName->setObjectName("MnCbOldFileNm");
-  for (QComboBox* combo : {NewName, OldName}) {
-    combo->setEditable(true);
-    combo->setMaxVisibleItems(15);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    combo->setMinimumContentsLength(30);
-  }
   NewName->setToolTip("The NEW version of the file: its inserted lines are listed");
   OldName->setToolTip("The OLD version of the file: its deleted lines are listed");
-  connect(NewName, &QComboBox::editTextChanged, this,
-          [this](const QString& text) { App.Controls.MnCbNewFileNm = ToCore(text); });
-  connect(OldName, &QComboBox::editTextChanged, this,
-          [this](const QString& text) { App.Controls.MnCbOldFileNm = ToCore(text); });
+  // Each combo's text goes into its history when it names an existing file:
+  // as it changes, when the list drops down and when the combo is left.
+  for (THistoryCombo* combo : {NewName, OldName}) {
+    combo->lineEdit()->setAcceptDrops(false); // files dropped here go to the window's drop rule
+    auto remember = [this, combo] {
+      TOptionControls& c = App.Controls;
+      const bool isNew = combo == NewName;
+      std::string& text = isNew ? c.MnCbNewFileNm : c.MnCbOldFileNm;
+      std::vector<std::string>& items = isNew ? c.MnCbNewFileNmItems : c.MnCbOldFileNmItems;
+      text = ToCore(combo->currentText());
+      const size_t before = items.size();
+      const std::string first = items.empty() ? std::string() : items.front();
+      AddToHistory(items, text, text);
+      if (items.size() != before || (!items.empty() && items.front() != first)) combo->Show(items, text);
+    };
+    connect(combo, &QComboBox::editTextChanged, this, remember);
+    connect(combo, &THistoryCombo::DroppingDown, this, remember);
+    connect(combo, &THistoryCombo::FocusLost, this, remember);
+  }
 
   ListType = new QComboBox(panel);
   ListType->setObjectName("MnCbListType");
@@ -244,20 +269,10 @@ QWidget* TFrmMain::BuildMainPanel() {
   connect(Browse, &QPushButton::clicked, this, &TFrmMain::MnButBrowseClick);
   connect(ViewLatest, &QPushButton::clicked, this, &TFrmMain::MnButViewResultsClick);
   connect(PeekLog, &QPushButton::clicked, this, &TFrmMain::MnButPeekLogClick);
+  connect(LoadIni, &QPushButton::clicked, this, &TFrmMain::MnButLdIniClick);
+  connect(SaveIni, &QPushButton::clicked, this, &TFrmMain::MnButSvUserIniClick);
   connect(ExitButton, &QPushButton::clicked, this, &TFrmMain::MnButExitClick);
   return panel;
-}
-
-QWidget* TFrmMain::BuildFileSelect() {
-  auto* tab = new QWidget(Tabs);
-  tab->setObjectName("FileSelectPanel");
-  auto* layout = new QVBoxLayout(tab);
-  layout->addWidget(new QLabel("Type the New and Old file names on the Main Panel.", tab));
-  auto* ret = MakeButton(tab, "FsButReturn", "&Return", "Return to the Main Panel");
-  connect(ret, &QPushButton::clicked, this, [this] { GoToTab(TabMain); });
-  layout->addStretch(1);
-  layout->addWidget(ret, 0, Qt::AlignRight);
-  return tab;
 }
 
 QWidget* TFrmMain::BuildAbout() {
@@ -290,10 +305,15 @@ QWidget* TFrmMain::BuildAbout() {
   return tab;
 }
 
+void TFrmMain::ShowNames() {
+  const TOptionControls& c = App.Controls;
+  NewName->Show(c.MnCbNewFileNmItems, c.MnCbNewFileNm);
+  OldName->Show(c.MnCbOldFileNmItems, c.MnCbOldFileNm);
+}
+
 void TFrmMain::RefreshFromModel() {
   const TOptionControls& c = App.Controls;
-  ShowCombo(NewName, c.MnCbNewFileNmItems, c.MnCbNewFileNm);
-  ShowCombo(OldName, c.MnCbOldFileNmItems, c.MnCbOldFileNm);
+  ShowNames();
   {
     const QSignalBlocker block(ListType);
     const int at = ListType->findText(FromCore(c.MnCbListType));
@@ -305,14 +325,104 @@ void TFrmMain::RefreshFromModel() {
   OptsUsed->setText(FromCore(c.MnlblOptsUsed));
   Preferences->Load();
   DpOptions->Load();
+  FileSelectPanel->Load();
 }
 
 void TFrmMain::StartInteractive(const QStringList& names) {
   App.BatchMode = false;
+  const std::string defaultIni = DataDirectory() + "/" + UserIniName;
+  if (FileExists(defaultIni)) {
+    App.Settings.FileName = defaultIni;
+    LoadUserIni(App);
+    ShowLoadedSettings();
+  }
   setWindowTitle(InteractiveCaption);
-  if (names.size() >= 1) App.Controls.MnCbNewFileNm = ToCore(names[0]);
-  if (names.size() >= 2) App.Controls.MnCbOldFileNm = ToCore(names[1]);
+  TOptionControls& c = App.Controls;
+  if (names.size() >= 1) {
+    AddToHistory(c.MnCbNewFileNmItems, c.MnCbNewFileNm, c.MnCbNewFileNm);
+    c.MnCbNewFileNm = ToCore(names[0]);
+  }
+  if (names.size() >= 2) {
+    AddToHistory(c.MnCbOldFileNmItems, c.MnCbOldFileNm, c.MnCbOldFileNm);
+    c.MnCbOldFileNm = ToCore(names[1]);
+  }
   RefreshFromModel();
+}
+
+void TFrmMain::ShowLoadedSettings() {
+  RefreshFromModel();
+  const TWindowRect stored{StoredNumber(App.Settings.Left, x()), StoredNumber(App.Settings.Top, y()), width(),
+                           height()};
+  std::vector<TWindowRect> screens;
+  if (QScreen* primary = QGuiApplication::primaryScreen()) {
+    const QRect g = primary->availableGeometry();
+    screens.push_back({g.left(), g.top(), g.width(), g.height()});
+  }
+  for (QScreen* screen : QGuiApplication::screens())
+    if (screen != QGuiApplication::primaryScreen()) {
+      const QRect g = screen->availableGeometry();
+      screens.push_back({g.left(), g.top(), g.width(), g.height()});
+    }
+  const TWindowRect rect = OntoScreens(stored, screens);
+  move(rect.Left, rect.Top);
+  ViewLatest->setEnabled(false);
+  StatusLine->setText(MsgEnterFileNames);
+}
+
+void TFrmMain::SaveSettings() {
+  App.Settings.Left = NumberText(x());
+  App.Settings.Top = NumberText(y());
+  if (App.Settings.FileName.empty()) App.Settings.FileName = DataDirectory() + "/" + UserIniName;
+  std::string error;
+  if (!SaveUserIni(App, error)) Ui.ShowMessage("The user settings could not be saved: " + error);
+}
+
+void TFrmMain::MnButSvUserIniClick() {
+  const TFileChoice choice =
+      Ui.SaveFileDialog("Save User Settings", FromCore(DataDirectory() + "/*.ini"), IniFilter, 0, true);
+  if (choice.Path.isEmpty()) return;
+  const QString name = IniName(choice.Path);
+  if (name.isEmpty()) {
+    Ui.ShowMessage(MsgIniExtension);
+    return;
+  }
+  App.Settings.FileName = ToCore(name);
+  SaveSettings();
+}
+
+void TFrmMain::MnButLdIniClick() {
+  const TFileChoice choice = Ui.OpenFileDialog("Load User Settings", FromCore(DataDirectory()), IniFilter);
+  if (choice.Path.isEmpty()) return;
+  QString name = QFileInfo(choice.Path).suffix().isEmpty() && !QFileInfo::exists(choice.Path)
+                     ? IniName(choice.Path)
+                     : choice.Path;
+  if (QFileInfo(name).suffix().toLower() != "ini") {
+    Ui.ShowMessage(MsgIniExtension);
+    return;
+  }
+  App.Settings.FileName = ToCore(name);
+  ResetBeforeLoad(App);
+  if (!LoadUserIni(App)) Ui.ShowMessage("The user settings file \"" + ToCore(name) + "\" could not be read.");
+  ShowLoadedSettings();
+}
+
+// Files from the desktop are taken while the Main Panel shows its two names.
+void TFrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!App.BatchMode && !Running && TabRules.Current == TabMain && event->mimeData()->hasUrls())
+    event->acceptProposedAction();
+}
+
+void TFrmMain::dropEvent(QDropEvent* event) {
+  if (App.BatchMode || Running || TabRules.Current != TabMain) return;
+  std::vector<std::string> files;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) files.push_back(ToCore(url.toLocalFile()));
+  const int oldTop = OldName->mapTo(this, QPoint(0, 0)).y();
+  const TDropTarget target = DropFiles(files, event->position().toPoint().y(), oldTop);
+  if (target.NewName) App.Controls.MnCbNewFileNm = *target.NewName;
+  if (target.OldName) App.Controls.MnCbOldFileNm = *target.OldName;
+  ShowNames();
+  event->acceptProposedAction();
 }
 
 void TFrmMain::StartBatch(const QString& iniPath, bool displayAvailable) {
@@ -371,8 +481,7 @@ void TFrmMain::MnButCompareClick() {
   App.Controls.MnCbNewFileNm = ToCore(NewName->currentText());
   App.Controls.MnCbOldFileNm = ToCore(OldName->currentText());
   const TStartCheck check = CheckStartNames(App.Controls);
-  NewName->setEditText(FromCore(App.Controls.MnCbNewFileNm));
-  OldName->setEditText(FromCore(App.Controls.MnCbOldFileNm));
+  ShowNames();
   if (!check.Message.empty()) {
     Ui.ShowMessage(check.Message);
     (check.Focus == TNameField::Old ? OldName : NewName)->setFocus();
@@ -381,8 +490,7 @@ void TFrmMain::MnButCompareClick() {
   TOptionControls& c = App.Controls;
   AddToHistory(c.MnCbNewFileNmItems, c.MnCbNewFileNm, c.MnCbNewFileNm);
   AddToHistory(c.MnCbOldFileNmItems, c.MnCbOldFileNm, c.MnCbOldFileNm);
-  ShowCombo(NewName, c.MnCbNewFileNmItems, c.MnCbNewFileNm);
-  ShowCombo(OldName, c.MnCbOldFileNmItems, c.MnCbOldFileNm);
+  ShowNames();
 
   StatusLine->setText("Executing Compare Section.");
   App.Panel1Lines.clear();
@@ -453,10 +561,13 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
   if (App.BatchMode || TabRules.Current == TabMain) {
     Legend->close();
     Help->close();
+    if (!App.BatchMode && !App.Settings.MnCkOmitIniSv) SaveSettings();
     event->accept();
     return;
   }
-  GoToTab(TabMain);
+  // From File Select a close request is that tab's Return; from any other
+  // tab it goes back to the Main Panel.
+  if (TabRules.Current != TabFileSelect || FileSelectPanel->MayReturn()) GoToTab(TabMain);
   event->ignore();
 }
 
@@ -476,6 +587,7 @@ void TFrmMain::TabChanged(int index) {
     Tabs->setCurrentIndex(before);
     Reverting = false;
   }
+  if (action == TTabAction::PrepareFiles) FileSelectPanel->Enter();
   if (action == TTabAction::ShowHelp && !Help->ShowGuide())
     Ui.ShowMessage("The user guide (docs/user-guide.md) was not found beside the program.");
   OptsUsed->setText(FromCore(App.Controls.MnlblOptsUsed));

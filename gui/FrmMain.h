@@ -22,6 +22,8 @@ class QTabWidget;
 namespace quorlin::gui {
 
 class TDpOptionsTab;
+class TFileSelectTab;
+class THistoryCombo;
 class TFrmChgFlag;
 class TFrmPeek;
 class TFrmSbS;
@@ -37,8 +39,10 @@ public:
   TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent = nullptr);
   ~TFrmMain() override;
 
-  /// Interactive start: up to two file names from the command line become
-  /// the New and Old names (case kept). The caller shows the window.
+  /// Interactive start: the user settings file Quorln32.ini is loaded when it
+  /// exists, then up to two file names from the command line become the New
+  /// and Old names (case kept, each after the previous name went into the
+  /// history). The caller shows the window.
   void StartInteractive(const QStringList& names);
   /// Batch start: the window stays hidden until a step runs (never without
   /// a display or with "nosw"); the batch runs once the event loop does.
@@ -64,8 +68,12 @@ public:
   // IBatchWindow
   void ShowDuringBatch() override;
 
+  TFileSelectTab* FileSelect() const { return FileSelectPanel; }
+
 public slots:
   void MnButCompareClick();
+  void MnButSvUserIniClick();
+  void MnButLdIniClick();
   void MnButStopClick();
   void MnButViewResultsClick();
   void ViewResults();
@@ -79,6 +87,8 @@ signals:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -92,8 +102,8 @@ private:
   QString BatchIni, LogPath;
 
   QTabWidget* Tabs;
-  QComboBox* NewName;
-  QComboBox* OldName;
+  THistoryCombo* NewName;
+  THistoryCombo* OldName;
   QComboBox* ListType;
   QPushButton* Start;
   QPushButton* Halt;
@@ -113,6 +123,7 @@ private:
   QProgressBar* Busy;
   TPreferencesTab* Preferences;
   TDpOptionsTab* DpOptions;
+  TFileSelectTab* FileSelectPanel;
   TFrmChgFlag* Legend;
   TFrmSingle* Single;
   TFrmSbS* SaveLayout;
@@ -121,7 +132,12 @@ private:
   THelpWindow* Help;
 
   QWidget* BuildMainPanel();
-  QWidget* BuildFileSelect();
+  void ShowNames();
+  /// Shows what a settings load wrote: every widget, the window position.
+  void ShowLoadedSettings();
+  /// Keeps the window position and saves the settings file; says why when
+  /// it fails.
+  void SaveSettings();
   QWidget* BuildAbout();
   void TabChanged(int index);
   void GoToTab(int index);

@@ -58,6 +58,7 @@ private slots:
   }
 
   void WaitingWindowAndPeekLog() {
+    const QByteArray home = qgetenv("QUORLIN_HOME");
     qputenv("QUORLIN_HOME", Dir.path().toUtf8());
     TGuiFixture fx;
     QSignalSpy ended(fx.Main.get(), &gui::TFrmMain::BatchEnded);
@@ -79,7 +80,7 @@ private slots:
     QVERIFY(peek->List()->item(2)->text().startsWith("*** Batch Activity using Ini File="));
     peek->accept();
     QVERIFY(fx.Main->close()); // a batch window always closes
-    qunsetenv("QUORLIN_HOME");
+    qputenv("QUORLIN_HOME", home);
   }
 };
 

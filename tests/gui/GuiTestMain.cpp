@@ -28,10 +28,14 @@ QObject* MakeSingleViewerTest();
 QObject* MakeBatchWindowTest();
 QObject* MakeSideBySideViewerTest();
 QObject* MakeViewerOutputTest();
+QObject* MakeSettingsAndFilesTest();
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   qputenv("QUORLIN_DOCS", QUORLIN_SOURCE_DIR "/docs");
+  // Settings files and logs of the tests go to a folder of their own.
+  QTemporaryDir home;
+  qputenv("QUORLIN_HOME", home.path().toUtf8());
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorlin");
   const std::map<std::string, std::function<QObject*()>> suites = {
@@ -40,6 +44,7 @@ int main(int argc, char** argv) {
       {"BatchWindow", MakeBatchWindowTest},
       {"SideBySideViewer", MakeSideBySideViewerTest},
       {"ViewerOutput", MakeViewerOutputTest},
+      {"SettingsAndFiles", MakeSettingsAndFilesTest},
   };
   // gui_tests [SUITE] [QtTest arguments]
   QStringList rest = app.arguments();
