@@ -177,6 +177,9 @@ TFileSelectTab::TFileSelectTab(TAppState& app, TQtFrontEnd& ui, QWidget* parent)
   DirTree->setRootIndex(Dirs->index("/"));
   connect(DirTree, &QTreeView::clicked, this, [this](const QModelIndex& index) { ShowFolder(Dirs->filePath(index)); });
   connect(Files, &QFileSystemModel::directoryLoaded, this, &TFileSelectTab::FolderLoaded);
+  // The tree reads folders in the background: keep the current one in view.
+  connect(Dirs, &QFileSystemModel::directoryLoaded, this,
+          [this] { DirTree->scrollTo(DirTree->currentIndex(), QAbstractItemView::PositionAtCenter); });
   connect(List, &QListView::clicked, this, [this](const QModelIndex& index) {
     SelLabel->setText(Files->filePath(index));
   });
@@ -257,7 +260,7 @@ void TFileSelectTab::PointAt(const QString& path) {
 void TFileSelectTab::ShowFolder(const QString& folder) {
   const QModelIndex dir = Dirs->index(folder);
   DirTree->setCurrentIndex(dir);
-  DirTree->scrollTo(dir);
+  DirTree->scrollTo(dir, QAbstractItemView::PositionAtCenter);
   if (PendingFile.isEmpty()) PendingFile = "*";
   SelLabel->setText(folder);
   List->setRootIndex(Files->setRootPath(folder));

@@ -67,6 +67,9 @@ int main(int argc, char** argv) {
   fx.Find<QCheckBox>("PrCkIcas")->setChecked(false);
   tabs->setCurrentIndex(3);
   ok &= Save(fx.Main.get(), out.filePath("dp-options.png"));
+  tabs->setCurrentIndex(1);
+  QTest::qWait(500); // the folder lists are read in the background
+  ok &= Save(fx.Main.get(), out.filePath("file-select.png"));
   tabs->setCurrentIndex(0);
   fx.Find<QPushButton>("MnButCompare")->click();
   ok &= Save(fx.Main.get(), out.filePath("main-panel.png"));
