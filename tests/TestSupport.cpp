@@ -96,6 +96,12 @@ void TAppFixture::SetFiles(const std::string& newBytes, const std::string& oldBy
   }
 }
 
+void TAppFixture::HaltOn(const std::string& part) {
+  Ui.OnStatus = [this, part](std::string_view text) {
+    if (text.find(part) != std::string_view::npos) App.UserStop = true;
+  };
+}
+
 int TRunFixture::Run() {
   Recorder.Passes.clear();
   App.Panel1Lines.clear();
@@ -198,6 +204,10 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   std::string out;
   for (const auto& l : lines) out += l + "\n";
   return out;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 } // namespace quorlin::test

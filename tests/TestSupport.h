@@ -81,6 +81,8 @@ struct TAppFixture {
   void Check(int tag, bool on = true) { App.Controls.Pref(tag).Checked = on; }
   /// Removes the temporary directory from file names in text.
   std::string Relative(std::string text) const;
+  /// Presses Halt when a status text holding part is shown.
+  void HaltOn(const std::string& part);
 };
 
 /// Runs the engine alone, with the recorder as pass report.
@@ -117,5 +119,7 @@ TScript RandomScript(std::mt19937& rng, int size);
 std::string NumberedLines(int count, const std::string& prefix = "line ");
 /// Joins lines, each followed by LF.
 std::string JoinLines(const std::vector<std::string>& lines);
+/// Whether lines hold line.
+bool Contains(const std::vector<std::string>& lines, const std::string& line);
 
 } // namespace quorlin::test

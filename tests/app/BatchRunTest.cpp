@@ -49,11 +49,7 @@ struct TBatchFixture : TAppFixture {
     for (auto& line : lines) line = std::regex_replace(line, time, "<time>");
     return lines;
   }
-  long LogCount(const std::string& line) const {
-    auto log = Log();
-    return std::count(log.begin(), log.end(), line);
-  }
-  bool LogHas(const std::string& line) const { return LogCount(line) > 0; }
+  bool LogHas(const std::string& line) const { return Contains(Log(), line); }
 };
 
 const std::string Flushed = "ERROR: Ini file error. One or more job steps flushed.";
@@ -244,12 +240,14 @@ TEST(Batch, AppendAndNewLogAcrossBatches) {
   fx.Run(Files);
   fx.Run(Files + "pref=apnd\n");
   std::string listing = fx.Listing();
-  size_t banners = 0;
-  for (size_t p = 0; (p = listing.find("Batch OutPut", p)) != std::string::npos; ++p) ++banners;
-  EXPECT_EQ(banners, 2u);
-  EXPECT_EQ(fx.LogCount(std::string(73, '*')), 2) << "the log is appended to";
+  size_t listings = 0;
+  for (size_t p = 0; (p = listing.find("Batch OutPut", p)) != std::string::npos; ++p) ++listings;
+  EXPECT_EQ(listings, 2u);
+  const auto logBanners = [&] { return std::ranges::count(fx.Log(), std::string(73, '*')); };
+  EXPECT_EQ(logBanners(), 2) << "the log is appended to";
   fx.Run(Files + "pref=nwlg\n");
-  EXPECT_EQ(fx.LogCount(std::string(73, '*')), 1) << "nwlg starts the log anew";
+  EXPECT_EQ(logBanners(), 1) << "nwlg starts the log anew";
+
 }
 
 TEST(Batch, NslgKeepsTheStatisticsOutOfTheLog) {

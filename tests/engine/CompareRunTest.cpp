@@ -215,9 +215,7 @@ TEST(CompareRun, StopRequestWhileReadingTheFirstPass) {
   for (bool batch : {false, true}) {
     TRunFixture fx;
     fx.App.BatchMode = batch;
-    fx.Ui.OnStatus = [&](std::string_view text) {
-      if (text.find("Read Input Processing") != std::string_view::npos) fx.App.UserStop = true;
-    };
+    fx.HaltOn("Read Input Processing");
     fx.Run(NumberedLines(30000), NumberedLines(30000));
     ASSERT_EQ(fx.Recorder.Passes.size(), 1u);
     EXPECT_LT(fx.Recorder.Passes[0].New.size(), 1000u);
@@ -238,15 +236,11 @@ TEST(CompareRun, ProgressTextsNameThePass) {
   TRunFixture fx;
   fx.App.JobLabel = "Job#2 ";
   fx.Run("a\n", "b\n");
-  auto has = [&](const std::string& text) {
-    for (const auto& s : fx.Ui.Status)
-      if (s == text) return true;
-    return false;
-  };
-  EXPECT_TRUE(has("Reading Data FileJob#2 PassCt=1  Start Line = 1"));
-  EXPECT_TRUE(has("Processing Data Job#2 PassCt=1  Start Line = 1 UpTo Line = 1."));
-  EXPECT_TRUE(has("Finding Matching LinesJob#2 PassCt=1  Start Line = 1 UpTo Line = 1 ."));
-  EXPECT_TRUE(has("Generating Report Job#2 PassCt=1  Start Line = 1 UpTo Line = 1 ."));
+  for (const char* text : {"Reading Data FileJob#2 PassCt=1  Start Line = 1",
+                           "Processing Data Job#2 PassCt=1  Start Line = 1 UpTo Line = 1.",
+                           "Finding Matching LinesJob#2 PassCt=1  Start Line = 1 UpTo Line = 1 .",
+                           "Generating Report Job#2 PassCt=1  Start Line = 1 UpTo Line = 1 ."})
+    EXPECT_TRUE(Contains(fx.Ui.Status, text)) << text;
   fx.App.ProgressOn = false;
   fx.Ui.Status.clear();
   fx.Run();

@@ -73,9 +73,7 @@ TEST(Clnc, ListsAsTheMatcherLeavesThem) {
 
 TEST(Clnc, StopWhileReadingWritesNoListing) {
   TClncFixture fx;
-  fx.Ui.OnStatus = [&](std::string_view t) {
-    if (t.find("Read Input Processing") != std::string_view::npos) fx.App.UserStop = true;
-  };
+  fx.HaltOn("Read Input Processing");
   fx.Run(NumberedLines(5000), NumberedLines(5000));
   EXPECT_FALSE(fx.Recorder.Reported);
   EXPECT_EQ(fx.App.StatusText, MsgUserStop);

@@ -213,9 +213,7 @@ TEST(ListingOutput, ProgressEvery2000Lines) {
 TEST(ListingOutput, StopRequestDropsBodyLines) {
   TListingFixture fx;
   fx.App.Controls.MnCbListType = "Long";
-  fx.Ui.OnStatus = [&](std::string_view text) {
-    if (text.find("Generating Report") != std::string_view::npos) fx.App.UserStop = true;
-  };
+  fx.HaltOn("Generating Report");
   fx.SetFiles(NumberedLines(100), NumberedLines(100, "x "));
   fx.RunInteractive();
   // Heading and statistics lines are report lines; no body line is written.
