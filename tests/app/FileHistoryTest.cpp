@@ -24,11 +24,7 @@ TEST(FileHistory, AddToHistory) {
     std::string Text; ///< the combo text afterwards; "" stands for unchanged
   } cases[] = {
       {"already first", {"a.txt", "b.txt"}, "a.txt", {"a.txt", "b.txt"}, ""},
-      {"further down moves up",
-       {"a.txt", "b.txt", "c.txt"},
-       "c.txt",
-       {"c.txt", "a.txt", "b.txt"},
-       "c.txt"},
+      {"further down moves up", {"a.txt", "b.txt", "c.txt"}, "c.txt", {"c.txt", "a.txt", "b.txt"}, "c.txt"},
       {"new name goes first", {"a.txt"}, "b.txt", {"b.txt", "a.txt"}, "b.txt"},
       {"empty history", {}, "a.txt", {"a.txt"}, "a.txt"},
       {"missing file", {"a.txt"}, "none.txt", {"a.txt"}, ""},
