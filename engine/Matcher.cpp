@@ -62,6 +62,15 @@ private:
   int CandidateCount = 0;
   std::vector<int32_t> Heads;      // bucket -> first OLD line of the bucket
   std::vector<int32_t> BucketNext; // OLD line -> next OLD line of its bucket
+  // Equality classes, so that matching compares two integers instead of two
+  // keys: a NEW line's class is its first equal OLD line, an OLD line's the
+  // first OLD line equal to it (set for every OLD line that some NEW line
+  // equals). Lines without a key (don't-process lines, sentinels) are all
+  // class NoKey, as LinesEqual finds them equal; a NEW line without an equal
+  // OLD line and an OLD line without an equal NEW line get classes that
+  // nothing else has.
+  static constexpr int32_t NoKey = -1, NoOldEqual = -2, NoNewEqual = -3;
+  std::vector<int32_t> NewClass, OldClass;
 
   // Index helpers: the sentinel bounds every step forward.
   int NextN(int k) const {
@@ -86,7 +95,9 @@ private:
       while (k > 1 && O[k].NotProcessed) --k;
     return k;
   }
-  bool Equal(int n, int o) const { return LinesEqual(N[n], O[o]); }
+  bool Equal(int n, int o) const {
+    return NewClass[static_cast<size_t>(n)] == OldClass[static_cast<size_t>(o)];
+  }
   bool EqualOld(int a, int b) const { return LinesEqual(O[a], O[b]); }
 
   void BuildChains(bool movesOnly);
@@ -167,6 +178,14 @@ void TMatcher::Match() {
 // nor matched are linked, and their NoMatch is decided afresh.
 void TMatcher::BuildChains(bool movesOnly) {
   const int oldEnd = OldCount + 1;
+  if (!movesOnly) {
+    NewClass.assign(static_cast<size_t>(NewCount) + 2, NoOldEqual);
+    OldClass.assign(static_cast<size_t>(OldCount) + 2, NoNewEqual);
+    for (int j = 0; j <= NewCount + 1; ++j)
+      if (N[j].Hash == 0) NewClass[static_cast<size_t>(j)] = NoKey;
+    for (int k = 0; k <= OldCount + 1; ++k)
+      if (O[k].Hash == 0) OldClass[static_cast<size_t>(k)] = NoKey;
+  }
   std::fill(Heads.begin(), Heads.end(), oldEnd);
   for (int k = OldCount; k >= 1; --k) {
     TLineEntry& e = O[k];
@@ -184,20 +203,23 @@ void TMatcher::BuildChains(bool movesOnly) {
       e.NoMatch = false;
     }
     int o = Heads[static_cast<size_t>(e.Hash & (HashBuckets - 1))];
-    while (o < oldEnd && !Equal(j, o)) o = BucketNext[static_cast<size_t>(o)];
+    while (o < oldEnd && !LinesEqual(e, O[o])) o = BucketNext[static_cast<size_t>(o)];
     if (o >= oldEnd) {
       e.NoMatch = true;
       e.Partner = oldEnd;
       continue;
     }
     e.Partner = o;
+    if (!movesOnly) NewClass[static_cast<size_t>(j)] = o;
     if (O[o].ChainLink == 0) {
       int prev = o;
+      if (!movesOnly) OldClass[static_cast<size_t>(o)] = o;
       for (int x = BucketNext[static_cast<size_t>(o)]; x < oldEnd;
            x = BucketNext[static_cast<size_t>(x)]) {
         if (EqualOld(o, x)) {
           O[prev].ChainLink = x;
           prev = x;
+          if (!movesOnly) OldClass[static_cast<size_t>(x)] = o;
         }
       }
       O[prev].ChainLink = oldEnd;
