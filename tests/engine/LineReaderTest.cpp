@@ -40,11 +40,16 @@ TReadResult ReadAll(const std::string& bytes, const TCompareCtl& ctl = {}, int r
 
 using Lines = std::vector<std::string>;
 
-TEST(LineReader, EveryLineEndForm) {
+TEST(LineReader, LineEndsAndTheEndOfFileByte) {
+  std::string data("a\0b", 3); // control and high bytes are data
+  for (int c = 0x80; c <= 0xFF; ++c) data += static_cast<char>(c);
+  TCompareCtl ieof;
+  ieof.OptIeof = true;
   struct Case {
     const char* Name;
     std::string Bytes;
     Lines Expected;
+    bool Ieof = false, Embedded = false;
   } cases[] = {
       {"CR LF", "a\r\nb\r\n", {"a", "b"}},
       {"CR alone", "a\rb\r", {"a", "b"}},
@@ -55,35 +60,16 @@ TEST(LineReader, EveryLineEndForm) {
       {"empty file", "", {}},
       {"only a line end", "\n", {" "}},
       {"empty and blank lines", "\n   \n\r\nx\n", {" ", "   ", " ", "x"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(ReadAll(c.Bytes).Lines, c.Expected) << c.Name;
-}
-
-TEST(LineReader, FileOffsetIsTheResumePointAfterEachLine) {
-  auto r = ReadAll("ab\r\ncd\nef\rg");
-  EXPECT_EQ(r.Offsets, (std::vector<int64_t>{4, 7, 10, 11}));
-  EXPECT_EQ(r.File.LinesRead, 4);
-  EXPECT_EQ(r.File.LongestLine, 2);
-}
-
-TEST(LineReader, EndOfFileByte) {
-  TCompareCtl ieof;
-  ieof.OptIeof = true;
-  struct Case {
-    const char* Name;
-    std::string Bytes;
-    bool Ieof;
-    Lines Expected;
-    bool Embedded;
-  } cases[] = {
-      {"0x1A after the last line end", "a\nb\n\x1A", false, {"a", "b"}, false},
-      {"0x1A ending the last line", "a\nb\x1A", false, {"a", "b"}, false},
-      {"0x1A mid-line ends the file", "ab\x1A" "cd\nef\n", false, {"ab"}, true},
-      {"0x1A at a line start ends the file without an extra line", "a\n\x1A" "b\nc\n", false,
-       {"a"}, true},
-      {"Ieof keeps a mid-line 0x1A as data", "ab\x1A" "cd\nef\n", true, {"ab\x1A" "cd", "ef"}, true},
-      {"Ieof keeps 0x1A at a line start", "a\n\x1A" "b\n", true, {"a", "\x1A" "b"}, true},
-      {"Ieof still ends on a final 0x1A", "a\n\x1A", true, {"a"}, false},
+      {"control and high bytes", data + "\n", {data}},
+      {"0x1A after the last line end", "a\nb\n\x1A", {"a", "b"}},
+      {"0x1A ending the last line", "a\nb\x1A", {"a", "b"}},
+      {"0x1A mid-line ends the file", "ab\x1A" "cd\nef\n", {"ab"}, false, true},
+      {"0x1A at a line start ends the file without an extra line", "a\n\x1A" "b\nc\n", {"a"}, false,
+       true},
+      {"Ieof keeps a mid-line 0x1A as data", "ab\x1A" "cd\nef\n", {"ab\x1A" "cd", "ef"}, true,
+       true},
+      {"Ieof keeps 0x1A at a line start", "a\n\x1A" "b\n", {"a", "\x1A" "b"}, true, true},
+      {"Ieof still ends on a final 0x1A", "a\n\x1A", {"a"}, true, false},
   };
   for (const auto& c : cases) {
     auto r = ReadAll(c.Bytes, c.Ieof ? ieof : TCompareCtl{});
@@ -92,6 +78,13 @@ TEST(LineReader, EndOfFileByte) {
   }
   // The byte that ends a line is not counted in the offset.
   EXPECT_EQ(ReadAll("ab\x1A" "cd").Offsets, (std::vector<int64_t>{2}));
+}
+
+TEST(LineReader, FileOffsetIsTheResumePointAfterEachLine) {
+  auto r = ReadAll("ab\r\ncd\nef\rg");
+  EXPECT_EQ(r.Offsets, (std::vector<int64_t>{4, 7, 10, 11}));
+  EXPECT_EQ(r.File.LinesRead, 4);
+  EXPECT_EQ(r.File.LongestLine, 2);
 }
 
 TEST(LineReader, LongLinesAreSplitAtMaxLineLen) {
@@ -124,15 +117,6 @@ TEST(LineReader, TabsAreBlanksExceptInTheListingRereadWithXtab) {
   EXPECT_EQ(ReadAll("a\tb\n", xtabReading).Lines, Lines{"a b"});
   EXPECT_EQ(ReadAll("a\tb\n", xtabReread).Lines, Lines{"a\tb"});
   EXPECT_EQ(ReadAll("a\tb\n", noXtab).Lines, Lines{"a b"});
-}
-
-TEST(LineReader, ControlAndHighBytesAreData) {
-  std::string bytes("a\0b", 3);
-  for (int c = 0x80; c <= 0xFF; ++c) bytes += static_cast<char>(c);
-  bytes += "\n";
-  auto r = ReadAll(bytes);
-  ASSERT_EQ(r.Lines.size(), 1u);
-  EXPECT_EQ(r.Lines[0], bytes.substr(0, bytes.size() - 1));
 }
 
 TEST(LineReader, BufferBoundaries) {
