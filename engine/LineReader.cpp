@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -42,6 +45,28 @@ inline void Consume(TCompareFile& f) {
   --f.BufCount;
 }
 
+/// Bytes past the end of ReadBuf that a 16-byte load may touch; they are
+/// never taken as data.
+constexpr int ScanSlack = 16;
+
+/// The first index in [p, end) whose byte is a control character (below
+/// 0x20), or end. Every special byte is one; most control bytes are not.
+inline int FirstControl(const char* buf, int p, int end) {
+#if defined(__SSE2__)
+  const __m128i limit = _mm_set1_epi8(0x1F);
+  for (; p < end; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + p));
+    // A byte is at most 0x1F exactly when its unsigned minimum with 0x1F is itself.
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, limit), v)));
+    if (mask != 0) return std::min(end, p + __builtin_ctz(mask));
+  }
+  return end;
+#else
+  while (p < end && static_cast<unsigned char>(buf[p]) >= 0x20) ++p;
+  return p;
+#endif
+}
+
 } // namespace
 
 bool OpenInputFile(TCompareFile& file, const std::string& path, int64_t& size, std::string& why) {
@@ -73,7 +98,7 @@ void CloseInputFile(TCompareFile& file) {
 }
 
 void AllocateBuffers(TCompareFile& file) {
-  file.ReadBuf.reset(new char[ReadBufSize + 4]);
+  file.ReadBuf.reset(new char[ReadBufSize + 4 + ScanSlack]());
   file.LineBuf.reset(new char[MaxLineLen + 4]);
   file.BufCount = 0;
   file.BufPos = 0;
@@ -96,19 +121,12 @@ void ReadLine(TCompareFile& f, const TCompareCtl& ctl) {
       break;
     }
     const char* buf = f.ReadBuf.get();
-    // Copy the run of ordinary bytes in one go.
+    // Copy the run of ordinary bytes in one go: up to the next control
+    // character that is special.
     int pos = f.BufPos;
     int end = pos + std::min(f.BufCount, MaxLineLen - n);
-    int p = pos;
-    // Eight bytes at a time while none of them is below 0x20 (every special
-    // byte is a control character); then byte by byte.
-    while (p + 8 <= end) {
-      uint64_t w;
-      std::memcpy(&w, buf + p, 8);
-      if (((w - 0x2020202020202020ull) & ~w & 0x8080808080808080ull) != 0) break;
-      p += 8;
-    }
-    while (p < end && !SpecialBytes[static_cast<unsigned char>(buf[p])]) ++p;
+    int p = FirstControl(buf, pos, end);
+    while (p < end && !SpecialBytes[static_cast<unsigned char>(buf[p])]) p = FirstControl(buf, p + 1, end);
     if (p > pos) {
       std::memcpy(line + n, buf + pos, static_cast<size_t>(p - pos));
       n += p - pos;
