@@ -1,5 +1,6 @@
 #include "engine/CompareRun.h"
 
+
 #include "engine/DpFilters.h"
 #include "engine/LineReader.h"
 #include "engine/Matcher.h"
@@ -40,7 +41,9 @@ bool OpenOne(TCompareRun& run, TCompareFile& f, const std::string& name, bool is
   const char* kind = isNew ? "New" : "Old";
   int64_t size = 0;
   std::string why;
-  if (!OpenInputFile(f, name, size, why)) {
+  const bool opened = OpenInputFile(f, name, size, why);
+  f.Size = size;
+  if (!opened) {
     if (!app.BatchMode)
       app.FrontEnd->ShowMessage(std::string("Error while trying to open valid ") + kind +
                                 " Input File \"" + f.FileName + "\"");
@@ -240,6 +243,11 @@ void PassLoop(TCompareRun& run, IPassReport& report) {
   ctl.HeadingDue = false;
   ctl.ListingStop = false;
   run.PassCt = 0;
+  // Identical files: every pass pairs each line with itself and, without
+  // Long, filters, columns or part compare, the listing needs only counts.
+  run.CountOnly = !ctl.ListLong && !AnyFilter(ctl) && !ctl.CcolActive && !ctl.PcmpActive && !ctl.OptClnc &&
+                  CountIdenticalFiles(nf, of, ctl, app.WorkerThreads, run.CountedPasses);
+  if (app.WorkerThreads && !run.CountOnly) run.Worker = std::make_unique<TWorker>();
 
   while (!ctl.LastPass && !app.UserStop && !ctl.ListingStop) {
     nf.PassFirstLine = nf.LinesDone;

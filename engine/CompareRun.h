@@ -4,9 +4,12 @@
 
 #include "state/Controls.h"
 #include "engine/CompareTypes.h"
+#include "engine/IdenticalFiles.h"
+#include "platform/Worker.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quorlin {
 
@@ -52,6 +55,18 @@ struct TCompareRun {
   std::unique_ptr<TClncList> NewList, OldList;
   int PassCt = 0; ///< number of the current pass, from 1
   bool BuffersAllocated = false;
+  /// The two files hold the same bytes and nothing but counts is needed of
+  /// their lines: the read phase counts NEW lines and mirrors them for OLD.
+  bool CountOnly = false;
+  /// With CountOnly: the NEW file's state after each pass's read phase.
+  std::vector<TCountedPass> CountedPasses;
+  /// Every line of the current pass keeps its text as read (RawText): the
+  /// listing takes it from there instead of reading the files again. Not
+  /// with Xtab, whose re-read keeps TABs that the read phase turns to blanks.
+  bool RawKept = false;
+  /// The second thread that reads and prepares the OLD lines of a pass while
+  /// this one does the NEW lines (none when the run is single-threaded).
+  std::unique_ptr<TWorker> Worker;
 
   TCompareFile& File(bool isNew) { return isNew ? *New : *Old; }
   TLineTable& Lines(bool isNew) { return isNew ? NewLines : OldLines; }

@@ -60,14 +60,19 @@ void TTextPool::Reset() {
 }
 
 void TLineTable::Clear() {
-  std::fill(Entries.begin(), Entries.end(), TLineEntry{});
+  const int end = std::min(static_cast<int>(Entries.size()) - 1, HighWater);
+  for (int k = LowWater; k <= end; ++k) Entries[static_cast<size_t>(k)] = TLineEntry{};
+  LowWater = static_cast<int>(Entries.size());
+  HighWater = 0;
   Pool.Reset();
 }
 
 void TLineTable::ReleaseTexts(int count) {
-  for (int k = 1; k <= count + 1 && k < static_cast<int>(Entries.size()); ++k) {
+  const int end = std::min({count + 1, HighWater, static_cast<int>(Entries.size()) - 1});
+  for (int k = std::max(1, LowWater); k <= end; ++k) {
     Entries[static_cast<size_t>(k)].Text = nullptr;
     Entries[static_cast<size_t>(k)].OrigText = nullptr;
+    Entries[static_cast<size_t>(k)].RawText = nullptr;
   }
   Pool.Reset();
 }

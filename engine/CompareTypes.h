@@ -5,6 +5,7 @@
 
 #include "state/CompareCtl.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -59,6 +60,7 @@ struct TCompareFile {
 
   std::string FileName; ///< as given, at most 255 characters kept for display
   int Stream = -1;      ///< open descriptor, read-only; -1 when closed
+  int64_t Size = 0;     ///< bytes in the file when it was opened
 
   int64_t FileOffset = 0;      ///< byte offset just after the last line read; resume point
   int64_t PassStartOffset = 0; ///< FileOffset when the current pass's read phase began
@@ -66,8 +68,14 @@ struct TCompareFile {
   int64_t DataEndOffset = 0;   ///< Clnc: offset just after the last line read
 
   std::unique_ptr<char[]> ReadBuf; ///< ReadBufSize + 4 bytes
-  int BufCount = 0;                ///< bytes still unread in ReadBuf
+  const char* BufData = nullptr;   ///< the bytes being read: ReadBuf, or the mapped file
+  int BufCount = 0;                ///< bytes still unread in BufData
   int BufPos = 0;                  ///< index of the next unread byte
+  /// A memory map of the whole file to read from instead of the descriptor
+  /// (owned by the run; none when the file is read with read()).
+  const char* Mapped = nullptr;
+  int64_t MappedSize = 0;
+  int64_t MapPos = 0; ///< offset of the next byte to hand out from the map
   std::unique_ptr<char[]> LineBuf; ///< MaxLineLen + 4 bytes: the line last read
   int LineLen = 0;
 
@@ -103,6 +111,7 @@ struct TLineEntry {
   int64_t FileOffset = 0;    ///< the file's FileOffset just after this line was read
   char* Text = nullptr;      ///< TextLen + 4 bytes; rewritten in place into the compare key
   char* OrigText = nullptr;  ///< listing: raw text of a DP line
+  char* RawText = nullptr;   ///< the line as read (TextLen bytes), kept for the listing's re-read
   uint8_t CarryIn = 0;       ///< comment carry flags of the file before this line was prepared
 };
 
@@ -168,6 +177,13 @@ public:
   const TLineEntry& operator[](int k) const { return Entries[static_cast<size_t>(k)]; }
   /// Clears every entry to zero and releases all texts.
   void Clear();
+  /// Notes that entry k may have been written since the last Clear, so that
+  /// Clear and ReleaseTexts need not touch entries outside the range noted,
+  /// which are still zero.
+  void Touch(int k) {
+    LowWater = std::min(LowWater, k);
+    HighWater = std::max(HighWater, k);
+  }
   /// Releases the texts of entries 1 to count + 1 (setting them to none) and
   /// gives their memory back to the pool.
   void ReleaseTexts(int count);
@@ -178,6 +194,7 @@ public:
 private:
   std::vector<TLineEntry> Entries;
   TTextPool Pool;
+  int LowWater = 0, HighWater = 0; ///< the entries that may be non-zero
 };
 
 } // namespace quorlin

@@ -26,6 +26,15 @@ void AllocateBuffers(TCompareFile& file);
 /// one blank. At the end of the file AtEof is set and LineLen is 0.
 void ReadLine(TCompareFile& file, const TCompareCtl& ctl);
 
+/// ReadLine without the bytes: the same line ends, LineLen, FileOffset,
+/// LinesRead, LongestLine and flags, but LineBuf is left as it was. For files
+/// whose lines need counting only.
+void SkipLine(TCompareFile& file, const TCompareCtl& ctl);
+
+/// SkipLine up to count times, stopping at the end of the file; returns the
+/// lines skipped. Plain lines (LF-ended, not too long) are counted in bulk.
+int SkipLines(TCompareFile& file, const TCompareCtl& ctl, int count);
+
 /// Prepares the file for reading from offset: clears AtEof and EofPending,
 /// moves the file position and fills ReadBuf.
 void RepositionFile(TCompareFile& file, int64_t offset);

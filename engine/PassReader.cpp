@@ -4,6 +4,7 @@
 #include "engine/LineReader.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <charconv>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -15,13 +16,18 @@ namespace quorlin {
 
 namespace {
 
-/// Stores the line just read into entry k of its table.
-void StoreLine(TLineTable& table, const TCompareFile& f, int k) {
+/// Stores the line just read into entry k of its table; with keepRaw a
+/// second copy stays as read for the listing.
+void StoreLine(TLineTable& table, const TCompareFile& f, int k, bool keepRaw) {
   TLineEntry& e = table[k];
   e.FileOffset = f.FileOffset;
   e.TextLen = static_cast<int16_t>(f.LineLen);
   e.Text = table.NewText(f.LineLen);
   std::memcpy(e.Text, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
+  if (keepRaw) {
+    e.RawText = table.NewText(f.LineLen);
+    std::memcpy(e.RawText, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
+  }
 }
 
 /// Read-time filters and compare columns of a freshly stored line.
@@ -55,6 +61,49 @@ bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEn
   return ne.ColLen != oe.ColLen ||
          std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.ColLen)) != 0;
 }
+
+namespace {
+
+/// ReadPairDiffers for two stored entries, as the line texts stood after the
+/// read (the raw text, or the compare columns).
+bool StoredPairDiffers(const TCompareCtl& ctl, const TLineEntry& ne, const TLineEntry& oe) {
+  if (ne.NotProcessed != oe.NotProcessed) return true;
+  if (!ctl.CcolActive || ne.NotProcessed)
+    return ne.TextLen != oe.TextLen || std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.TextLen)) != 0;
+  return ne.ColLen != oe.ColLen || std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.ColLen)) != 0;
+}
+
+/// Reads up to MaxPassLines lines of one file into its table (the read phase
+/// of one file on its own). Progress is shown only when progress is set;
+/// the stop request is polled only then, as only that thread may read it.
+int ReadFileLines(TCompareRun& run, bool isNew, bool progress) {
+  const TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  TCompareFile& f = run.File(isNew);
+  TLineTable& table = run.Lines(isNew);
+  const int last = isNew ? ctl.PcmpNewLast : ctl.PcmpOldLast;
+  int c = 0;
+  while (!f.AtEof) {
+    if (ctl.PcmpActive && last > 0 && f.LinesDone + c >= last) {
+      f.AtEof = true;
+      break;
+    }
+    if (c >= MaxPassLines) break;
+    ReadLine(f, ctl);
+    if (f.AtEof) break;
+    ++c;
+    StoreLine(table, f, c, run.RawKept);
+    ClassifyStoredLine(run, isNew, table[c]);
+    if (progress) {
+      if (c % 500 == 0 && app.ProgressOn)
+        app.Progress("Read Input Processing " + app.JobLabel + Printf("PassCt=%d  Line = %d", run.PassCt, f.LinesRead));
+      if (app.UserStop) break;
+    }
+  }
+  return c;
+}
+
+} // namespace
 
 void SkipPartCompareLines(TCompareFile& f, const TCompareCtl& ctl, int first) {
   for (int dropped = 0; dropped < first - 1; ++dropped) {
@@ -128,9 +177,75 @@ void RepositionFiles(TCompareRun& run) {
     RepositionFile(*f, run.Ctl.ReadingInput ? f->FileOffset : f->PassStartOffset);
 }
 
-void ReadPass(TCompareRun& run) {
+namespace {
+
+/// The read phase proper: up to MaxPassLines lines of each file into the
+/// line tables (c NEW lines, d OLD lines), noting whether the pass differs.
+void ReadPassLines(TCompareRun& run, int& c, int& d) {
   TCompareCtl& ctl = run.Ctl;
   TAppState& app = run.App;
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+  while (!(nf.AtEof && of.AtEof) && !app.UserStop) {
+    if (ctl.PcmpActive && ctl.PcmpNewLast > 0 && nf.LinesDone + c >= ctl.PcmpNewLast)
+      nf.AtEof = true;
+    else if (c >= MaxPassLines)
+      break;
+    if (!nf.AtEof) {
+      ReadLine(nf, ctl);
+      if (!nf.AtEof) {
+        ++c;
+        StoreLine(run.NewLines, nf, c, run.RawKept);
+        ClassifyStoredLine(run, true, run.NewLines[c]);
+        if (c % 500 == 0 && app.ProgressOn)
+          app.Progress("Read Input Processing " + app.JobLabel +
+                       Printf("PassCt=%d  Line = %d", run.PassCt, nf.LinesRead));
+      }
+    }
+    if (app.UserStop) break;
+
+    if (ctl.PcmpActive && ctl.PcmpOldLast > 0 && of.LinesDone + d >= ctl.PcmpOldLast)
+      of.AtEof = true;
+    else if (d >= MaxPassLines)
+      break;
+    if (!of.AtEof) {
+      ReadLine(of, ctl);
+      if (!of.AtEof) {
+        ++d;
+        StoreLine(run.OldLines, of, d, run.RawKept);
+        ClassifyStoredLine(run, false, run.OldLines[d]);
+        if (nf.AtEof && d % 500 == 0 && app.ProgressOn)
+          app.Progress("Read Input Processing " + app.JobLabel +
+                       Printf("PassCt=%d  Line = %d ", run.PassCt, of.LinesRead));
+        if (!ctl.FilesDiffer && (c != d || ReadPairDiffers(run, run.NewLines[c], run.OldLines[d])))
+          ctl.FilesDiffer = true;
+      }
+    }
+  }
+}
+
+/// The read phase of two identical files: the NEW file is left where the
+/// counting found this pass to end, and the OLD file, whose bytes are the
+/// same, where the NEW file is. Only the last line's entry is filled: the
+/// pass loop resumes from its offset and the statistics read it. Returns the
+/// lines of the pass.
+int CountPassLines(TCompareRun& run) {
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+  const size_t pass = static_cast<size_t>(run.PassCt - 1);
+  const TCountedPass none{0, nf.FileOffset, nf.LinesRead, nf.LongestLine, 0, true, false, nf.EmbeddedEof, nf.LineSplit};
+  const TCountedPass& counted = pass < run.CountedPasses.size() ? run.CountedPasses[pass] : none;
+  ApplyCountedPass(nf, counted);
+  ApplyCountedPass(of, counted);
+  run.NewLines[counted.Lines].FileOffset = nf.FileOffset;
+  run.OldLines[counted.Lines].FileOffset = of.FileOffset;
+  return counted.Lines;
+}
+
+} // namespace
+
+void ReadPass(TCompareRun& run) {
+  TCompareCtl& ctl = run.Ctl;
   TCompareFile& nf = *run.New;
   TCompareFile& of = *run.Old;
 
@@ -153,41 +268,24 @@ void ReadPass(TCompareRun& run) {
   run.OldLines.Clear();
 
   int c = 0, d = 0;
-  while (!(nf.AtEof && of.AtEof) && !app.UserStop) {
-    if (ctl.PcmpActive && ctl.PcmpNewLast > 0 && nf.LinesDone + c >= ctl.PcmpNewLast)
-      nf.AtEof = true;
-    else if (c >= MaxPassLines)
-      break;
-    if (!nf.AtEof) {
-      ReadLine(nf, ctl);
-      if (!nf.AtEof) {
-        ++c;
-        StoreLine(run.NewLines, nf, c);
-        ClassifyStoredLine(run, true, run.NewLines[c]);
-        if (c % 500 == 0 && app.ProgressOn)
-          app.Progress("Read Input Processing " + app.JobLabel +
-                       Printf("PassCt=%d  Line = %d", run.PassCt, nf.LinesRead));
-      }
-    }
-    if (app.UserStop) break;
-
-    if (ctl.PcmpActive && ctl.PcmpOldLast > 0 && of.LinesDone + d >= ctl.PcmpOldLast)
-      of.AtEof = true;
-    else if (d >= MaxPassLines)
-      break;
-    if (!of.AtEof) {
-      ReadLine(of, ctl);
-      if (!of.AtEof) {
-        ++d;
-        StoreLine(run.OldLines, of, d);
-        ClassifyStoredLine(run, false, run.OldLines[d]);
-        if (nf.AtEof && d % 500 == 0 && app.ProgressOn)
-          app.Progress("Read Input Processing " + app.JobLabel +
-                       Printf("PassCt=%d  Line = %d ", run.PassCt, of.LinesRead));
-        if (!ctl.FilesDiffer && (c != d || ReadPairDiffers(run, run.NewLines[c], run.OldLines[d])))
-          ctl.FilesDiffer = true;
-      }
-    }
+  run.RawKept = !ctl.OptXtab && !run.CountOnly;
+  if (run.CountOnly) {
+    c = d = CountPassLines(run);
+  } else if (run.Worker) {
+    // The two files side by side: OLD on the worker, NEW here.
+    run.Worker->Start([&] { d = ReadFileLines(run, false, false); });
+    c = ReadFileLines(run, true, true);
+    run.Worker->Wait();
+    for (int k = 1; k <= std::min(c, d) && !ctl.FilesDiffer; ++k)
+      if (StoredPairDiffers(ctl, run.NewLines[k], run.OldLines[k])) ctl.FilesDiffer = true;
+  } else {
+    ReadPassLines(run, c, d);
+  }
+  // Entries written: 1 to c and the sentinel (a count-only pass writes
+  // only the last line's entry).
+  for (TLineTable* table : {&run.NewLines, &run.OldLines}) {
+    table->Touch(run.CountOnly ? c : 1);
+    table->Touch((table == &run.NewLines ? c : d) + 1);
   }
 
   nf.PassLines = nf.PassLinesLimit = c;
@@ -302,27 +400,40 @@ uint16_t KeyHash(const char* key, int keyLen) {
   return hash == 0 ? 65535 : hash;
 }
 
-void PreparePass(TCompareRun& run) {
-  TCompareCtl& ctl = run.Ctl;
+namespace {
+
+/// PreparePass for one file; progress is shown only when progress is set.
+void PrepareFileLines(TCompareRun& run, bool isNew, bool progress) {
+  const TCompareCtl& ctl = run.Ctl;
   TAppState& app = run.App;
-  for (bool isNew : {true, false}) {
-    TCompareFile& f = run.File(isNew);
-    TLineTable& table = run.Lines(isNew);
-    for (int k = 1; k <= f.PassLines; ++k) {
-      if (k % 400 == 0 && app.ProgressOn)
-        app.Progress(app.JobLabel +
-                     Printf(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
-                                  : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
-                            run.PassCt, f.LinesRead, f.PassFirstLine + k));
-      TLineEntry& e = table[k];
-      if (ctl.DpActive) {
-        e.CarryIn = SaveCarry(f);
-        if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
-      }
-      if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
-      if (!e.NotProcessed) PrepareKey(ctl, e);
+  TCompareFile& f = run.File(isNew);
+  TLineTable& table = run.Lines(isNew);
+  for (int k = 1; k <= f.PassLines; ++k) {
+    if (progress && k % 400 == 0 && app.ProgressOn)
+      app.Progress(app.JobLabel + Printf(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
+                                               : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
+                                         run.PassCt, f.LinesRead, f.PassFirstLine + k));
+    TLineEntry& e = table[k];
+    if (ctl.DpActive) {
+      e.CarryIn = SaveCarry(f);
+      if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
     }
+    if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
+    if (!e.NotProcessed) PrepareKey(ctl, e);
   }
+}
+
+} // namespace
+
+void PreparePass(TCompareRun& run) {
+  if (run.Worker) {
+    run.Worker->Start([&] { PrepareFileLines(run, false, false); });
+    PrepareFileLines(run, true, true);
+    run.Worker->Wait();
+    return;
+  }
+  PrepareFileLines(run, true, true);
+  PrepareFileLines(run, false, true);
 }
 
 void PrepareKey(const TCompareCtl& ctl, TLineEntry& e) {

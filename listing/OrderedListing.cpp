@@ -101,12 +101,20 @@ void TListing::WriteOrderedBody() {
 void TListing::RereadLine(TCompareFile& f, TLineEntry& e, int& partDpCount) {
   TCompareCtl& ctl = Ctl();
   TLineTable& table = Run->Lines(f.IsNew);
-  ReadLine(f, ctl);
-  int len = f.AtEof ? 1 : f.LineLen; // the file may have shrunk since its read phase
-  const char* src = f.AtEof ? " " : f.LineBuf.get();
-  if (!e.Text || len > e.TextLen) e.Text = table.NewText(len);
-  std::memcpy(e.Text, src, static_cast<size_t>(len));
-  e.TextLen = static_cast<int16_t>(len);
+  if (Run->RawKept && e.RawText) {
+    // The text as the read phase read it: what reading it again gives.
+    e.Text = e.RawText;
+    e.RawText = nullptr;
+    ++f.LinesRead;
+  } else {
+    ReadLine(f, ctl);
+    int len = f.AtEof ? 1 : f.LineLen; // the file may have shrunk since its read phase
+    const char* src = f.AtEof ? " " : f.LineBuf.get();
+    if (!e.Text || len > e.TextLen) e.Text = table.NewText(len);
+    std::memcpy(e.Text, src, static_cast<size_t>(len));
+    e.TextLen = static_cast<int16_t>(len);
+  }
+  const int len = e.TextLen;
   e.OrigText = nullptr;
   if (!e.PartDp && !e.NotProcessed) return;
   if (!ctl.OptXdpl) {
@@ -154,7 +162,7 @@ void TListing::PreparePassForListing() {
   TLineTable& N = run.NewLines;
   TLineTable& O = run.OldLines;
   ctl.ReadingInput = false;
-  RepositionFiles(run);
+  if (!run.RawKept) RepositionFiles(run);
 
   if (ctl.FilesDiffer || ctl.DpActive || ctl.DpsActive || ctl.DlnActive || ctl.CcolActive) {
     int blockStart = 0;

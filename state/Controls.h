@@ -131,6 +131,10 @@ struct TAppState {
   IFrontEnd* FrontEnd;
 
   bool ProgressOn = true; ///< show progress and process pending events during runs
+  /// Let a run use a second thread where its results stay the same (the
+  /// identity check of two files, reading and preparing the two files of a
+  /// pass side by side). Off, every run is single-threaded.
+  bool WorkerThreads = true;
   bool UserStop = false;  ///< set by Halt; polled by the run
   bool BatchMode = false;
   std::string JobLabel; ///< "Job#%d " in batch mode, else empty
