@@ -245,7 +245,7 @@ void PassLoop(TCompareRun& run, IPassReport& report) {
   run.PassCt = 0;
   // Identical files: every pass pairs each line with itself and, without
   // Long, filters, columns or part compare, the listing needs only counts.
-  run.CountOnly = !ctl.ListLong && !AnyFilter(ctl) && !ctl.CcolActive && !ctl.PcmpActive && !ctl.OptClnc &&
+  run.CountOnly = app.CountIdentical && !ctl.ListLong && !AnyFilter(ctl) && !ctl.CcolActive && !ctl.PcmpActive && !ctl.OptClnc &&
                   CountIdenticalFiles(nf, of, ctl, app.WorkerThreads, run.CountedPasses);
   if (app.WorkerThreads && !run.CountOnly) run.Worker = std::make_unique<TWorker>();
 

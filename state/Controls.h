@@ -135,6 +135,9 @@ struct TAppState {
   /// identity check of two files, reading and preparing the two files of a
   /// pass side by side). Off, every run is single-threaded.
   bool WorkerThreads = true;
+  /// Let a compare of two files with the same bytes count their lines
+  /// instead of reading them (the listing is the same).
+  bool CountIdentical = true;
   bool UserStop = false;  ///< set by Halt; polled by the run
   bool BatchMode = false;
   std::string JobLabel; ///< "Job#%d " in batch mode, else empty
