@@ -60,7 +60,7 @@ struct TCompareRun {
   bool CountOnly = false;
   /// With CountOnly: the NEW file's state after each pass's read phase.
   std::vector<TCountedPass> CountedPasses;
-  /// Every line of the current pass keeps its text as read (RawText): the
+  /// Every line of the current pass keeps its text as read (OrigText): the
   /// listing takes it from there instead of reading the files again. Not
   /// with Xtab, whose re-read keeps TABs that the read phase turns to blanks.
   bool RawKept = false;

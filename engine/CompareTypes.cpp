@@ -72,7 +72,6 @@ void TLineTable::ReleaseTexts(int count) {
   for (int k = std::max(1, LowWater); k <= end; ++k) {
     Entries[static_cast<size_t>(k)].Text = nullptr;
     Entries[static_cast<size_t>(k)].OrigText = nullptr;
-    Entries[static_cast<size_t>(k)].RawText = nullptr;
   }
   Pool.Reset();
 }

@@ -91,28 +91,31 @@ struct TCompareFile {
 /// One line of a pass. Text and OrigText point into the owning table's text
 /// pool and stay valid until the pass's lines are released.
 struct TLineEntry {
-  bool Matched = false;      ///< paired with a line of the other file
-  bool NoMatch = false;      ///< NEW: an insertion (no equal OLD line, or passed over in a set)
-  bool NotProcessed = false; ///< don't-process line: excluded from matching
-  bool PartDp = false;       ///< only part of the line was excluded by a comment rule
-  bool Reformatted = false;  ///< listing: matched, but the raw texts differ
-  bool SetStart = false;     ///< first line of a match set (true in the sentinel); Clnc: a dupe
-  bool Moved = false;        ///< set by moved-line detection
-  bool ColShort = false;     ///< shorter than the first compare column
-  bool BlankLine = false;    ///< Clnc: blank and not processed
-  bool KeyIsText = false;    ///< the key is the line's own text (no blanks, no folding, no columns)
-  uint16_t Hash = 0;         ///< hash of the compare key; never 0 once prepared
-  int16_t TextLen = 0;       ///< length of the stored text
-  int16_t KeyLen = 0;        ///< length of the compare key
-  int16_t ColLen = 0;        ///< length of the text after compare-column extraction
-  uint16_t BlockLen = 0;     ///< owned by the listing generator
-  int32_t Partner = 0;       ///< index of the paired (or moved) entry in the other table
-  int32_t ChainLink = 0;     ///< working link of the matcher
-  int64_t FileOffset = 0;    ///< the file's FileOffset just after this line was read
-  char* Text = nullptr;      ///< TextLen + 4 bytes; rewritten in place into the compare key
-  char* OrigText = nullptr;  ///< listing: raw text of a DP line
-  char* RawText = nullptr;   ///< the line as read (TextLen bytes), kept for the listing's re-read
-  uint8_t CarryIn = 0;       ///< comment carry flags of the file before this line was prepared
+  bool Matched : 1 = false;      ///< paired with a line of the other file
+  bool NoMatch : 1 = false;      ///< NEW: an insertion (no equal OLD line, or passed over in a set)
+  bool NotProcessed : 1 = false; ///< don't-process line: excluded from matching
+  bool PartDp : 1 = false;       ///< only part of the line was excluded by a comment rule
+  bool Reformatted : 1 = false;  ///< listing: matched, but the raw texts differ
+  bool SetStart : 1 = false;     ///< first line of a match set (true in the sentinel); Clnc: a dupe
+  bool Moved : 1 = false;        ///< set by moved-line detection
+  bool ColShort : 1 = false;     ///< shorter than the first compare column
+  bool BlankLine : 1 = false;    ///< Clnc: blank and not processed
+  bool KeyIsText : 1 = false;    ///< the key is the line's own text (no blanks, no folding, no columns)
+  uint8_t CarryIn = 0;           ///< comment carry flags of the file before this line was prepared
+  uint16_t Hash = 0;             ///< hash of the compare key; never 0 once prepared
+  int16_t TextLen = 0;           ///< length of the stored text
+  int16_t KeyLen = 0;            ///< length of the compare key
+  int16_t ColLen = 0;            ///< length of the text after compare-column extraction
+  uint16_t BlockLen = 0;         ///< owned by the listing generator
+  int32_t Partner = 0;           ///< index of the paired (or moved) entry in the other table
+  int32_t ChainLink = 0;         ///< working link of the matcher
+  uint32_t FileOffset = 0;       ///< the file's FileOffset just after this line was read (files are below 2 GB)
+  char* Text = nullptr;          ///< TextLen + 4 bytes; rewritten in place into the compare key
+  /// The line as read (TextLen bytes), kept apart from the key: in a Clnc
+  /// list always, in a pass while the listing will take it instead of
+  /// reading the file again; after that re-read, only for DP lines (the
+  /// listing shows them as read).
+  char* OrigText = nullptr;
 };
 
 /// Frees memory from AllocateBlock.

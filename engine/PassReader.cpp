@@ -25,8 +25,8 @@ void StoreLine(TLineTable& table, const TCompareFile& f, int k, bool keepRaw) {
   e.Text = table.NewText(f.LineLen);
   std::memcpy(e.Text, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
   if (keepRaw) {
-    e.RawText = table.NewText(f.LineLen);
-    std::memcpy(e.RawText, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
+    e.OrigText = table.NewText(f.LineLen);
+    std::memcpy(e.OrigText, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
   }
 }
 

@@ -101,10 +101,9 @@ void TListing::WriteOrderedBody() {
 void TListing::RereadLine(TCompareFile& f, TLineEntry& e, int& partDpCount) {
   TCompareCtl& ctl = Ctl();
   TLineTable& table = Run->Lines(f.IsNew);
-  if (Run->RawKept && e.RawText) {
+  if (Run->RawKept && e.OrigText) {
     // The text as the read phase read it: what reading it again gives.
-    e.Text = e.RawText;
-    e.RawText = nullptr;
+    e.Text = e.OrigText;
     ++f.LinesRead;
   } else {
     ReadLine(f, ctl);
