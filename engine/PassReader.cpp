@@ -64,15 +64,6 @@ bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEn
 
 namespace {
 
-/// ReadPairDiffers for two stored entries, as the line texts stood after the
-/// read (the raw text, or the compare columns).
-bool StoredPairDiffers(const TCompareCtl& ctl, const TLineEntry& ne, const TLineEntry& oe) {
-  if (ne.NotProcessed != oe.NotProcessed) return true;
-  if (!ctl.CcolActive || ne.NotProcessed)
-    return ne.TextLen != oe.TextLen || std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.TextLen)) != 0;
-  return ne.ColLen != oe.ColLen || std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.ColLen)) != 0;
-}
-
 /// Reads up to MaxPassLines lines of one file into its table (the read phase
 /// of one file on its own). Progress is shown only when progress is set;
 /// the stop request is polled only then, as only that thread may read it.
@@ -104,6 +95,13 @@ int ReadFileLines(TCompareRun& run, bool isNew, bool progress) {
 }
 
 } // namespace
+
+bool StoredPairDiffers(const TCompareCtl& ctl, const TLineEntry& ne, const TLineEntry& oe) {
+  if (ne.NotProcessed != oe.NotProcessed) return true;
+  if (!ctl.CcolActive || ne.NotProcessed)
+    return ne.TextLen != oe.TextLen || std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.TextLen)) != 0;
+  return ne.ColLen != oe.ColLen || std::memcmp(ne.Text, oe.Text, static_cast<size_t>(ne.ColLen)) != 0;
+}
 
 void SkipPartCompareLines(TCompareFile& f, const TCompareCtl& ctl, int first) {
   for (int dropped = 0; dropped < first - 1; ++dropped) {

@@ -54,6 +54,10 @@ void ExtractColumnsOld(TCompareRun& run, TLineEntry& entry);
 /// one side only, different raw texts, or with compare columns different
 /// columns.
 bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe);
+/// ReadPairDiffers for two stored entries, judged by their texts as the read
+/// left them (the raw line, or the compare columns) rather than by the lines
+/// just read: for files read apart from each other.
+bool StoredPairDiffers(const TCompareCtl& ctl, const TLineEntry& ne, const TLineEntry& oe);
 
 /// The part-compare skip: reads and drops lines before line first, counting
 /// them in LinesDone.

@@ -6,6 +6,7 @@
 #include "engine/PassReader.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -17,20 +18,25 @@ namespace {
 
 constexpr int ClncProgressEvery = 2000;
 
-/// Appends the line just read to list as a new item: Text and OrigText both
-/// hold the raw line; Dln, the blank-line rule and the compare columns follow.
+/// Appends the line just read to list as a new item: OrigText holds the raw
+/// line, and so does Text, which shares its buffer until the key would
+/// change it (compare columns take a copy at once, ClncPrepare the others);
+/// Dln, the blank-line rule and the compare columns follow.
 void StoreClncLine(TCompareRun& run, bool isNew) {
   TCompareFile& f = run.File(isNew);
   TClncList& list = isNew ? *run.NewList : *run.OldList;
   const TCompareCtl& ctl = run.Ctl;
   TLineEntry& e = list.Items.emplace_back();
   const size_t len = static_cast<size_t>(f.LineLen);
-  e.FileOffset = f.FileOffset;
+  e.FileOffset = static_cast<uint32_t>(f.FileOffset);
   e.TextLen = static_cast<int16_t>(f.LineLen);
-  e.Text = list.NewText(f.LineLen);
   e.OrigText = list.NewText(f.LineLen);
-  std::memcpy(e.Text, f.LineBuf.get(), len);
   std::memcpy(e.OrigText, f.LineBuf.get(), len);
+  e.Text = e.OrigText;
+  if (ctl.CcolActive) {
+    e.Text = list.NewText(f.LineLen);
+    std::memcpy(e.Text, f.LineBuf.get(), len);
+  }
   if (ctl.DlnActive) ApplyDln(run.App.DlnConditions, e, ctl.OptIcas);
   if (e.NotProcessed) return;
   if (std::string_view(e.Text, len).find_first_not_of(' ') == std::string_view::npos) {
@@ -44,10 +50,73 @@ void StoreClncLine(TCompareRun& run, bool isNew) {
   }
 }
 
+/// Whether making the key rewrites any of the line's bytes: blanks are
+/// squeezed out, and Icas folds capitals. (The padding byte of an odd key
+/// goes after the line's bytes.)
+bool KeyChangesText(const TCompareCtl& ctl, const TLineEntry& e) {
+  const std::string_view text(e.Text, static_cast<size_t>(e.TextLen));
+  if (text.find(' ') != std::string_view::npos) return true;
+  if (!ctl.OptIcas) return false;
+  for (char ch : text)
+    if (ch >= 'A' && ch <= 'Z') return true;
+  return false;
+}
+
 /// Bucket of a key in the chain heads: a full hash of the key bytes, so that
 /// chains stay short however many lines the lists hold.
 inline size_t Bucket(const TLineEntry& e, size_t mask) {
   return std::hash<std::string_view>{}(std::string_view(e.Text, static_cast<size_t>(e.KeyLen))) & mask;
+}
+
+/// Reads the whole of one file into its list; progress (and the stop
+/// request) only when progress is set, as only that thread may show it.
+int ClncReadFile(TCompareRun& run, bool isNew, bool progress) {
+  const TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  TCompareFile& f = run.File(isNew);
+  const int last = isNew ? ctl.PcmpNewLast : ctl.PcmpOldLast;
+  int c = 0;
+  while (!f.AtEof) {
+    if (ctl.PcmpActive && last > 0 && f.LinesDone + c >= last) {
+      f.AtEof = true;
+      break;
+    }
+    ReadLine(f, ctl);
+    if (f.AtEof) break;
+    ++c;
+    StoreClncLine(run, isNew);
+    if (progress) {
+      if ((c == 1 || c % ClncProgressEvery == 0) && app.ProgressOn)
+        app.Progress("Read Input Processing " + Printf("Line = %d.", f.LinesRead));
+      if (app.UserStop) break;
+    }
+  }
+  return c;
+}
+
+/// ClncPrepare for one list.
+void ClncPrepareList(TCompareRun& run, bool isNew, bool progress) {
+  const TCompareCtl& ctl = run.Ctl;
+  TAppState& app = run.App;
+  TClncList& list = isNew ? *run.NewList : *run.OldList;
+  const int count = list.Count();
+  for (int k = 1; k <= count; ++k) {
+    if (progress) {
+      if (app.UserStop) return;
+      if ((k == 1 || k % ClncProgressEvery == 0) && app.ProgressOn)
+        app.Progress("Processing Data " +
+                     Printf(isNew ? "New File Line = %d  UpTo Line = %d ." : "Old File Line = %d  UpTo Line = %d .",
+                            k, count));
+    }
+    TLineEntry& e = list[k];
+    if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
+    if (e.NotProcessed) continue;
+    if (e.Text == e.OrigText && KeyChangesText(ctl, e)) {
+      e.Text = list.NewText(e.TextLen);
+      std::memcpy(e.Text, e.OrigText, static_cast<size_t>(e.TextLen));
+    }
+    PrepareKey(ctl, e);
+  }
 }
 
 } // namespace
@@ -75,7 +144,15 @@ void ClncRead(TCompareRun& run) {
   ol.Items.emplace_back();
 
   int c = 0, d = 0;
-  while (!(nf.AtEof && of.AtEof) && !app.UserStop) {
+  if (run.Worker) {
+    // The two files side by side: OLD on the worker, NEW here.
+    run.Worker->Start([&] { d = ClncReadFile(run, false, false); });
+    c = ClncReadFile(run, true, true);
+    run.Worker->Wait();
+    for (int k = 1; k <= std::min(c, d) && !ctl.FilesDiffer; ++k)
+      if (StoredPairDiffers(ctl, nl[k], ol[k])) ctl.FilesDiffer = true;
+  }
+  while (!run.Worker && !(nf.AtEof && of.AtEof) && !app.UserStop) {
     if (ctl.PcmpActive && ctl.PcmpNewLast > 0 && nf.LinesDone + c >= ctl.PcmpNewLast) nf.AtEof = true;
     if (!nf.AtEof) {
       ReadLine(nf, ctl);
@@ -115,22 +192,14 @@ void ClncRead(TCompareRun& run) {
 }
 
 void ClncPrepare(TCompareRun& run) {
-  TCompareCtl& ctl = run.Ctl;
-  TAppState& app = run.App;
-  for (bool isNew : {true, false}) {
-    TClncList& list = isNew ? *run.NewList : *run.OldList;
-    const int count = list.Count();
-    for (int k = 1; k <= count; ++k) {
-      if (app.UserStop) return;
-      if ((k == 1 || k % ClncProgressEvery == 0) && app.ProgressOn)
-        app.Progress("Processing Data " +
-                     Printf(isNew ? "New File Line = %d  UpTo Line = %d ." : "Old File Line = %d  UpTo Line = %d .",
-                            k, count));
-      TLineEntry& e = list[k];
-      if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
-      if (!e.NotProcessed) PrepareKey(ctl, e);
-    }
+  if (run.Worker) {
+    run.Worker->Start([&] { ClncPrepareList(run, false, false); });
+    ClncPrepareList(run, true, true);
+    run.Worker->Wait();
+    return;
   }
+  ClncPrepareList(run, true, true);
+  if (!run.App.UserStop) ClncPrepareList(run, false, true);
 }
 
 void ClncMatch(TCompareRun& run) {
@@ -240,6 +309,7 @@ void ClncPassDriver(TCompareRun& run, IPassReport& report) {
   ctl.HeadingArmed = false;
   ctl.ListingStop = false;
   run.PassCt = 1;
+  if (app.WorkerThreads) run.Worker = std::make_unique<TWorker>();
   nf.PassFirstLine = nf.LinesDone;
   of.PassFirstLine = of.LinesDone;
 
