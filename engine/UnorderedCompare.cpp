@@ -62,10 +62,10 @@ bool KeyChangesText(const TCompareCtl& ctl, const TLineEntry& e) {
   return false;
 }
 
-/// Bucket of a key in the chain heads: a full hash of the key bytes, so that
-/// chains stay short however many lines the lists hold.
-inline size_t Bucket(const TLineEntry& e, size_t mask) {
-  return std::hash<std::string_view>{}(std::string_view(e.Text, static_cast<size_t>(e.KeyLen))) & mask;
+/// A full hash of the key bytes, so that chains stay short however many
+/// lines the lists hold.
+inline size_t KeyHash64(const TLineEntry& e) {
+  return std::hash<std::string_view>{}(std::string_view(e.Text, static_cast<size_t>(e.KeyLen)));
 }
 
 /// Reads the whole of one file into its list; progress (and the stop
@@ -215,12 +215,23 @@ void ClncMatch(TCompareRun& run) {
   const size_t mask = buckets - 1;
   std::vector<int32_t> heads(buckets, oldEnd);
   std::vector<int32_t> next(static_cast<size_t>(oldEnd) + 1, oldEnd);
-  // Buckets first (one pass over the keys), then the chains, with the heads
-  // they touch fetched a few lines ahead.
+  // A full hash of every key first (one pass over each list, the NEW one on
+  // the worker): its low bits pick the bucket, its high bits are a
+  // fingerprint that the chain walks compare before they touch a line.
   constexpr uint32_t NoBucket = UINT32_MAX;
-  std::vector<uint32_t> oldBucket(static_cast<size_t>(oldEnd), NoBucket);
-  for (int k = 1; k <= oldCount; ++k)
-    if (!ol[k].NotProcessed) oldBucket[static_cast<size_t>(k)] = static_cast<uint32_t>(Bucket(ol[k], mask));
+  std::vector<uint32_t> oldBucket(static_cast<size_t>(oldEnd), NoBucket), oldPrint(static_cast<size_t>(oldEnd), 0);
+  std::vector<uint32_t> newBucket(static_cast<size_t>(newEnd) + 1, 0), newPrint(static_cast<size_t>(newEnd) + 1, 0);
+  auto hashList = [mask](TClncList& list, int count, std::vector<uint32_t>& bucket, std::vector<uint32_t>& print) {
+    for (int k = 1; k <= count; ++k) {
+      const TLineEntry& e = list[k];
+      if (e.NotProcessed) continue;
+      const size_t h = KeyHash64(e);
+      bucket[static_cast<size_t>(k)] = static_cast<uint32_t>(h & mask);
+      print[static_cast<size_t>(k)] = static_cast<uint32_t>(h >> 32);
+    }
+  };
+  if (run.Worker) run.Worker->Start([&] { hashList(nl, newCount, newBucket, newPrint); });
+  hashList(ol, oldCount, oldBucket, oldPrint);
   for (int k = oldCount; k >= 1; --k) {
     if (k > 16 && oldBucket[static_cast<size_t>(k - 16)] != NoBucket)
       __builtin_prefetch(&heads[oldBucket[static_cast<size_t>(k - 16)]], 1);
@@ -230,49 +241,70 @@ void ClncMatch(TCompareRun& run) {
     ol[k].ChainLink = 0;
     heads[b] = k;
   }
+  if (run.Worker)
+    run.Worker->Wait();
+  else
+    hashList(nl, newCount, newBucket, newPrint);
 
-  // The lookups below jump around both lists: the buckets of the NEW lines
-  // are computed first, and each lookup is prefetched a few lines ahead.
-  std::vector<uint32_t> newBucket(static_cast<size_t>(newEnd) + 1, 0);
-  for (int j = 1; j <= newCount; ++j)
-    if (!nl[j].NotProcessed) newBucket[static_cast<size_t>(j)] = static_cast<uint32_t>(Bucket(nl[j], mask));
+  // Each NEW line's first equal OLD line (its Partner, or NoMatch). The
+  // lookups jump around the OLD list, each prefetched a few lines ahead;
+  // they only read it, so the worker takes the second half of the NEW lines.
   auto headOf = [&](int j) { return heads[newBucket[static_cast<size_t>(j)]]; };
   constexpr int Ahead = 8;
-
-  for (int j = 1; j <= newCount; ++j) {
-    if (app.UserStop) return;
-    if ((j == 1 || j % ClncProgressEvery == 0) && app.ProgressOn)
-      app.Progress("Finding Matching Lines " + Printf("New Line = %d UpTo Line = %d .", j, newCount));
-    if (j + 2 * Ahead <= newCount) __builtin_prefetch(&heads[newBucket[static_cast<size_t>(j + 2 * Ahead)]]);
-    if (j + Ahead <= newCount) {
-      const int ahead = headOf(j + Ahead);
-      if (ahead < oldEnd) __builtin_prefetch(&ol[ahead]);
-    }
-    if (j + Ahead / 2 <= newCount) {
-      const int ahead = headOf(j + Ahead / 2);
-      if (ahead < oldEnd) __builtin_prefetch(ol[ahead].Text);
-    }
-    TLineEntry& n = nl[j];
-    if (n.NotProcessed) continue;
-    int o = headOf(j);
-    while (o < oldEnd && !LinesEqual(n, ol[o])) o = next[static_cast<size_t>(o)];
-    if (o >= oldEnd) {
-      n.Partner = oldEnd;
-      n.NoMatch = true;
-      continue;
-    }
-    n.Partner = o;
-    if (ol[o].ChainLink == 0) {
-      // Link the class of OLD lines equal to o, in rising order.
-      int prev = o;
-      for (int x = next[static_cast<size_t>(o)]; x < oldEnd; x = next[static_cast<size_t>(x)]) {
-        if (LinesEqual(ol[o], ol[x])) {
-          ol[prev].ChainLink = x;
-          prev = x;
+  auto findPartners = [&](int from, int to, bool progress) {
+    for (int j = from; j <= to; ++j) {
+      if (progress) {
+        if (app.UserStop) return;
+        if ((j == 1 || j % ClncProgressEvery == 0) && app.ProgressOn)
+          app.Progress("Finding Matching Lines " + Printf("New Line = %d UpTo Line = %d .", j, newCount));
+      }
+      if (j + 2 * Ahead <= to) __builtin_prefetch(&heads[newBucket[static_cast<size_t>(j + 2 * Ahead)]]);
+      if (j + Ahead <= to) {
+        const int ahead = headOf(j + Ahead);
+        if (ahead < oldEnd) {
+          __builtin_prefetch(&oldPrint[static_cast<size_t>(ahead)]);
+          __builtin_prefetch(&next[static_cast<size_t>(ahead)]);
         }
       }
-      ol[prev].ChainLink = oldEnd;
+      if (j + Ahead / 2 <= to) {
+        const int ahead = headOf(j + Ahead / 2);
+        if (ahead < oldEnd) __builtin_prefetch(&ol[ahead]);
+      }
+      if (j + 2 <= to) {
+        const int ahead = headOf(j + 2);
+        if (ahead < oldEnd) __builtin_prefetch(ol[ahead].Text);
+      }
+      TLineEntry& n = nl[j];
+      if (n.NotProcessed) continue;
+      const uint32_t print = newPrint[static_cast<size_t>(j)];
+      int o = headOf(j);
+      while (o < oldEnd && (oldPrint[static_cast<size_t>(o)] != print || !LinesEqual(n, ol[o])))
+        o = next[static_cast<size_t>(o)];
+      n.Partner = o;
+      if (o >= oldEnd) n.NoMatch = true;
     }
+  };
+  const int half = run.Worker && newCount >= 4096 ? newCount / 2 : newCount;
+  if (half < newCount) run.Worker->Start([&] { findPartners(half + 1, newCount, false); });
+  findPartners(1, half, true);
+  if (half < newCount) run.Worker->Wait();
+  if (app.UserStop) return;
+
+  // Link the class of OLD lines equal to each partner, in rising order.
+  for (int j = 1; j <= newCount; ++j) {
+    const TLineEntry& n = nl[j];
+    if (n.NotProcessed || n.NoMatch) continue;
+    const int o = n.Partner;
+    if (ol[o].ChainLink != 0) continue;
+    const uint32_t print = oldPrint[static_cast<size_t>(o)];
+    int prev = o;
+    for (int x = next[static_cast<size_t>(o)]; x < oldEnd; x = next[static_cast<size_t>(x)]) {
+      if (oldPrint[static_cast<size_t>(x)] == print && LinesEqual(ol[o], ol[x])) {
+        ol[prev].ChainLink = x;
+        prev = x;
+      }
+    }
+    ol[prev].ChainLink = oldEnd;
   }
   nl[newEnd].Partner = newEnd;
   ol[oldEnd].Partner = oldEnd;
