@@ -110,6 +110,10 @@ private:
   /// BodyLine = id + the text field (80 characters blank-filled, then Refs;
   /// with Fscl up to 128 characters and no references).
   void FormatBodyLine(const char* id, std::string_view text);
+  /// FormatBodyLine's work, appended to out; it touches nothing else, so
+  /// two threads may format lines at once.
+  static void AppendBodyLine(bool fscl, const char* id, std::string_view text, std::string_view refs,
+                             std::string& out);
   /// Formats a body line of the given kind from the entry's text and the
   /// reference columns in Refs, and hands it on.
   void Body(int kind, const TLineEntry& e);
@@ -122,6 +126,12 @@ private:
   void ClncClassify();
   void ClncSectionHeading(bool isNew);
   void ClncLongSection(bool isNew);
+  /// The Clnc body line of entry k of a list, appended to out; refs is scratch.
+  static void AppendClncLine(const TCompareCtl& ctl, const TLineEntry& e, bool isNew, int k, std::string& refs,
+                             std::string& out);
+  /// ClncLongSection of a batch listing with a worker: blocks of lines
+  /// formatted half here, half on the worker, then written in order.
+  void ClncLongSectionBlocks(bool isNew);
   void ClncDeltaSection(bool isNew);
   void ClncChngSection(bool isNew);
   /// Writes entry k of a Clnc list by its kind.

@@ -229,13 +229,20 @@ void TListing::PreparePassForListing() {
 // --- Line writers ------------------------------------------------------------
 
 void TListing::FormatBodyLine(const char* id, std::string_view text) {
-  BodyLine.assign(id);
-  if (Ctl().OptFscl) {
-    BodyLine.append(text.substr(0, FullTextField));
+  BodyLine.clear();
+  AppendBodyLine(Ctl().OptFscl, id, text, Refs, BodyLine);
+}
+
+void TListing::AppendBodyLine(bool fscl, const char* id, std::string_view text, std::string_view refs,
+                              std::string& out) {
+  out.append(id);
+  if (fscl) {
+    out.append(text.substr(0, FullTextField));
   } else {
-    BodyLine.append(text.substr(0, TextField));
-    BodyLine.resize(4 + TextField, ' ');
-    BodyLine.append(Refs);
+    const std::string_view field = text.substr(0, TextField);
+    out.append(field);
+    out.append(TextField - field.size(), ' ');
+    out.append(refs);
   }
 }
 

@@ -150,42 +150,52 @@ void TListing::ClncSectionHeading(bool isNew) {
     AppendPanel(isNew ? App.Panel1Lines : App.Panel2Lines, std::string_view(ruler).substr(0, ReportLineMax));
 }
 
-void TListing::WriteClncEntry(bool isNew, int k) {
-  const TLineEntry& e = isNew ? (*Run->NewList)[k] : (*Run->OldList)[k];
+void TListing::AppendClncLine(const TCompareCtl& ctl, const TLineEntry& e, bool isNew, int k, std::string& refs,
+                              std::string& out) {
   const char* id;
-  Refs.assign(" ");
-  auto number = [&](int n) { AppendLineNumber(Refs, n); };
+  refs.assign(" ");
+  auto number = [&](int n) { AppendLineNumber(refs, n); };
   number(k);
   if (e.Matched) {
     id = "    ";
-    Refs += "           ";
+    refs += "           ";
     number(e.Partner);
   } else if (e.NotProcessed) {
     id = "    ";
-    Refs += e.BlankLine ? " Np-Blank-Ln" : " Dp-Line";
+    refs += e.BlankLine ? " Np-Blank-Ln" : " Dp-Line";
   } else if (IsDupe(e)) {
     if (e.Reformatted) {
       id = "XR- ";
-      Refs += isNew ? " Refm-Dupe       " : " Refm-Dup        ";
+      refs += isNew ? " Refm-Dupe       " : " Refm-Dup        ";
     } else {
       id = isNew ? "XN- " : "XO- ";
-      Refs += isNew ? " New-Dupe        " : " Old-Dupe        ";
+      refs += isNew ? " New-Dupe        " : " Old-Dupe        ";
     }
     number(e.Partner);
   } else if (e.Reformatted) {
     id = isNew ? "RN- " : "RO- ";
-    Refs += isNew ? " New-Refm  " : " Old-Refm  ";
+    refs += isNew ? " New-Refm  " : " Old-Refm  ";
     number(e.Partner);
   } else {
     id = isNew ? "I - " : "D - ";
-    Refs += isNew ? " Insert" : " Delete";
+    refs += isNew ? " Insert" : " Delete";
   }
-  FormatBodyLine(id, std::string_view(e.Text, static_cast<size_t>(e.TextLen)));
+  AppendBodyLine(ctl.OptFscl, id, std::string_view(e.Text, static_cast<size_t>(e.TextLen)), refs, out);
+}
+
+void TListing::WriteClncEntry(bool isNew, int k) {
+  const TLineEntry& e = isNew ? (*Run->NewList)[k] : (*Run->OldList)[k];
+  BodyLine.clear();
+  AppendClncLine(Ctl(), e, isNew, k, Refs, BodyLine);
   EmitBodyLine(BodyLine);
 }
 
 void TListing::ClncLongSection(bool isNew) {
   const TCompareCtl& ctl = Ctl();
+  if (Run->Worker && App.BatchMode && App.ListingFile && !RawListing) {
+    ClncLongSectionBlocks(isNew);
+    return;
+  }
   TClncList& list = isNew ? *Run->NewList : *Run->OldList;
   const int count = list.Count();
   for (int k = 1; k <= count && !App.UserStop; ++k) {
@@ -193,6 +203,42 @@ void TListing::ClncLongSection(bool isNew) {
     const TLineEntry& e = list[k];
     if (ctl.OptXdpl && !e.Matched && (e.NotProcessed || IsDupe(e))) continue;
     WriteClncEntry(isNew, k);
+  }
+}
+
+void TListing::ClncLongSectionBlocks(bool isNew) {
+  TCompareCtl& ctl = Ctl();
+  const TClncList& list = isNew ? *Run->NewList : *Run->OldList;
+  const int count = list.Count();
+  constexpr int Block = 16384;
+  std::string ours, theirs, ourRefs, theirRefs;
+  // Lines from..to (inclusive) of the list into out, each ended by CR LF.
+  auto format = [&](int from, int to, std::string& refs, std::string& out, int& lines) {
+    out.clear();
+    lines = 0;
+    for (int k = from; k <= to; ++k) {
+      const TLineEntry& e = list[k];
+      if (ctl.OptXdpl && !e.Matched && (e.NotProcessed || IsDupe(e))) continue;
+      AppendClncLine(ctl, e, isNew, k, refs, out);
+      out.append("\r\n");
+      ++lines;
+    }
+  };
+  for (int from = 1; from <= count && !App.UserStop && !ctl.ListingStop; from += Block) {
+    const int to = std::min(count, from + Block - 1), mid = from + (to - from) / 2;
+    for (int k = from; k <= to; ++k)
+      if (k == 1 || k % ClncStatusEvery == 0) ClncStatus("Generating Long Report", isNew, k);
+    int ourLines = 0, theirLines = 0;
+    Run->Worker->Start([&] { format(mid + 1, to, theirRefs, theirs, theirLines); });
+    format(from, mid, ourRefs, ours, ourLines);
+    Run->Worker->Wait();
+    if (ourLines + theirLines == 0) continue;
+    if (ctl.HeadingDue) WriteListingHeading();
+    if (ctl.ListingStop || App.UserStop) break;
+    App.ListingFile->Write(ours);
+    App.ListingFile->Write(theirs);
+    App.ReportLineCount += ourLines + theirLines;
+    if (App.ListingFile->Failed()) ctl.ListingStop = true;
   }
 }
 
