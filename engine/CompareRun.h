@@ -21,6 +21,9 @@ struct TCompareRun;
 struct TClncList {
   TChunkedVector<TLineEntry> Items;
   TTextPool Pool{2 * 1024 * 1024};
+  /// A full hash of each prepared line's key (index as Items; 0 for lines
+  /// not prepared), made while the key is at hand, for the matching.
+  std::vector<uint64_t> KeyHashes;
   TLineEntry& operator[](int k) { return Items[static_cast<size_t>(k)]; }
   const TLineEntry& operator[](int k) const { return Items[static_cast<size_t>(k)]; }
   /// Lines in the list, the empty item and the sentinel not counted.

@@ -100,6 +100,7 @@ void ClncPrepareList(TCompareRun& run, bool isNew, bool progress) {
   TAppState& app = run.App;
   TClncList& list = isNew ? *run.NewList : *run.OldList;
   const int count = list.Count();
+  list.KeyHashes.assign(static_cast<size_t>(count) + 2, 0);
   for (int k = 1; k <= count; ++k) {
     if (progress) {
       if (app.UserStop) return;
@@ -116,6 +117,7 @@ void ClncPrepareList(TCompareRun& run, bool isNew, bool progress) {
       std::memcpy(e.Text, e.OrigText, static_cast<size_t>(e.TextLen));
     }
     PrepareKey(ctl, e);
+    list.KeyHashes[static_cast<size_t>(k)] = KeyHash64(e);
   }
 }
 
@@ -223,9 +225,8 @@ void ClncMatch(TCompareRun& run) {
   std::vector<uint32_t> newBucket(static_cast<size_t>(newEnd) + 1, 0), newPrint(static_cast<size_t>(newEnd) + 1, 0);
   auto hashList = [mask](TClncList& list, int count, std::vector<uint32_t>& bucket, std::vector<uint32_t>& print) {
     for (int k = 1; k <= count; ++k) {
-      const TLineEntry& e = list[k];
-      if (e.NotProcessed) continue;
-      const size_t h = KeyHash64(e);
+      if (list[k].NotProcessed) continue;
+      const uint64_t h = list.KeyHashes[static_cast<size_t>(k)];
       bucket[static_cast<size_t>(k)] = static_cast<uint32_t>(h & mask);
       print[static_cast<size_t>(k)] = static_cast<uint32_t>(h >> 32);
     }
