@@ -24,6 +24,7 @@ struct TClncList {
   /// A full hash of each prepared line's key (index as Items; 0 for lines
   /// not prepared), made while the key is at hand, for the matching.
   std::vector<uint64_t> KeyHashes;
+  bool Prepared = false; ///< every line's key was made as it was read
   TLineEntry& operator[](int k) { return Items[static_cast<size_t>(k)]; }
   const TLineEntry& operator[](int k) const { return Items[static_cast<size_t>(k)]; }
   /// Lines in the list, the empty item and the sentinel not counted.

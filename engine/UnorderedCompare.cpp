@@ -68,12 +68,30 @@ inline size_t KeyHash64(const TLineEntry& e) {
   return std::hash<std::string_view>{}(std::string_view(e.Text, static_cast<size_t>(e.KeyLen)));
 }
 
-/// Reads the whole of one file into its list; progress (and the stop
+/// Makes the key of line k of list (Dps first) and returns its full hash;
+/// 0 for a line that is not processed.
+uint64_t PrepareClncLine(const TCompareCtl& ctl, TClncList& list, int k) {
+  TLineEntry& e = list[k];
+  if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
+  if (e.NotProcessed) return 0;
+  if (e.Text == e.OrigText && KeyChangesText(ctl, e)) {
+    e.Text = list.NewText(e.TextLen);
+    std::memcpy(e.Text, e.OrigText, static_cast<size_t>(e.TextLen));
+  }
+  PrepareKey(ctl, e);
+  return KeyHash64(e);
+}
+
+/// Reads the whole of one file into its list, with prepare making each
+/// line's key while it is at hand; progress (and the stop
 /// request) only when progress is set, as only that thread may show it.
-int ClncReadFile(TCompareRun& run, bool isNew, bool progress) {
+int ClncReadFile(TCompareRun& run, bool isNew, bool progress, bool prepare) {
   const TCompareCtl& ctl = run.Ctl;
   TAppState& app = run.App;
   TCompareFile& f = run.File(isNew);
+  TClncList& list = isNew ? *run.NewList : *run.OldList;
+  list.Prepared = prepare;
+  if (prepare) list.KeyHashes.assign(1, 0);
   const int last = isNew ? ctl.PcmpNewLast : ctl.PcmpOldLast;
   int c = 0;
   while (!f.AtEof) {
@@ -85,6 +103,7 @@ int ClncReadFile(TCompareRun& run, bool isNew, bool progress) {
     if (f.AtEof) break;
     ++c;
     StoreClncLine(run, isNew);
+    if (prepare) list.KeyHashes.push_back(PrepareClncLine(ctl, list, c));
     if (progress) {
       if ((c == 1 || c % ClncProgressEvery == 0) && app.ProgressOn)
         app.Progress("Read Input Processing " + Printf("Line = %d.", f.LinesRead));
@@ -100,7 +119,8 @@ void ClncPrepareList(TCompareRun& run, bool isNew, bool progress) {
   TAppState& app = run.App;
   TClncList& list = isNew ? *run.NewList : *run.OldList;
   const int count = list.Count();
-  list.KeyHashes.assign(static_cast<size_t>(count) + 2, 0);
+  list.KeyHashes.resize(static_cast<size_t>(count) + 2, 0);
+  if (list.Prepared) return;
   for (int k = 1; k <= count; ++k) {
     if (progress) {
       if (app.UserStop) return;
@@ -109,15 +129,7 @@ void ClncPrepareList(TCompareRun& run, bool isNew, bool progress) {
                      Printf(isNew ? "New File Line = %d  UpTo Line = %d ." : "Old File Line = %d  UpTo Line = %d .",
                             k, count));
     }
-    TLineEntry& e = list[k];
-    if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
-    if (e.NotProcessed) continue;
-    if (e.Text == e.OrigText && KeyChangesText(ctl, e)) {
-      e.Text = list.NewText(e.TextLen);
-      std::memcpy(e.Text, e.OrigText, static_cast<size_t>(e.TextLen));
-    }
-    PrepareKey(ctl, e);
-    list.KeyHashes[static_cast<size_t>(k)] = KeyHash64(e);
+    list.KeyHashes[static_cast<size_t>(k)] = PrepareClncLine(ctl, list, k);
   }
 }
 
@@ -148,8 +160,8 @@ void ClncRead(TCompareRun& run) {
   int c = 0, d = 0;
   if (run.Worker) {
     // The two files side by side: OLD on the worker, NEW here.
-    run.Worker->Start([&] { d = ClncReadFile(run, false, false); });
-    c = ClncReadFile(run, true, true);
+    run.Worker->Start([&] { d = ClncReadFile(run, false, false, true); });
+    c = ClncReadFile(run, true, true, true);
     run.Worker->Wait();
     for (int k = 1; k <= std::min(c, d) && !ctl.FilesDiffer; ++k)
       if (StoredPairDiffers(ctl, nl[k], ol[k])) ctl.FilesDiffer = true;
