@@ -85,7 +85,7 @@ TEST(FastPaths, OneChangedByteIsFound) {
 
 TEST(FastPaths, TwoThreadsListAsOne) {
   std::mt19937 rng(20261207);
-  for (int round = 0; round < 24; ++round) {
+  for (int round = 0; round < 32; ++round) {
     const TScript s = RandomScript(rng, 3000 + static_cast<int>(rng() % 12000));
     const unsigned pick = rng();
     auto options = [&](TListingFixture& fx) {
@@ -105,10 +105,11 @@ TEST(FastPaths, TwoThreadsListAsOne) {
         fx.Check(TagCcol);
         fx.App.Controls.PrEdCcolNw[0] = fx.App.Controls.PrEdCcolOd[0] = "3:eol";
       }
+      fx.Check(TagClnc, pick & 1024);
     };
     const std::string newBytes = JoinLines(s.New), oldBytes = JoinLines(s.Old);
     EXPECT_EQ(Listing(newBytes, oldBytes, true, options), Listing(newBytes, oldBytes, false, options))
-        << "round " << round << ", options " << (pick & 1023);
+        << "round " << round << ", options " << (pick & 2047);
   }
 }
 
