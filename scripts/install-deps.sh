@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build ccache pkg-config
   libgtest-dev
-  python3 unrtf
+  python3 unrtf bc time
   # The desktop program and its tests; xvfb, xauth and imagemagick take the
   # screenshots, fonts-dejavu-core gives the offscreen tests readable fonts.
   qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Every benchmark of the project in one run, on seeded generated inputs, as
+# one table: each figure, its peer, the ratio, the target and whether it
+# holds. Times are the best of three runs.
+#   bench/run-all.sh            100 MB pairs, a 1 GB pair, 49 MB lists
+#   bench/run-all.sh --quick    10 MB inputs (under a minute)
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+if [ "$quick" -eq 1 ]; then size=10M big=20M lists=10M lines=200000; else size=100M big=1G lists=50M lines=1000000; fi
+build="$here/build"
+rows=()
+fails=0
+
+# row NAME FIGURE PEER RATIO TARGET HOLDS
+row() {
+  rows+=("$(printf '%-40s %12s %12s %8s %10s  %s' "$1" "$2" "$3" "$4" "$5" "$6")")
+  [ "$6" = yes ] || fails=$((fails + 1))
+}
+holds() { [ "$(echo "$1 <= $2" | bc -l)" -eq 1 ] && echo yes || echo NO; }
+peak_mb() { (/usr/bin/time -f %M "$@" 2>&1 >/dev/null || true) | tail -1 | awk '{printf "%d", $1 / 1024}'; }
+out="${TMPDIR:-/tmp}/quorlin-run-all.lst"
+
+# Ordered compares, Chng to a file, against diff -w.
+for rate in 0.001 0.05; do
+  dir=$(corpus ordered "$size" "$rate")
+  d=$(seconds diff -w "$dir/old.txt" "$dir/new.txt")
+  q=$(seconds "$cli" -t chng -o "$out" "$dir/new.txt" "$dir/old.txt")
+  r=$(ratio "$q" "$d")
+  row "ordered $size, $(echo "$rate * 100" | bc -l | sed "s/0*$//; s/\\.$//") % changed, Chng" "$(printf '%.3f s' "$q")" "$(printf '%.3f s' "$d")" \
+    "$(printf '%.2fx' "$r")" "<= 0.50x" "$(holds "$r" 0.5)"
+done
+
+# Identical files: two copies of the same file.
+dir=$(corpus ordered "$size" 0.05)
+cp "$dir/old.txt" "$dir/same.txt"
+d=$(seconds diff -w "$dir/old.txt" "$dir/same.txt")
+q=$(seconds "$cli" -t chng -o "$out" "$dir/old.txt" "$dir/same.txt")
+r=$(ratio "$q" "$d")
+row "identical $size files, Chng" "$(printf '%.3f s' "$q")" "$(printf '%.3f s' "$d")" "$(printf '%.2fx' "$r")" \
+  "<= 0.33x" "$(holds "$r" 0.33)"
+rm -f "$dir/same.txt"
+
+# A large pair in bounded memory.
+dir=$(corpus ordered "$big" 0.05)
+start=$(date +%s.%N)
+diff -w "$dir/old.txt" "$dir/new.txt" >/dev/null 2>&1 || true
+d=$(echo "$(date +%s.%N) - $start" | bc)
+start=$(date +%s.%N)
+"$cli" -t chng -o "$out" "$dir/new.txt" "$dir/old.txt" >/dev/null 2>&1 || true
+q=$(echo "$(date +%s.%N) - $start" | bc)
+peak=$(peak_mb "$cli" -t chng -o "$out" "$dir/new.txt" "$dir/old.txt")
+row "ordered $big pair, Chng" "$(printf '%.2f s' "$q")" "$(printf '%.2f s' "$d")" \
+  "$(printf '%.2fx' "$(ratio "$q" "$d")")" "-" yes
+row "ordered $big pair, peak memory" "$peak MB" "-" "-" "< 64 MB" "$(holds "$peak" 63)"
+
+
+# The C++ comment filter against the same compare without it.
+dir=$(corpus ordered "$size" 0.05)
+plain=$(seconds "$cli" -o "$out" "$dir/new.txt" "$dir/old.txt")
+dcpp=$(seconds "$cli" -d dcpp -o "$out" "$dir/new.txt" "$dir/old.txt")
+r=$(ratio "$dcpp" "$plain")
+row "Dcpp filter, $size" "$(printf '%.3f s' "$dcpp")" "$(printf '%.3f s' "$plain")" "$(printf '%.2fx' "$r")" \
+  "<= 1.50x" "$(holds "$r" 1.5)"
+
+# Unordered lists against sort | comm.
+dir=$(corpus list "$lists" 0.05)
+pipeline() { LC_ALL=C comm <(LC_ALL=C sort "$dir/old.txt") <(LC_ALL=C sort "$dir/new.txt") >/dev/null; }
+s=$(seconds pipeline)
+o=$(seconds "$cli" -p clnc -t ovsum "$dir/new.txt" "$dir/old.txt")
+l=$(seconds "$cli" -p clnc -t long -o "$out" "$dir/new.txt" "$dir/old.txt")
+peak=$(peak_mb "$cli" -p clnc -t long -o "$out" "$dir/new.txt" "$dir/old.txt")
+r=$(ratio "$o" "$s")
+row "Clnc $lists lists, Ovsum" "$(printf '%.3f s' "$o")" "$(printf '%.3f s' "$s")" "$(printf '%.2fx' "$r")" \
+  "<= 0.40x" "$(holds "$r" 0.4)"
+r=$(ratio "$l" "$s")
+row "Clnc $lists lists, Long to a file" "$(printf '%.3f s' "$l")" "$(printf '%.3f s' "$s")" "$(printf '%.2fx' "$r")" \
+  "<= 0.60x" "$(holds "$r" 0.6)"
+row "Clnc $lists lists, peak memory" "$peak MB" "-" "-" "<= 425 MB" "$(holds "$peak" 425)"
+rm -f "$out"
+
+# The viewers' line model, and the desktop viewers offscreen.
+t=$("$build/line_model_bench" "$lines" | sed -n 's/.*: \([0-9.]*\) s per panel rule.*/\1/p')
+row "line model, $lines lines a rule" "$t s" "-" "-" "< 0.5 s" "$(holds "$t" 0.5)"
+if [ -x "$build/viewer_bench" ]; then
+  v=$(QT_QPA_PLATFORM=offscreen "$build/viewer_bench" "$lines" 2>/dev/null || true)
+  figure() { echo "$v" | sed -n "s/^ *$1 *\([0-9.]*\) \(s\|ms\).*/\1/p" | head -1; }
+  for f in "open:1.0:s:single viewer, open" "To Btm:0.2:s:single viewer, To Btm" "Find:0.2:s:single viewer, Find"; do
+    IFS=: read -r key limit unit name <<<"$f"
+    x=$(figure "$key")
+    row "$name ($lines lines)" "$x $unit" "-" "-" "< $limit $unit" "$(holds "${x:-99}" "$limit")"
+  done
+  x=$(echo "$v" | sed -n 's/^ *open *\([0-9.]*\) s .*/\1/p' | tail -1)
+  row "two-panel viewer, open ($lines lines)" "$x s" "-" "-" "< 1.0 s" "$(holds "${x:-99}" 1.0)"
+  for f in "scroll step:two-panel viewer, scroll step" "next span:two-panel viewer, next span"; do
+    IFS=: read -r key name <<<"$f"
+    x=$(figure "$key")
+    row "$name" "$x ms" "-" "-" "< 50 ms" "$(holds "${x:-999}" 50)"
+  done
+  dir=$(corpus ordered "$size" 0.05)
+  h=$(QT_QPA_PLATFORM=offscreen "$build/viewer_bench" --halt "$dir/new.txt" "$dir/old.txt" 2>/dev/null || true)
+  x=$(echo "$h" | sed -n 's/^ *Halt to stop *\([0-9]*\) ms.*/\1/p')
+  if [ -n "$x" ]; then
+    row "Halt during a $size compare" "$x ms" "-" "-" "< 100 ms" "$(holds "$x" 100)"
+  else
+    row "Halt during a $size compare" "(ended first)" "-" "-" "< 100 ms" yes
+  fi
+fi
+
+printf '%-40s %12s %12s %8s %10s  %s\n' "figure" "Quorlin" "peer" "ratio" "target" "holds"
+printf '%s\n' "${rows[@]}"
+[ "$fails" -eq 0 ] && echo "every target holds" || echo "$fails target(s) missed"
