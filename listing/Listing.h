@@ -72,6 +72,22 @@ private:
   int HeldFirst = 0;
   std::string& Held(int k) { return HeldLines[static_cast<size_t>((HeldFirst + k) % 7)]; }
   int& HeldKind(int k) { return HeldKinds[static_cast<size_t>((HeldFirst + k) % 7)]; }
+  /// A held matched line of the current pass is kept as its indices and
+  /// formatted only if it is written: most are dropped unseen. Its kind is
+  /// HeldMatchLater.
+  static constexpr int HeldMatchLater = -2;
+  struct THeldMatch {
+    int NewIndex = 0, OldIndex = 0, Pos = 0;
+  };
+  std::array<THeldMatch, 7> HeldMatches{};
+  THeldMatch& HeldMatch(int k) { return HeldMatches[static_cast<size_t>((HeldFirst + k) % 7)]; }
+  /// Writes held line k, formatting it first when it was held as indices.
+  void EmitHeld(int k);
+  /// The Chng rule once a line has been held: a change writes what is held,
+  /// a seventh unchanged line drops or writes the oldest.
+  void AfterHold(bool change);
+  /// Turns the held matched lines of this pass into text, before its lines go.
+  void FormatHeldMatches();
   std::string BodyLine; ///< formatting buffer of body lines (BodyLineBuf)
   std::string Refs;     ///< reference columns of the body line being formatted
 
@@ -102,6 +118,8 @@ private:
   void WriteDpLine(int i);
   void WriteDpLinesAt(int& i);
   void WriteMatch(int i, int j, int pos);
+  /// WriteMatch's line in BodyLine (Refs are built on the way).
+  void FormatMatch(int i, int j, int pos);
   void WriteReform(int i, int j, int pos);
   void WriteReformOld(int j, int pos);
   void WriteInsert(int i, int pos);

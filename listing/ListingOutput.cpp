@@ -55,6 +55,7 @@ void TListing::ReportPass(TCompareRun& run) {
     WriteOrderedBody();
     if (ctl.ListChng && ctl.LastPass && ctl.InsertCount + ctl.DeleteCount + ctl.ReformCount > 0)
       CloseChngContext();
+    FormatHeldMatches();
   }
   if (ctl.OptSbsl && !ctl.OptClnc) PadPanels();
   if (!ctl.OptNoss && (ctl.LastPass || ctl.OptClnc)) WriteStatistics();
@@ -67,7 +68,7 @@ void TListing::CloseChngContext() {
       if (RawListing)
         EmitRawLine(KindMatch, Held(k));
       else
-        EmitBodyLine(Held(k));
+        EmitHeld(k);
     }
     ctl.HeldCount = 0;
   } else if (ctl.LeadContext) {
@@ -280,19 +281,17 @@ void TListing::ChngContextFilterRaw(int kind, std::string_view text) {
     EmitRawLine(kind, text);
     return;
   }
-  auto emitHeld = [&](int k) {
-    if (kind >= 0)
-      EmitRawLine(HeldKind(k), Held(k));
-    else
-      EmitBodyLine(Held(k));
-  };
   Held(ctl.HeldCount).assign(text);
   HeldKind(ctl.HeldCount) = kind;
   ++ctl.HeldCount;
-  const bool change = kind >= 0 ? kind != KindMatch : (!text.empty() && text[0] != ' ');
+  AfterHold(kind >= 0 ? kind != KindMatch : (!text.empty() && text[0] != ' '));
+}
+
+void TListing::AfterHold(bool change) {
+  TCompareCtl& ctl = Ctl();
   if (change) {
     if (ctl.LeadContext && ctl.SkippedCount > 0) WriteNotShownLine();
-    for (int k = 0; k < ctl.HeldCount; ++k) emitHeld(k);
+    for (int k = 0; k < ctl.HeldCount; ++k) EmitHeld(k);
     ctl.HeldCount = 0;
     ctl.AfterChange = true;
     ctl.LeadContext = false;
@@ -303,12 +302,35 @@ void TListing::ChngContextFilterRaw(int kind, std::string_view text) {
       ctl.HeldCount = 6;
       ++ctl.SkippedCount;
     } else {
-      for (int k = 0; k < 6; ++k) emitHeld(k);
+      for (int k = 0; k < 6; ++k) EmitHeld(k);
       HeldFirst = (HeldFirst + 6) % 7; // the seventh stays, now the first
       ctl.HeldCount = 1;
       ctl.AfterChange = false;
       ctl.LeadContext = true;
     }
+  }
+}
+
+void TListing::EmitHeld(int k) {
+  const int kind = HeldKind(k);
+  if (kind == HeldMatchLater) {
+    const THeldMatch& m = HeldMatch(k);
+    FormatMatch(m.NewIndex, m.OldIndex, m.Pos);
+    EmitBodyLine(BodyLine);
+  } else if (kind >= 0) {
+    EmitRawLine(kind, Held(k));
+  } else {
+    EmitBodyLine(Held(k));
+  }
+}
+
+void TListing::FormatHeldMatches() {
+  for (int k = 0; k < Ctl().HeldCount; ++k) {
+    if (HeldKind(k) != HeldMatchLater) continue;
+    const THeldMatch& m = HeldMatch(k);
+    FormatMatch(m.NewIndex, m.OldIndex, m.Pos);
+    Held(k) = BodyLine;
+    HeldKind(k) = -1;
   }
 }
 

@@ -284,18 +284,37 @@ void TListing::WriteDpLinesAt(int& i) {
 // no numbers.
 
 void TListing::WriteMatch(int i, int j, int pos) {
-  const TLineEntry& e = Run->NewLines[i];
-  if (!RawListing) {
-    Refs.assign(1, ' ');
-    NewNo(i);
-    Refs += "              ";
-    OldNo(j);
-    if (pos == 0) {
-      Refs += "   ";
-      AppendLeft5(Refs, e.BlockLen);
-    }
+  TCompareCtl& ctl = Ctl();
+  if (!RawListing && ctl.ListChng) {
+    // Held as indices: the Chng rule drops most matched lines unwritten.
+    HeldKind(ctl.HeldCount) = HeldMatchLater;
+    HeldMatch(ctl.HeldCount) = {i, j, pos};
+    ++ctl.HeldCount;
+    AfterHold(false);
+    return;
   }
-  Body(KindMatch, e);
+  if (RawListing) {
+    Body(KindMatch, Run->NewLines[i]);
+    return;
+  }
+  FormatMatch(i, j, pos);
+  if (ctl.ListDelta)
+    EmitBodyLine(BodyLine);
+  else
+    ChngContextFilter(BodyLine);
+}
+
+void TListing::FormatMatch(int i, int j, int pos) {
+  const TLineEntry& e = Run->NewLines[i];
+  Refs.assign(1, ' ');
+  NewNo(i);
+  Refs += "              ";
+  OldNo(j);
+  if (pos == 0) {
+    Refs += "   ";
+    AppendLeft5(Refs, e.BlockLen);
+  }
+  FormatBodyLine(LineIdTable[static_cast<size_t>(KindMatch)], std::string_view(e.Text, static_cast<size_t>(e.TextLen)));
 }
 
 void TListing::WriteReform(int i, int j, int pos) {
