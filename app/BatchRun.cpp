@@ -171,6 +171,7 @@ bool TBatchRunner::OpenOutputFile() {
   const bool append = App.AppendOpt && FileExists(App.OutFileNm);
   if (!append) App.AppendOpt = false;
   if (!ListingFile.Open(App.OutFileNm, append)) return false;
+  if (App.WorkerThreads) ListingFile.WriteInBackground();
   OutFileOpen = true;
   return true;
 }

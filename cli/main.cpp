@@ -197,6 +197,7 @@ int main(int argc, char** argv) {
       return Fail("cannot open " + outPath + ": " + listing.ErrorText());
     app.OutFileNm = outPath;
   }
+  if (app.WorkerThreads) listing.WriteInBackground();
   app.JobLabel = "Job#1 ";
   app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
   RunBatchCompare(app, listing);

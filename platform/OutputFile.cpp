@@ -1,5 +1,7 @@
 #include "platform/OutputFile.h"
 
+#include "platform/Worker.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -49,24 +51,52 @@ void TOutputFile::WriteLine(std::string_view text) {
   Write("\r\n");
 }
 
-void TOutputFile::Flush() {
-  if (Fd < 0) return;
+std::string TOutputFile::WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
-  while (done < Buffer.size() && !Failed()) {
-    ssize_t n = ::write(Fd, Buffer.data() + done, Buffer.size() - done);
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      Error = std::strerror(errno);
-    } else {
-      done += static_cast<size_t>(n);
+      return std::strerror(errno);
     }
+    done += static_cast<size_t>(n);
   }
+  return {};
+}
+
+void TOutputFile::WriteInBackground() {
+  if (!Writer) Writer = std::make_unique<TWorker>();
+}
+
+void TOutputFile::WaitForWriter() {
+  if (!Writer) return;
+  Writer->Wait();
+  if (!WriterError.empty() && Error.empty()) Error = WriterError;
+  WriterError.clear();
+}
+
+void TOutputFile::Flush() {
+  if (Fd < 0) return;
+  WaitForWriter();
+  if (Failed()) {
+    Buffer.clear();
+    return;
+  }
+  if (Writer) {
+    Writing.swap(Buffer);
+    Buffer.clear();
+    if (!Writing.empty()) Writer->Start([this] { WriterError = WriteAll(Fd, Writing); });
+    return;
+  }
+  const std::string error = WriteAll(Fd, Buffer);
+  if (!error.empty()) Error = error;
   Buffer.clear();
 }
 
 bool TOutputFile::Close() {
   if (Fd < 0) return !Failed();
   Flush();
+  WaitForWriter();
   if (OwnsFd && ::close(Fd) != 0 && !Failed()) Error = std::strerror(errno);
   Fd = -1;
   OwnsFd = true;

@@ -2,6 +2,7 @@
 // log. A write error is remembered and reported, never ignored.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@ class TOutputFile {
 public:
   TOutputFile() = default;
   TOutputFile(const TOutputFile&) = delete;
+  TOutputFile(TOutputFile&&) = delete;
   TOutputFile& operator=(const TOutputFile&) = delete;
   ~TOutputFile();
 
@@ -21,6 +23,9 @@ public:
   /// Close() flushes but does not close it.
   void AttachDescriptor(int fd, const std::string& name);
   bool IsOpen() const { return Fd >= 0; }
+  /// Lets a second thread write the full buffers while the next one fills.
+  /// A write error then shows at the next Flush or Close.
+  void WriteInBackground();
   /// Writes bytes; after a failure further writes are dropped.
   void Write(std::string_view bytes);
   /// Writes text followed by CR LF.
@@ -41,6 +46,13 @@ private:
   std::string FilePath;
   std::string Buffer;
   std::string Error;
+  std::unique_ptr<class TWorker> Writer; ///< with WriteInBackground
+  std::string Writing;                   ///< the buffer the writer has in hand
+  std::string WriterError;               ///< set by the writer, read after it finished
+  /// Writes bytes to fd on this thread; returns the error text or "".
+  static std::string WriteAll(int fd, const std::string& bytes);
+  /// Waits for the writer and takes over its error.
+  void WaitForWriter();
 };
 
 /// Writes a whole file: bytes appended to path when append is set (the file
