@@ -53,7 +53,7 @@ bool CountIdenticalFiles(TCompareFile& nf, const TCompareFile& of, const TCompar
   if (nf.Stream < 0 || of.Stream < 0 || size <= 0 || of.Size != size || SizeOf(nf.Stream) != size ||
       SizeOf(of.Stream) != size)
     return false;
-  TMappedFile newMap, oldMap;
+  TMappedFile newMap;
   if (!newMap.Map(nf.Stream, size)) return false;
 
   // The reading fields of nf are borrowed for the counting and given back.
@@ -65,6 +65,8 @@ bool CountIdenticalFiles(TCompareFile& nf, const TCompareFile& of, const TCompar
   std::atomic<bool> cancel{false};
   bool same = false;
   auto check = [&] {
+    // The OLD map is made and given back on the checking thread.
+    TMappedFile oldMap;
     same = oldMap.Map(of.Stream, size) && SameBytes(newMap.Data(), oldMap.Data(), size, cancel);
     if (!same) cancel = true;
   };

@@ -248,7 +248,8 @@ void ReadPass(TCompareRun& run) {
   TCompareFile& of = *run.Old;
 
   ctl.ReadingInput = true;
-  RepositionFiles(run);
+  // A count-only pass takes its files' state from the counting.
+  if (!run.CountOnly) RepositionFiles(run);
   const bool firstPass = run.PassCt <= 1;
   if (ctl.PcmpActive && firstPass) {
     SkipPartCompareLines(nf, ctl, ctl.PcmpNewFirst);

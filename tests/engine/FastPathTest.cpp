@@ -61,25 +61,30 @@ TEST(FastPaths, IdenticalFilesCountedAsRead) {
 }
 
 TEST(FastPaths, OneChangedByteIsFound) {
-  const std::string base = NumberedLines(20000);
-  const size_t lineLen = std::string("line 10000\n").size(); // lines 10000..20000 are this long
-  struct Case {
+  std::string crlf;
+  for (int i = 1; i <= 20000; ++i) crlf += "line " + std::to_string(i) + "\r\n";
+  const struct Base {
     const char* Name;
-    size_t At;
-  } cases[] = {
-      {"first byte", 0},
-      {"middle of the first pass", base.size() / 4},
-      {"last line of the first pass", base.find("line 8000\n")},
-      {"first line of the second pass", base.find("line 8001\n")},
-      {"last byte before the final line end", base.size() - 2},
-      {"in the last line", base.size() - lineLen + 2},
+    std::string Bytes;
+    bool Ieof;
+  } bases[] = {
+      {"LF", NumberedLines(20000), false},
+      {"CR LF", crlf, false},
+      {"0x1A inside, Ieof", NumberedLines(9000) + "a\x1A" "b\n" + NumberedLines(11000), true},
   };
-  for (const Case& c : cases) {
-    std::string changed = base;
-    changed[c.At] = changed[c.At] == '7' ? '8' : '7';
-    const std::string fast = Listing(changed, base, true);
-    EXPECT_EQ(fast, Listing(changed, base, false)) << c.Name;
-    EXPECT_NE(fast.find(MsgDiffer), std::string::npos) << c.Name;
+  for (const Base& b : bases) {
+    const std::string& base = b.Bytes;
+    const size_t at[] = {0, base.size() / 4, base.find("line 8000\r") != std::string::npos ? base.find("line 8000\r")
+                                                                                          : base.find("line 8000\n"),
+                         base.find("line 8001"), base.size() / 2, base.size() - 3};
+    for (size_t pos : at) {
+      std::string changed = base;
+      changed[pos] = changed[pos] == '7' ? '8' : '7';
+      auto options = [&](TListingFixture& fx) { fx.Check(TagIeof, b.Ieof); };
+      const std::string fast = Listing(changed, base, true, options);
+      EXPECT_EQ(fast, Listing(changed, base, false, options)) << b.Name << ", byte " << pos;
+      EXPECT_NE(fast.find(MsgDiffer), std::string::npos) << b.Name << ", byte " << pos;
+    }
   }
 }
 
