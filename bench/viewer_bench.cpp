@@ -51,13 +51,13 @@ int HaltLatency(const QString& newFile, const QString& oldFile) {
     sinceTick.restart();
   });
   ticker.start(10);
-  QTimer::singleShot(1000, halt, [&] {
+  QTimer::singleShot(200, halt, [&] {
     sinceHalt.start();
     halt->click();
   });
   window.MnButCompareClick();
   const qint64 latency = sinceHalt.isValid() ? sinceHalt.elapsed() : -1;
-  std::printf("compare of %s and %s, Halt after 1 s\n", qPrintable(newFile), qPrintable(oldFile));
+  std::printf("compare of %s and %s, Halt after 0.2 s\n", qPrintable(newFile), qPrintable(oldFile));
   if (latency < 0) {
     std::printf("  the compare ended before Halt was pressed; use a larger pair\n");
     return 1;
