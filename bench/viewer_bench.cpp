@@ -2,10 +2,11 @@
 // opening (until the first rows are painted), To Btm and a Find that scans
 // the whole list; then a 1,000,000-line two-panel listing in the
 // side-by-side viewer: the opening, and the slowest of many scroll and
-// next-span steps (each until both panels are painted). With --halt it starts a compare of NEW and OLD in the main
-// window, presses Halt after a second and times how long the compare takes
-// to stop, and the longest wait of a timer (what repainting waits for)
-// during the run. Runs offscreen; prints the figures and their limits.
+// next-span steps (each until both panels are painted). With --halt it
+// starts a compare of NEW and OLD in the main window, presses Halt after a
+// fifth of a second and times how long the compare takes to stop, and the
+// longest wait of a timer (what repainting waits for) during the run. Runs
+// offscreen; prints the figures and their limits.
 // usage: viewer_bench [LINES]
 //        viewer_bench --halt NEW OLD
 #include "gui/FindDialog.h"
