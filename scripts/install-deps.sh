@@ -13,6 +13,8 @@ packages=(
   qt6-base-dev xvfb xauth imagemagick fonts-dejavu-core
   # pdftotext and pdfinfo read back printed pages in the tests.
   poppler-utils
+  # The fuzz targets (libFuzzer), and the checks of the installed files.
+  clang libclang-rt-14-dev desktop-file-utils man-db groff-base git
 )
 
 missing=()
