@@ -2,6 +2,7 @@
 // listing that a one-step batch job writes to its listing file.
 #include "app/BatchJob.h"
 #include "app/CompareFlow.h"
+#include "app/JsonReport.h"
 #include "app/OptionsSummary.h"
 #include "listing/Listing.h"
 #include "platform/AppDir.h"
@@ -11,8 +12,11 @@
 #include "viewers/Reports.h"
 #include "viewers/RtfWriter.h"
 
+#include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -27,7 +31,8 @@ using namespace quorlin;
 namespace {
 
 constexpr const char* Usage =
-    "usage: quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... [-o FILE] NEW OLD\n"
+    "usage: quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... [-o FILE]\n"
+    "                   [--json FILE [--json-lines]] [--] NEW OLD\n"
     "       quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... -r REPORT\n"
     "                   [--layout stacked|side-by-side] NEW OLD\n"
     "       quorlin-cli inif=BATCH.INI\n"
@@ -48,10 +53,17 @@ constexpr const char* Usage =
     "              coloured rich text when REPORT ends in .rtf, else a text report\n"
     "              (-p sbsl or -p clnc give the two-panel report, stacked unless\n"
     "              --layout side-by-side)\n"
+    "  --json FILE write the result as JSON to FILE: exit status, result message,\n"
+    "              both files, every count of the statistics section, passes and\n"
+    "              options (see the user guide for the keys)\n"
+    "  --json-lines  with --json: also one record per listed change (Long, Chng\n"
+    "              or Delta): its ID, its kind and its NEW and OLD line numbers\n"
+    "  --          the arguments after it are file names, even if they begin with -\n"
     "  --help      show this text\n"
     "  --version   show the program version\n"
     "\n"
-    "The result message also goes to standard error. Exit status: 0 when the\n"
+    "The result message also goes to standard error; while a long compare runs\n"
+    "on a terminal, a progress line shows there. Exit status: 0 when the\n"
     "files compare as equivalent, 1 when they differ, 2 on any error.\n"
     "\n"
     "With inif= the job steps of a batch ini file run (statements newf=, oldf=,\n"
@@ -60,14 +72,46 @@ constexpr const char* Usage =
     "~/.config/quorlin. The final status line is printed; exit status 0 when\n"
     "every step compared equivalent, 1 when some differ, 2 on any error.\n";
 
-/// Reports progress nowhere: a compare on the command line runs to its end.
+/// Messages go to standard error. When standard error is a terminal and a
+/// compare has run for a while (a second, or QUORLIN_PROGRESS_AFTER_MS), a
+/// progress line shows the pass, the lines and the share of the bytes read;
+/// it is cleared before anything else is written there.
 class TCliFrontEnd final : public IFrontEnd {
 public:
-  void SetStatusText(std::string_view) override {}
+  TCliFrontEnd() : Terminal(::isatty(STDERR_FILENO) == 1), Start(Clock::now()) {
+    if (const char* after = std::getenv("QUORLIN_PROGRESS_AFTER_MS")) After = std::chrono::milliseconds(std::atol(after));
+  }
+  void Watch(const TAppState& app) { App = &app; }
+  void SetStatusText(std::string_view) override {
+    if (!Terminal || !App) return;
+    const auto now = Clock::now();
+    if (now - Start < After || (Shown && now - Last < std::chrono::milliseconds(100))) return;
+    Last = now;
+    const auto& p = App->RunProgress;
+    const int percent = p.Total > 0 ? static_cast<int>(100 * std::min(p.Done, p.Total) / p.Total) : 0;
+    std::fprintf(stderr, "\rquorlin-cli: pass %d, %ld lines, %d%%   ", p.Pass, p.NewLines, percent);
+    std::fflush(stderr);
+    Shown = true;
+  }
   void ProcessPendingEvents() override {}
   void ShowMessage(std::string_view text) override {
+    Clear();
     std::fprintf(stderr, "quorlin-cli: %.*s\n", static_cast<int>(text.size()), text.data());
   }
+  /// Removes the progress line, if one is shown.
+  void Clear() {
+    if (Shown) std::fputs("\r\033[K", stderr);
+    Shown = false;
+  }
+
+private:
+  using Clock = std::chrono::steady_clock;
+  const bool Terminal;
+  const Clock::time_point Start;
+  Clock::time_point Last;
+  std::chrono::milliseconds After{1000};
+  bool Shown = false;
+  const TAppState* App = nullptr;
 };
 
 int Fail(const std::string& text) {
@@ -108,6 +152,42 @@ int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layo
   return status;
 }
 
+/// Writes the JSON result to path (through a new file renamed over it);
+/// changes, when given, holds the change records, copied in in pieces and
+/// removed afterwards.
+bool WriteJson(const TAppState& app, int status, const std::string& path, TOutputFile* changes,
+               const std::string& changesPath) {
+  if (changes && !changes->Close()) {
+    std::remove(changesPath.c_str());
+    return Fail("cannot write " + changesPath + ": " + changes->ErrorText()), false;
+  }
+  const std::string temp = path + ".new";
+  TOutputFile out;
+  if (!out.Open(temp, false)) return Fail("cannot write " + temp + ": " + out.ErrorText()), false;
+  out.Write(JsonRunSummary(app, status));
+  if (changes) {
+    out.Write(",\n  \"changes\": [");
+    bool any = false;
+    if (std::FILE* in = std::fopen(changesPath.c_str(), "rb")) {
+      char buf[1 << 16];
+      for (size_t n; (n = std::fread(buf, 1, sizeof buf, in)) > 0;) {
+        out.Write(std::string_view(buf, n));
+        any = true;
+      }
+      std::fclose(in);
+    }
+    std::remove(changesPath.c_str());
+    out.Write(any ? "\n  ]" : "]");
+  }
+  out.Write("\n}\n");
+  if (!out.Close() || std::rename(temp.c_str(), path.c_str()) != 0) {
+    const std::string why = out.Failed() ? out.ErrorText() : std::strerror(errno);
+    std::remove(temp.c_str());
+    return Fail("cannot write " + path + ": " + why), false;
+  }
+  return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -116,7 +196,8 @@ int main(int argc, char** argv) {
   TAppState app(ui);
   TBatchState batch;
   app.BatchMode = true;
-  std::string outPath, reportPath;
+  std::string outPath, reportPath, jsonPath;
+  bool jsonLines = false, fileNamesOnly = false;
   TSplitLayout layout = TSplitLayout::Stacked;
   bool sideBySide = false;
   std::vector<std::string> files;
@@ -130,6 +211,18 @@ int main(int argc, char** argv) {
   }
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (fileNamesOnly) {
+      files.push_back(a);
+      continue;
+    }
+    if (a == "--") {
+      fileNamesOnly = true;
+      continue;
+    }
+    if (a == "--json-lines") {
+      jsonLines = true;
+      continue;
+    }
     auto operand = [&](const char* what) -> const std::string* {
       if (i + 1 >= args.size()) return nullptr;
       (void)what;
@@ -143,10 +236,12 @@ int main(int argc, char** argv) {
       std::printf("quorlin-cli %s (%s%s)\n", QUORLIN_VERSION, VersionString, ReleaseDate);
       return 0;
     }
-    if (a == "-t" || a == "-p" || a == "-d" || a == "-o" || a == "-r" || a == "--layout") {
+    if (a == "-t" || a == "-p" || a == "-d" || a == "-o" || a == "-r" || a == "--layout" || a == "--json") {
       const std::string* op = operand(a.c_str());
       if (!op) return Fail("option " + a + " needs an operand\n" + Usage);
-      if (a == "-o") {
+      if (a == "--json") {
+        jsonPath = *op;
+      } else if (a == "-o") {
         outPath = *op;
       } else if (a == "-r") {
         reportPath = *op;
@@ -180,10 +275,12 @@ int main(int argc, char** argv) {
     }
   }
   if (files.size() != 2) return Fail(std::string("two file names are needed, NEW and OLD\n") + Usage);
+  if (jsonLines && jsonPath.empty()) return Fail("--json-lines needs --json FILE");
   app.Controls.MnCbNewFileNm = files[0];
   app.Controls.MnCbOldFileNm = files[1];
   if (!reportPath.empty()) {
     if (!outPath.empty()) return Fail("-o and -r cannot be used together");
+    if (!jsonPath.empty()) return Fail("--json and -r cannot be used together");
     app.Controls.Pref(TagSbsl).Checked = sideBySide;
     return WriteViewerReport(app, reportPath, layout);
   }
@@ -198,13 +295,31 @@ int main(int argc, char** argv) {
     app.OutFileNm = outPath;
   }
   if (app.WorkerThreads) listing.WriteInBackground();
+  // The change records wait in a file of their own until the counts that
+  // come before them in the JSON are known.
+  TOutputFile changes;
+  std::string changesPath;
+  if (jsonLines) {
+    changesPath = jsonPath + ".changes";
+    if (!changes.Open(changesPath, false)) return Fail("cannot open " + changesPath + ": " + changes.ErrorText());
+    bool first = true;
+    app.ChangeSink = [&](std::string_view id, long newLine, long oldLine) {
+      changes.Write(first ? "\n    " : ",\n    ");
+      changes.Write(JsonChange(id, newLine, oldLine));
+      first = false;
+    };
+  }
   app.JobLabel = "Job#1 ";
   app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
+  ui.Watch(app);
   RunBatchCompare(app, listing);
+  ui.Clear();
   int status = CompareExitStatus(app);
   const bool written = listing.Close();
   std::fprintf(stderr, "%s\n", app.StatusText.c_str());
   if (!app.InputErrorDetail.empty()) Fail(app.InputErrorDetail);
   if (!written) return Fail("cannot write " + listing.Path() + ": " + listing.ErrorText());
+  if (!jsonPath.empty() && !WriteJson(app, status, jsonPath, jsonLines ? &changes : nullptr, changesPath))
+    return 2;
   return status;
 }

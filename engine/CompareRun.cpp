@@ -253,6 +253,7 @@ void PassLoop(TCompareRun& run, IPassReport& report) {
     nf.PassFirstLine = nf.LinesDone;
     of.PassFirstLine = of.LinesDone;
     ++run.PassCt;
+    app.RunProgress = {run.PassCt, nf.LinesDone, nf.FileOffset + of.FileOffset, nf.Size + of.Size};
     app.Progress("Reading Data File" + app.JobLabel +
                  Printf("PassCt=%d  Start Line = %d", run.PassCt, nf.PassFirstLine + 1));
     ReadPass(run);
@@ -302,8 +303,24 @@ std::string ResultMessage(const TAppState& app, const TCompareCtl& ctl) {
   return MsgEquivalent;
 }
 
+int64_t ComparedBytes(const TCompareRun& run, const TCompareFile& f) {
+  // (The Clnc reader keeps the end of the data it read in the file record.)
+  int64_t end = f.DataEndOffset;
+  if (!run.Ctl.OptClnc)
+    end = f.PassLinesLimit > 0 ? run.Lines(f.IsNew)[f.PassLinesLimit].FileOffset : f.PassStartOffset;
+  return end - f.PcmpStartOffset;
+}
+
 void FinishRun(TCompareRun& run) {
   TAppState& app = run.App;
+  TCompareCtl& ctl = run.Ctl;
+  if (run.New && run.Old) {
+    ctl.NewFileSize = run.New->Size;
+    ctl.OldFileSize = run.Old->Size;
+    ctl.NewTotalBytes = ComparedBytes(run, *run.New);
+    ctl.OldTotalBytes = ComparedBytes(run, *run.Old);
+  }
+  ctl.Passes = run.PassCt;
   const std::string message = ResultMessage(app, run.Ctl);
   app.Panel1Lines.push_back(message);
   if (app.BatchMode && app.ListingFile) app.ListingFile->Write(message + "\r\n\r\n");

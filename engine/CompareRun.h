@@ -74,6 +74,7 @@ struct TCompareRun {
 
   TCompareFile& File(bool isNew) { return isNew ? *New : *Old; }
   TLineTable& Lines(bool isNew) { return isNew ? NewLines : OldLines; }
+  const TLineTable& Lines(bool isNew) const { return isNew ? NewLines : OldLines; }
 };
 
 // Result messages of a run.
@@ -119,6 +120,10 @@ void FinishRun(TCompareRun& run);
 bool ReadFailed(TCompareRun& run);
 /// Releases Text and OrigText of the lines of the current pass.
 void FreePassLines(TCompareRun& run);
+/// The bytes of file f that the run compared: from the start of the compare
+/// (after a part-compare skip) to just after the last line taken.
+int64_t ComparedBytes(const TCompareRun& run, const TCompareFile& f);
+
 /// Chooses the result message from the run flags and counters.
 std::string ResultMessage(const TAppState& app, const TCompareCtl& ctl);
 

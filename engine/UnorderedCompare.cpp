@@ -105,8 +105,10 @@ int ClncReadFile(TCompareRun& run, bool isNew, bool progress, bool prepare) {
     StoreClncLine(run, isNew);
     if (prepare) list.KeyHashes.push_back(PrepareClncLine(ctl, list, c));
     if (progress) {
-      if ((c == 1 || c % ClncProgressEvery == 0) && app.ProgressOn)
+      if ((c == 1 || c % ClncProgressEvery == 0) && app.ProgressOn) {
+        app.RunProgress = {1, c, f.FileOffset, f.Size};
         app.Progress("Read Input Processing " + Printf("Line = %d.", f.LinesRead));
+      }
       if (app.UserStop) break;
     }
   }

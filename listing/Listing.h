@@ -144,6 +144,8 @@ private:
   void ClncClassify();
   void ClncSectionHeading(bool isNew);
   void ClncLongSection(bool isNew);
+  /// Hands every change line of both lists to App.ChangeSink.
+  void ReportClncChanges();
   /// The Clnc body line of entry k of a list, appended to out; refs is scratch.
   static void AppendClncLine(const TCompareCtl& ctl, const TLineEntry& e, bool isNew, int k, std::string& refs,
                              std::string& out);

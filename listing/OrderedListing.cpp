@@ -329,6 +329,7 @@ void TListing::WriteReform(int i, int j, int pos) {
       AppendLeft5(Refs, e.BlockLen);
     }
   }
+  if (App.ChangeSink) App.ChangeSink("RN-", Run->New->PassFirstLine + i, Run->Old->PassFirstLine + j);
   Body(KindReformNew, e);
 }
 
@@ -339,6 +340,8 @@ void TListing::WriteReformOld(int j, int pos) {
     Refs += pos == 0 ? " REFORM(OLD)  " : " REFORM       ";
     OldNo(j);
   }
+  if (App.ChangeSink)
+    App.ChangeSink("RO-", Run->New->PassFirstLine + Run->OldLines[j].Partner, Run->Old->PassFirstLine + j);
   Body(KindReformOld, Run->OldLines[j]);
 }
 
@@ -358,6 +361,9 @@ void TListing::WriteInsert(int i, int pos) {
       }
     }
   }
+  if (App.ChangeSink)
+    App.ChangeSink(e.Moved ? "IM-" : "I -", Run->New->PassFirstLine + i,
+                   e.Moved ? Run->Old->PassFirstLine + e.Partner : 0);
   Body(e.Moved ? KindMovedInsert : KindInsert, e);
 }
 
@@ -379,6 +385,9 @@ void TListing::WriteDelete(int j, int pos) {
       }
     }
   }
+  if (App.ChangeSink)
+    App.ChangeSink(e.Moved ? "DM-" : "D -", e.Moved ? Run->New->PassFirstLine + e.Partner : 0,
+                   Run->Old->PassFirstLine + j);
   Body(e.Moved ? KindMovedDelete : KindDelete, e);
 }
 

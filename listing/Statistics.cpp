@@ -95,14 +95,7 @@ void TListing::WriteStatistics() {
     if (ctl.MovedSubOptimal)
       EmitReportLine("Moved Line detection sub optimal due to compare set size.");
   }
-  // Bytes from the start of the compare to just after the last line taken.
-  // (The Clnc reader keeps the end of the data it read in the file record.)
-  auto totalBytes = [&](const TCompareFile& f) {
-    int64_t end = f.DataEndOffset;
-    if (!ctl.OptClnc)
-      end = f.PassLinesLimit > 0 ? run.Lines(f.IsNew)[f.PassLinesLimit].FileOffset : f.PassStartOffset;
-    return static_cast<long>(end - f.PcmpStartOffset);
-  };
+  auto totalBytes = [&](const TCompareFile& f) { return static_cast<long>(ComparedBytes(run, f)); };
   EmitReportLine(Format("%7ld New File Total Bytes      %7ld Old File Total Bytes", totalBytes(nf),
                         totalBytes(of)));
   char buf[ReportLineMax + 64];

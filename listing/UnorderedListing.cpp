@@ -98,6 +98,7 @@ void TListing::WriteClncListing() {
   TCompareCtl& ctl = Ctl();
   ClncClassify();
   if (App.UserStop || ctl.ListOvsum) return;
+  if (App.ChangeSink) ReportClncChanges();
   const int changes = ctl.InsertCount + ctl.DeleteCount + ctl.ReformCount;
   const bool headings = ctl.FilesDiffer || ctl.ListLong;
   for (bool isNew : {true, false}) {
@@ -117,6 +118,23 @@ void TListing::WriteClncListing() {
     if (App.UserStop) break;
   }
   ClncNewSection = false;
+}
+
+void TListing::ReportClncChanges() {
+  const TCompareCtl& ctl = Ctl();
+  for (bool isNew : {true, false}) {
+    const TClncList& list = isNew ? *Run->NewList : *Run->OldList;
+    for (int k = 1; k <= list.Count(); ++k) {
+      const TLineEntry& e = list[k];
+      if (e.Matched || e.NotProcessed || (ctl.OptXdpl && IsDupe(e))) continue;
+      const char* id = IsDupe(e) ? (e.Reformatted ? "XR-" : isNew ? "XN-" : "XO-")
+                       : e.Reformatted ? (isNew ? "RN-" : "RO-")
+                                       : (isNew ? "I -" : "D -");
+      // A reformatted line names its partner in the other list.
+      const long partner = e.Reformatted && !IsDupe(e) ? e.Partner : 0;
+      App.ChangeSink(id, isNew ? k : partner, isNew ? partner : k);
+    }
+  }
 }
 
 void TListing::ClncSectionHeading(bool isNew) {

@@ -64,6 +64,10 @@ struct TCompareCtl {
 
   int NewPassLines = 0, OldPassLines = 0; ///< lines stored by the current read phase
   int NewLongest = 0, OldLongest = 0;     ///< copies of the files' LongestLine
+  // Kept by the finish step for those who read the run afterwards.
+  long long NewFileSize = 0, OldFileSize = 0;   ///< bytes in the files when they were opened
+  long long NewTotalBytes = 0, OldTotalBytes = 0; ///< bytes compared (the statistics' Total Bytes)
+  int Passes = 0;                               ///< passes run
 
   // Engine counters.
   int NewColShortCount = 0, OldColShortCount = 0; ///< lines shorter than the first compare column

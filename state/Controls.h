@@ -10,6 +10,7 @@
 #include "platform/StringList.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -161,6 +162,21 @@ struct TAppState {
   std::string OutFileNm; ///< operand of "outf="
   bool NslgOpt = false;  ///< keep the statistics section out of the batch log
   bool NewLogOpt = false, NoWaitOpt = false, NoShowOpt = false, AppendOpt = false;
+
+  /// When set, the listing reports each change line it writes (Long, Chng,
+  /// Delta): its ID ("I -", "D -", "RN-", "RO-", "IM-", "DM-", and in Clnc
+  /// "XN-", "XO-", "XR-"), and the NEW and OLD line numbers it names (0 for
+  /// none). For scripts that want the changes rather than the listing.
+  std::function<void(std::string_view id, long newLine, long oldLine)> ChangeSink;
+
+  /// How far the current run has got, for a front end that shows more than
+  /// the status text: the pass, the NEW lines read and the bytes of both
+  /// files read so far out of their sizes.
+  struct TRunProgress {
+    int Pass = 0;
+    long NewLines = 0;
+    long long Done = 0, Total = 0;
+  } RunProgress;
 
   /// Dln conditions of the current run, built by its set-up.
   std::vector<DlnCondition> DlnConditions;

@@ -97,6 +97,75 @@ check report-clnc-sbs 1 "$cli" -r "$tmp/report5.txt" -t long -p clnc --layout si
 contains report-clnc-sbs "$tmp/report5.txt" "D - three"
 check report-bad-layout 2 "$cli" -r "$tmp/x.txt" --layout diagonal "$tmp/a.txt" "$tmp/b.txt"
 
+# JSON results agree with the statistics section of the same run.
+here=$(cd "$(dirname "$0")" && pwd)
+examples="$here/../../examples"
+python3 - "$tmp" <<'PY'
+import random, sys
+rng = random.Random(7)
+items = [f"item/{rng.randrange(10**6):06d}.txt" for _ in range(3000)]
+old = items + items[:40]
+new = items[100:] + [f"new/{i}" for i in range(90)] + [" " + items[200], ""]
+rng.shuffle(old); rng.shuffle(new)
+open(sys.argv[1] + "/list-new.txt", "w").write("\n".join(new) + "\n")
+open(sys.argv[1] + "/list-old.txt", "w").write("\n".join(old) + "\n")
+PY
+json_case() { # name, listing options...; the last two arguments are the files
+  local name="$1"
+  shift
+  "$cli" -o "$tmp/$name.lst" --json "$tmp/$name.json" "$@" >/dev/null 2>&1
+  if ! python3 -m json.tool "$tmp/$name.json" >/dev/null 2>&1; then
+    echo "FAIL json-$name: not valid JSON"
+    failures=$((failures + 1))
+  elif ! python3 "$here/json_check.py" "$tmp/$name.lst" "$tmp/$name.json"; then
+    failures=$((failures + 1))
+  fi
+}
+json_case long-lines -t long --json-lines "$examples/new/ledger.c" "$examples/old/ledger.c"
+json_case chng-dcpp -t chng -d dcpp -p fmvl "$examples/new/ledger.c" "$examples/old/ledger.c"
+json_case identical -t chng "$examples/new/ledger.c" "$examples/new/ledger.c"
+json_case clnc -t long -p clnc --json-lines "$tmp/list-new.txt" "$tmp/list-old.txt"
+json_case clnc-ovsum -t ovsum -p clnc "$tmp/list-new.txt" "$tmp/list-old.txt"
+contains json-identical "$tmp/identical.json" '"exit_status": 0'
+check json-without-file 2 "$cli" --json-lines "$tmp/a.txt" "$tmp/b.txt"
+
+# Hostile input: binary bytes, a line of a megabyte, a file of 2 GB, odd names.
+printf 'ok\n\000nul\000\n\377\376 bad utf-8 \300\n\033[31mescape\n' >"$tmp/bin-new.txt"
+printf 'ok\n\000nul\000\n\377\375 bad utf-8\n' >"$tmp/bin-old.txt"
+check binary 1 "$cli" -t long -o "$tmp/bin.lst" --json "$tmp/bin.json" --json-lines "$tmp/bin-new.txt" "$tmp/bin-old.txt"
+python3 -m json.tool "$tmp/bin.json" >/dev/null 2>&1 || { echo "FAIL binary: JSON not valid"; failures=$((failures + 1)); }
+check binary-rtf 1 "$cli" -r "$tmp/bin.rtf" "$tmp/bin-new.txt" "$tmp/bin-old.txt"
+if LC_ALL=C grep -q '[^[:print:][:space:]]' "$tmp/bin.rtf"; then
+  echo "FAIL binary-rtf: the RTF holds bytes that are not plain text"
+  failures=$((failures + 1))
+fi
+head -c 1048576 /dev/zero | tr '\0' 'x' >"$tmp/mega.txt"
+printf '\nend\n' >>"$tmp/mega.txt"
+check megabyte-line 1 "$cli" -t long -o "$tmp/mega.lst" "$tmp/mega.txt" "$tmp/a.txt"
+contains megabyte-line "$tmp/mega.lst" "WARN: Lines GT. 2048 characters were split off"
+truncate -s 2G "$tmp/huge.txt"
+check two-gigabytes 2 "$cli" "$tmp/huge.txt" "$tmp/a.txt"
+contains two-gigabytes "$tmp/err" "2 GB or larger"
+rm -f "$tmp/huge.txt"
+for name in "with blank.txt" 'with "quotes".txt' "ümlaut-ß.txt" "-dash.txt"; do
+  cp "$tmp/c.txt" "$tmp/$name"
+  check "name [$name]" 1 "$cli" -t long -o "$tmp/odd.lst" -- "$tmp/$name" "$tmp/a.txt"
+  contains "name [$name]" "$tmp/odd.lst" "New File = $tmp/$name"
+done
+check leading-dash-without-separator 2 "$cli" "-dash.txt" "$tmp/a.txt"
+
+# Progress on a terminal only: a line on standard error while the compare
+# runs, cleared before the result; nothing when standard error is a file.
+export QUORLIN_PROGRESS_AFTER_MS=0
+script -qec "$cli -o /dev/null $tmp/mega.txt $tmp/a.txt" /dev/null >"$tmp/tty.out" 2>&1 || true
+contains progress-on-terminal "$tmp/tty.out" "quorlin-cli: pass 1,"
+check progress-to-file 1 "$cli" -o /dev/null "$tmp/mega.txt" "$tmp/a.txt"
+if grep -q "pass 1," "$tmp/err"; then
+  echo "FAIL progress-to-file: a progress line went to a file"
+  failures=$((failures + 1))
+fi
+unset QUORLIN_PROGRESS_AFTER_MS
+
 # Batch mode: one job step, the log in QUORLIN_HOME.
 printf 'newf=%s\noldf=%s\noutf=%s\n' "$tmp/c.txt" "$tmp/a.txt" "$tmp/batch.lst" >"$tmp/job.ini"
 check batch 1 env QUORLIN_HOME="$tmp" "$cli" "inif=$tmp/job.ini"
