@@ -2,6 +2,10 @@
 // files counted instead of read, and the two files of a pass read and
 // prepared on two threads.
 #include "TestSupport.h"
+#include "platform/MappedFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +120,44 @@ TEST(FastPaths, TwoThreadsListAsOne) {
     EXPECT_EQ(Listing(newBytes, oldBytes, true, options), Listing(newBytes, oldBytes, false, options))
         << "round " << round << ", options " << (pick & 2047);
   }
+}
+
+TEST(FastPaths, FilesChangedWhileCompared) {
+  // A page of a map lost to a file cut short is a failed read, not a crash.
+  TTempDir dir;
+  const std::string path = dir.Write("cut.txt", std::string(1 << 20, 'x'));
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  {
+    TMappedFile map;
+    ASSERT_TRUE(map.Map(fd, 1 << 20));
+    ASSERT_EQ(::truncate(path.c_str(), 4096), 0);
+    volatile char last = 0;
+    EXPECT_FALSE(GuardedRead([&] { last = map.Data()[(1 << 20) - 1]; }));
+    EXPECT_TRUE(GuardedRead([&] { last = map.Data()[10]; }));
+  }
+  ::close(fd);
+
+  // Files cut short or grown while a compare reads them end it cleanly.
+  for (bool threads : {false, true})
+    for (bool grow : {false, true}) {
+      TListingFixture fx;
+      fx.App.WorkerThreads = threads;
+      fx.SetFiles(NumberedLines(30000), NumberedLines(30000, "old "));
+      fx.Ui.OnStatus = [&](std::string_view text) {
+        if (text.find("Read Input Processing") == std::string_view::npos) return;
+        std::FILE* f = std::fopen(fx.Dir.PathOf("new.txt").c_str(), grow ? "ab" : "r+b");
+        if (grow) std::fputs(NumberedLines(5000, "more ").c_str(), f);
+        std::fclose(f);
+        if (!grow) {
+          EXPECT_EQ(::truncate(fx.Dir.PathOf("new.txt").c_str(), 1000), 0);
+        }
+        fx.Ui.OnStatus = nullptr;
+      };
+      const std::string listing = fx.RunBatch();
+      EXPECT_NE(listing.find(fx.App.StatusText), std::string::npos) << threads << grow;
+      EXPECT_TRUE(fx.App.StatusText == MsgDiffer || fx.App.StatusText == MsgInputIoError) << fx.App.StatusText;
+    }
 }
 
 } // namespace
