@@ -113,7 +113,7 @@ std::string JsonRunSummary(const TAppState& app, int exitStatus) {
   counts += "}";
 
   return "{\n  \"exit_status\": " + Number(exitStatus) + ",\n  \"result\": " + JsonString(app.StatusText) +
-         ",\n  \"listing_type\": " + JsonString(c.ListTypeName) + ",\n  \"options\": " + JsonString(options) +
+         ",\n  \"listing_type\": " + JsonString(c.ListTypeName.empty() ? app.Controls.MnCbListType : c.ListTypeName) + ",\n  \"options\": " + JsonString(options) +
          ",\n  \"unordered\": " + (clnc ? "true" : "false") + ",\n  \"passes\": " + Number(c.Passes) +
          ",\n  \"new_file\": " +
          file(app.Controls.MnCbNewFileNm, c.NewFileSize, c.NewLinesTotal, c.NewTotalBytes, c.NewLongest) +

@@ -53,7 +53,8 @@ constexpr const char* Usage =
     "              coloured rich text when REPORT ends in .rtf, else a text report\n"
     "              (-p sbsl or -p clnc give the two-panel report, stacked unless\n"
     "              --layout side-by-side)\n"
-    "  --json FILE write the result as JSON to FILE: exit status, result message,\n"
+    "  --json FILE write the result as JSON to FILE (- for standard output, with\n"
+    "              -o for the listing): exit status, result message,\n"
     "              both files, every count of the statistics section, passes and\n"
     "              options (see the user guide for the keys)\n"
     "  --json-lines  with --json: also one record per listed change (Long, Chng\n"
@@ -161,9 +162,13 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
     std::remove(changesPath.c_str());
     return Fail("cannot write " + changesPath + ": " + changes->ErrorText()), false;
   }
+  const bool toStdout = path == "-";
   const std::string temp = path + ".new";
   TOutputFile out;
-  if (!out.Open(temp, false)) return Fail("cannot write " + temp + ": " + out.ErrorText()), false;
+  if (toStdout)
+    out.AttachDescriptor(STDOUT_FILENO, "standard output");
+  else if (!out.Open(temp, false))
+    return Fail("cannot write " + temp + ": " + out.ErrorText()), false;
   out.Write(JsonRunSummary(app, status));
   if (changes) {
     out.Write(",\n  \"changes\": [");
@@ -180,6 +185,10 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
     out.Write(any ? "\n  ]" : "]");
   }
   out.Write("\n}\n");
+  if (toStdout) {
+    if (out.Close()) return true;
+    return Fail("cannot write the JSON result: " + out.ErrorText()), false;
+  }
   if (!out.Close() || std::rename(temp.c_str(), path.c_str()) != 0) {
     const std::string why = out.Failed() ? out.ErrorText() : std::strerror(errno);
     std::remove(temp.c_str());
@@ -276,6 +285,8 @@ int main(int argc, char** argv) {
   }
   if (files.size() != 2) return Fail(std::string("two file names are needed, NEW and OLD\n") + Usage);
   if (jsonLines && jsonPath.empty()) return Fail("--json-lines needs --json FILE");
+  if (jsonPath == "-" && outPath.empty() && reportPath.empty())
+    return Fail("--json - writes to standard output; send the listing elsewhere with -o FILE");
   app.Controls.MnCbNewFileNm = files[0];
   app.Controls.MnCbOldFileNm = files[1];
   if (!reportPath.empty()) {
@@ -300,7 +311,16 @@ int main(int argc, char** argv) {
   TOutputFile changes;
   std::string changesPath;
   if (jsonLines) {
-    changesPath = jsonPath + ".changes";
+    if (jsonPath == "-") {
+      const char* dir = std::getenv("TMPDIR");
+      std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/quorlin-changes-XXXXXX";
+      const int fd = mkstemp(pattern.data());
+      if (fd < 0) return Fail("cannot make a temporary file in " + pattern + ": " + std::strerror(errno));
+      close(fd);
+      changesPath = pattern;
+    } else {
+      changesPath = jsonPath + ".changes";
+    }
     if (!changes.Open(changesPath, false)) return Fail("cannot open " + changesPath + ": " + changes.ErrorText());
     bool first = true;
     app.ChangeSink = [&](std::string_view id, long newLine, long oldLine) {

@@ -128,6 +128,10 @@ json_case clnc -t long -p clnc --json-lines "$tmp/list-new.txt" "$tmp/list-old.t
 json_case clnc-ovsum -t ovsum -p clnc "$tmp/list-new.txt" "$tmp/list-old.txt"
 contains json-identical "$tmp/identical.json" '"exit_status": 0'
 check json-without-file 2 "$cli" --json-lines "$tmp/a.txt" "$tmp/b.txt"
+check json-stdout-needs-o 2 "$cli" --json - "$tmp/a.txt" "$tmp/b.txt"
+"$cli" -o "$tmp/stdout.lst" --json - --json-lines -t long "$examples/new/ledger.c" "$examples/old/ledger.c" \
+  2>/dev/null >"$tmp/stdout.json"
+python3 "$here/json_check.py" "$tmp/stdout.lst" "$tmp/stdout.json" || failures=$((failures + 1))
 
 # Hostile input: binary bytes, a line of a megabyte, a file of 2 GB, odd names.
 printf 'ok\n\000nul\000\n\377\376 bad utf-8 \300\n\033[31mescape\n' >"$tmp/bin-new.txt"
