@@ -448,7 +448,8 @@ void TFrmMain::RunBatch() {
   LogPath = FromCore(result.LogPath);
   Busy->hide();
   RefreshFromModel();
-  if (result.NoWait) {
+  // Without a display nobody could press Exit: the batch ends by itself.
+  if (result.NoWait || !DisplayAvailable) {
     emit BatchEnded(Status);
     return;
   }

@@ -31,8 +31,10 @@ private slots:
       const char* Ini;
       const char* Extra;
       int Status;
+      bool NoDisplay = false; // without a display even a waiting batch ends by itself
     } cases[] = {
         {"differ.ini", "pref=nosw\n", 1},
+        {"nodisplay.ini", "", 1, true},
         {"same.ini", "pref=nosw\n/job\nnewf=" QUORLIN_SOURCE_DIR "/examples/new/ledger.c\noldf=" QUORLIN_SOURCE_DIR
                      "/examples/new/ledger.c\n",
          1},
@@ -44,7 +46,11 @@ private slots:
       QProcess program;
       QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
       env.insert("QUORLIN_HOME", Dir.path());
-      env.insert("QT_QPA_PLATFORM", "offscreen");
+      if (c.NoDisplay) {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+      } else {
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+      }
       program.setProcessEnvironment(env);
       program.start(QUORLIN_GUI_EXE, {"inif=" + ini});
       QVERIFY(program.waitForFinished(30000));
