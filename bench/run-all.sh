@@ -54,6 +54,11 @@ peak=$(peak_mb "$cli" -t chng -o "$out" "$dir/new.txt" "$dir/old.txt")
 row "ordered $big pair, Chng" "$(printf '%.2f s' "$q")" "$(printf '%.2f s' "$d")" \
   "$(printf '%.2fx' "$(ratio "$q" "$d")")" "-" yes
 row "ordered $big pair, peak memory" "$peak MB" "-" "-" "< 64 MB" "$(holds "$peak" 63)"
+# Long lists every line of both files: the largest listing there is.
+read -r q kb < <( (/usr/bin/time -f "%e %M" "$cli" -t long -o "$out" "$dir/new.txt" "$dir/old.txt" 2>&1 >/dev/null || true) | tail -1)
+row "ordered $big pair, Long ($(wc -l <"$out") lines)" "$(printf '%.2f s' "$q")" "-" "-" "-" yes
+row "ordered $big pair, Long, peak memory" "$((kb / 1024)) MB" "-" "-" "< 64 MB" "$(holds "$((kb / 1024))" 63)"
+rm -f "$out"
 
 
 # The C++ comment filter against the same compare without it.
