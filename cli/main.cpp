@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -153,22 +154,57 @@ int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layo
   return status;
 }
 
-/// Writes the JSON result to path (through a new file renamed over it);
-/// changes, when given, holds the change records, copied in in pieces and
-/// removed afterwards.
+/// True when path names something other than a regular file (standard
+/// output, a device, a pipe): the JSON is then written straight into it,
+/// as there is nothing to rename a finished file over.
+bool WrittenInPlace(const std::string& path) {
+  struct stat st {};
+  return path == "-" || (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode));
+}
+
+/// Makes a new empty file from pattern (ending in XXXXXX) and returns its
+/// descriptor, or -1 with errno set.
+int NewTempFile(std::string& pattern) {
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return -1;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  return fd;
+}
+
+/// Where the change records wait while the compare runs: beside the JSON
+/// file, or in the temporary folder when the JSON is written in place.
+std::string ChangesPattern(const std::string& jsonPath) {
+  if (!WrittenInPlace(jsonPath)) return jsonPath + ".changes-XXXXXX";
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir && *dir ? dir : "/tmp") + "/quorlin-changes-XXXXXX";
+}
+
+/// Writes the JSON result to path: a regular file through a new file
+/// renamed over it when complete, anything else in place. changes, when
+/// given, holds the change records, copied in in pieces and removed
+/// afterwards.
 bool WriteJson(const TAppState& app, int status, const std::string& path, TOutputFile* changes,
                const std::string& changesPath) {
   if (changes && !changes->Close()) {
     std::remove(changesPath.c_str());
     return Fail("cannot write " + changesPath + ": " + changes->ErrorText()), false;
   }
-  const bool toStdout = path == "-";
-  const std::string temp = path + ".new";
+  const bool inPlace = WrittenInPlace(path);
+  std::string temp;
+  int tempFd = -1;
   TOutputFile out;
-  if (toStdout)
+  if (path == "-") {
     out.AttachDescriptor(STDOUT_FILENO, "standard output");
-  else if (!out.Open(temp, false))
-    return Fail("cannot write " + temp + ": " + out.ErrorText()), false;
+  } else if (inPlace) {
+    if (!out.Open(path, false)) return Fail("cannot write " + path + ": " + out.ErrorText()), false;
+  } else {
+    temp = path + ".XXXXXX";
+    tempFd = NewTempFile(temp);
+    if (tempFd < 0) return Fail("cannot write " + path + ": " + std::strerror(errno)), false;
+    out.AttachDescriptor(tempFd, temp);
+  }
   out.Write(JsonRunSummary(app, status));
   if (changes) {
     out.Write(",\n  \"changes\": [");
@@ -185,16 +221,14 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
     out.Write(any ? "\n  ]" : "]");
   }
   out.Write("\n}\n");
-  if (toStdout) {
-    if (out.Close()) return true;
-    return Fail("cannot write the JSON result: " + out.ErrorText()), false;
+  std::string why = out.Close() ? "" : out.ErrorText();
+  if (tempFd >= 0) {
+    if (::close(tempFd) != 0 && why.empty()) why = std::strerror(errno);
+    if (why.empty() && std::rename(temp.c_str(), path.c_str()) != 0) why = std::strerror(errno);
+    if (!why.empty()) std::remove(temp.c_str());
   }
-  if (!out.Close() || std::rename(temp.c_str(), path.c_str()) != 0) {
-    const std::string why = out.Failed() ? out.ErrorText() : std::strerror(errno);
-    std::remove(temp.c_str());
-    return Fail("cannot write " + path + ": " + why), false;
-  }
-  return true;
+  if (why.empty()) return true;
+  return Fail("cannot write " + (path == "-" ? std::string("the JSON result") : path) + ": " + why), false;
 }
 
 } // namespace
@@ -311,16 +345,10 @@ int main(int argc, char** argv) {
   TOutputFile changes;
   std::string changesPath;
   if (jsonLines) {
-    if (jsonPath == "-") {
-      const char* dir = std::getenv("TMPDIR");
-      std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/quorlin-changes-XXXXXX";
-      const int fd = mkstemp(pattern.data());
-      if (fd < 0) return Fail("cannot make a temporary file in " + pattern + ": " + std::strerror(errno));
-      close(fd);
-      changesPath = pattern;
-    } else {
-      changesPath = jsonPath + ".changes";
-    }
+    changesPath = ChangesPattern(jsonPath);
+    const int fd = NewTempFile(changesPath);
+    if (fd < 0) return Fail("cannot make a temporary file " + changesPath + ": " + std::strerror(errno));
+    ::close(fd);
     if (!changes.Open(changesPath, false)) return Fail("cannot open " + changesPath + ": " + changes.ErrorText());
     bool first = true;
     app.ChangeSink = [&](std::string_view id, long newLine, long oldLine) {

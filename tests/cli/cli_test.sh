@@ -78,6 +78,13 @@ check append 1 "$cli" -p apnd -o "$tmp/listing.lst" "$tmp/c.txt" "$tmp/a.txt"
 if [ -w /dev/full ]; then
   check full-disk 2 "$cli" -t long -o /dev/full "$tmp/c.txt" "$tmp/a.txt"
   contains full-disk "$tmp/err" "cannot write"
+  # A batch log on a full disk: the compares ran, but the run is not a success.
+  mkdir -p "$tmp/fullhome"
+  ln -s /dev/full "$tmp/fullhome/Quorln32.log"
+  printf 'newf=%s\noldf=%s\noutf=%s\n' "$tmp/a.txt" "$tmp/b.txt" "$tmp/full.lst" >"$tmp/full.ini"
+  QUORLIN_HOME="$tmp/fullhome" check full-log 2 "$cli" "inif=$tmp/full.ini"
+  contains full-log "$tmp/err" "Writing the batch log"
+  check full-json 2 "$cli" -o "$tmp/full-json.lst" --json /dev/full "$tmp/c.txt" "$tmp/a.txt"
 fi
 check unwritable-output 2 "$cli" -o "$tmp/no/such/dir/x.lst" "$tmp/a.txt" "$tmp/b.txt"
 
