@@ -2,6 +2,7 @@
 
 #include "app/OptionPanels.h"
 #include "platform/AppDir.h"
+#include "platform/OutputFile.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -269,7 +270,8 @@ std::string MergeSection(std::string_view oldText, const std::string& section) {
 
 /// Replaces the file by text through a new file beside it, so that a failed
 /// write leaves the old file whole.
-bool ReplaceFile(const fs::path& target, const std::string& text, std::string& reason) {
+bool ReplaceFile(const fs::path& named, const std::string& text, std::string& reason) {
+  const fs::path target = LinkTarget(named.string());
   const std::string temp = target.string() + ".new-" + std::to_string(::getpid());
   struct stat old {};
   mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;

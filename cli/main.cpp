@@ -200,7 +200,7 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
   } else if (inPlace) {
     if (!out.Open(path, false)) return Fail("cannot write " + path + ": " + out.ErrorText()), false;
   } else {
-    temp = path + ".XXXXXX";
+    temp = LinkTarget(path) + ".XXXXXX";
     tempFd = NewTempFile(temp);
     if (tempFd < 0) return Fail("cannot write " + path + ": " + std::strerror(errno)), false;
     out.AttachDescriptor(tempFd, temp);
@@ -224,7 +224,7 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
   std::string why = out.Close() ? "" : out.ErrorText();
   if (tempFd >= 0) {
     if (::close(tempFd) != 0 && why.empty()) why = std::strerror(errno);
-    if (why.empty() && std::rename(temp.c_str(), path.c_str()) != 0) why = std::strerror(errno);
+    if (why.empty() && std::rename(temp.c_str(), LinkTarget(path).c_str()) != 0) why = std::strerror(errno);
     if (!why.empty()) std::remove(temp.c_str());
   }
   if (why.empty()) return true;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,8 +104,22 @@ bool TOutputFile::Close() {
   return !Failed();
 }
 
-std::string SaveWholeFile(const std::string& path, std::string_view bytes, bool append) {
-  const std::string quoted = "\"" + path + "\"";
+std::string LinkTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path p = path;
+  // A bounded number of steps, as a loop of links never ends.
+  for (int step = 0; step < 40 && fs::is_symlink(p, error); ++step) {
+    const fs::path next = fs::read_symlink(p, error);
+    if (error) break;
+    p = next.is_absolute() ? next : p.parent_path() / next;
+  }
+  return p.string();
+}
+
+std::string SaveWholeFile(const std::string& shownPath, std::string_view bytes, bool append) {
+  const std::string quoted = "\"" + shownPath + "\"";
+  const std::string path = LinkTarget(shownPath);
   struct stat old {};
   const bool exists = ::stat(path.c_str(), &old) == 0;
   if (append || (exists && !S_ISREG(old.st_mode))) {

@@ -63,4 +63,8 @@ private:
 /// or the message that says what failed and why.
 std::string SaveWholeFile(const std::string& path, std::string_view bytes, bool append);
 
+/// The file that path names once symbolic links are followed, so that a file
+/// saved through a link updates the file it points to and the link stays.
+std::string LinkTarget(const std::string& path);
+
 } // namespace quorlin

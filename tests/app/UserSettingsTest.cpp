@@ -265,6 +265,11 @@ TEST(UserSettings, SaveKeepsOtherSectionsAndWritesKeysInOrder) {
                                "[Print]\r\nMargin = 5\r\n[Last]\r\nb=\"2\"\r\n";
   EXPECT_EQ(ini.Saved(), expected);
   EXPECT_EQ(ini.Saved(), expected) << "a second save replaces the section";
+
+  std::filesystem::create_symlink("Quorln32.ini", ini.Dir.PathOf("linked.ini"));
+  ini.S().FileName = ini.Dir.PathOf("linked.ini");
+  EXPECT_EQ(ini.Saved(), expected) << "saved through a link";
+  EXPECT_TRUE(std::filesystem::is_symlink(ini.S().FileName)) << "the link stays a link";
 }
 
 TEST(UserSettings, SaveAndLoadFailures) {

@@ -151,6 +151,10 @@ TEST(TextReports, SavedWholeOrNotAtAll) {
   const std::string missing = dir.PathOf("no/such/folder/r.txt");
   EXPECT_NE(SaveWholeFile(missing, "x", false).find("Cannot save \"" + missing + "\": No such file"), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1) << "no temporary file is left";
+  std::filesystem::create_symlink("r.txt", dir.PathOf("link.txt"));
+  EXPECT_EQ(SaveWholeFile(dir.PathOf("link.txt"), "through the link\n", false), "");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.PathOf("link.txt"))) << "the link stays a link";
+  EXPECT_EQ(ReadFile(path), "through the link\n");
   if (FILE* full = std::fopen("/dev/full", "w")) {
     std::fclose(full);
     EXPECT_NE(SaveWholeFile("/dev/full", "x", false).find("No space left on device"), std::string::npos);
