@@ -77,7 +77,8 @@ inline int FirstControl(const char* buf, int p, int end, int valid) {
   }
 #endif
   while (p < end && static_cast<unsigned char>(buf[p]) >= 0x20) ++p;
-  return p;
+  // A block without a control byte may step past end.
+  return std::min(p, end);
 }
 
 } // namespace

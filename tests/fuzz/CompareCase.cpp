@@ -1,0 +1,266 @@
+#include "CompareCase.h"
+
+#include "app/CompareFlow.h"
+#include "engine/CompareRun.h"
+#include "platform/FrontEnd.h"
+#include "platform/OutputFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace quorlin::fuzz {
+
+namespace {
+
+constexpr std::array<const char*, 4> ListTypes = {"Chng", "Delta", "Long", "Ovsum"};
+
+// Small tables of option texts: good ones, and some that the set-up rejects.
+struct TRanges {
+  std::array<const char*, 4> New, Old;
+};
+constexpr std::array<TRanges, 8> CcolTable = {{
+    {{"1:eol", "", "", ""}, {"1:eol", "", "", ""}},
+    {{"2:eol", "", "", ""}, {"1:eol", "", "", ""}},
+    {{"1:3", "5:eol", "", ""}, {"1:3", "5:eol", "", ""}},
+    {{"3:6", "", "", ""}, {"1:4", "", "", ""}},
+    {{"1:2", "4:9", "12:12", "14:eol"}, {"1:1", "3:40", "", ""}},
+    {{"5:3", "", "", ""}, {"1:eol", "", "", ""}},   // first after last: rejected
+    {{"0:eol", "", "", ""}, {"1:eol", "", "", ""}}, // no first column: rejected
+    {{"1:10", "3:eol", "", ""}, {"1:eol", "", "", ""}},
+}};
+constexpr std::array<std::array<const char*, 2>, 8> PcmpTable = {{
+    {"1:eod", "1:eod"},
+    {"2:eod", "1:eod"},
+    {"1:3", "2:5"},
+    {"3:4", "3:EOD"},
+    {"0:5", "1:eod"}, // rejected
+    {"5:2", "1:eod"}, // not a range: the part compare stays off
+    {"2:eod", "x:eod"},
+    {"1:1", "1:1"},
+}};
+constexpr std::array<const char*, 8> DpsTable = {"}", "x", " ", "//", "a", "END", "\"", "ab c"};
+constexpr std::array<const char*, 8> DlnTable = {
+    "x 1:eol", "a 1:5 b 3:eol", "\"a b\" 2:eol", "# 1:1", "bad", "q 0:5", "E 1:EOL", "\"\" 1:eol"};
+constexpr std::array<const char*, 4> UdcTable = {"#", "--", "rem", "\""};
+constexpr std::array<const char*, 4> SubcTable = {"\".\"", "\"#\"", "\"?\"", "\" \""};
+
+/// Bit k of byte b.
+bool BitOf(uint8_t b, int k) { return (b >> k) & 1; }
+
+/// A front end without a user, and the listing's fixed stamps.
+TSilentFrontEnd Silent;
+constexpr const char* RunStamp = "05/28/26 20:26:40";
+
+} // namespace
+
+bool TCompareCase::AnyDpFilter() const {
+  bool any = Controls.DpRadioGroup1 != DpNone;
+  for (bool on : Controls.DpCkDpS) any = any || on;
+  for (bool on : Controls.DpCkDpDln) any = any || on;
+  return any;
+}
+
+int TCompareCase::PcmpFirst(bool isNew) const {
+  const std::string& t = isNew ? Controls.PrEdNewLmt : Controls.PrEdOldlmt;
+  return std::atoi(t.substr(0, t.find(':')).c_str());
+}
+
+int TCompareCase::PcmpLast(bool isNew) const {
+  const std::string& t = isNew ? Controls.PrEdNewLmt : Controls.PrEdOldlmt;
+  return std::atoi(t.substr(t.find(':') + 1).c_str());
+}
+
+std::string TCompareCase::Describe() const {
+  std::string text = "type=" + Controls.MnCbListType + " prefs=";
+  for (const TCheckBox& box : Controls.PrPanPreferences)
+    if (box.Checked) text += std::string(box.Caption) + ",";
+  text += " dp=" + std::string(DpNames[static_cast<size_t>(Controls.DpRadioGroup1)]);
+  for (size_t k = 0; k < 3; ++k)
+    if (Controls.DpCkDpS[k]) text += " dps" + std::to_string(k + 1) + "='" + Controls.DpEdS[k] + "'";
+  for (size_t k = 0; k < 4; ++k)
+    if (Controls.DpCkDpDln[k]) text += " dln" + std::to_string(k + 1) + "='" + Controls.DpEdDpDln[k] + "'";
+  if (Controls.Checked(TagCcol))
+    text += " ccol=" + Controls.PrEdCcolNw[0] + "," + Controls.PrEdCcolNw[1] + "/" + Controls.PrEdCcolOd[0];
+  if (Controls.Checked(TagPcmp)) text += " pcmp=" + Controls.PrEdNewLmt + "/" + Controls.PrEdOldlmt;
+  if (Identical) text += " identical";
+  text += " new=" + std::to_string(NewBytes.size()) + "B old=" + std::to_string(OldBytes.size()) + "B";
+  return text;
+}
+
+TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
+  TCompareCase c;
+  TOptionControls& k = c.Controls;
+  TOptionBytes bytes(data, size);
+  const uint8_t b0 = bytes.Byte(), b1 = bytes.Byte(), b2 = bytes.Byte(), b3 = bytes.Byte(),
+                b4 = bytes.Byte(), b5 = bytes.Byte();
+
+  // b0: list type, identical pair, Sbsl, Subc, Xtab, repeat.
+  k.MnCbListType = ListTypes[b0 & 3];
+  c.Identical = BitOf(b0, 2);
+  k.Pref(TagSbsl).Checked = BitOf(b0, 3);
+  k.Pref(TagSubc).Checked = BitOf(b0, 4);
+  k.Pref(TagXtab).Checked = BitOf(b0, 5);
+  const bool repeat = (b0 >> 6) == 3;
+  // b1: one preference a bit.
+  const int b1Tags[8] = {TagIcas, TagRovr, TagFmvl, TagXdpl, TagFscl, TagIeof, TagLorl, TagNoss};
+  for (int bit = 0; bit < 8; ++bit) k.Pref(b1Tags[bit]).Checked = BitOf(b1, bit);
+  // b2: the DP option and the user-defined comment strings.
+  const int dp = b2 & 15;
+  k.DpRadioGroup1 = dp < DpCount ? dp : DpNone;
+  k.DpEdUdc = UdcTable[(b2 >> 4) & 3];
+  k.DpCbUdcYN = BitOf(b2, 6) ? "Yes" : "No";
+  k.DpEdUdc2 = UdcTable[((b2 >> 4) + 1) & 3];
+  k.DpEdUdc3 = UdcTable[((b2 >> 4) + 2) & 3];
+  // b3: string-only filters and Dln conditions.
+  if (BitOf(b3, 0)) {
+    k.DpCkDpS[0] = true;
+    k.DpEdS[0] = DpsTable[(b3 >> 1) & 7];
+  }
+  if (BitOf(b3, 4)) {
+    k.DpCkDpDln[0] = true;
+    k.DpEdDpDln[0] = DlnTable[(b3 >> 5) & 7];
+  }
+  // b4: compare columns and part compare.
+  if (BitOf(b4, 0)) {
+    k.Pref(TagCcol).Checked = true;
+    const TRanges& r = CcolTable[(b4 >> 1) & 7];
+    for (size_t i = 0; i < 4; ++i) {
+      k.PrEdCcolNw[i] = r.New[i];
+      k.PrEdCcolOd[i] = r.Old[i];
+    }
+  }
+  if (BitOf(b4, 4)) {
+    k.Pref(TagPcmp).Checked = true;
+    k.PrEdNewLmt = PcmpTable[(b4 >> 5) & 7][0];
+    k.PrEdOldlmt = PcmpTable[(b4 >> 5) & 7][1];
+  }
+  // b5: tab width, Subc character, second filters.
+  k.PrCbXTab = " " + std::to_string(1 + (b5 & 7));
+  k.PrEdSubC = SubcTable[(b5 >> 3) & 3];
+  if (BitOf(b5, 5)) {
+    k.DpCkDpS[2] = true;
+    k.DpEdS[2] = DpsTable[(b5 + b3) & 7];
+  }
+  if (BitOf(b5, 6)) {
+    k.DpCkDpDln[2] = true;
+    k.DpEdDpDln[2] = DlnTable[(b5 + b4) & 7];
+  }
+  k.Pref(TagClnc).Checked = clnc;
+
+  const std::string_view rest = bytes.Rest();
+  const size_t cut = rest.find(FileSeparator);
+  if (cut != std::string_view::npos) {
+    c.NewBytes = rest.substr(0, cut);
+    c.OldBytes = rest.substr(cut + FileSeparator.size());
+  } else {
+    c.NewBytes = rest.substr(0, rest.size() / 2);
+    c.OldBytes = rest.substr(rest.size() / 2);
+  }
+  if (c.Identical) c.OldBytes = c.NewBytes;
+  if (repeat && !c.NewBytes.empty()) {
+    // Enough copies for a second pass of 8000 lines, or more than one read
+    // buffer of 32 KB, whichever comes first. Moved-line detection takes
+    // time cubic in the lines of a pass when they repeat a few texts, so
+    // these long bodies leave Fmvl off and each input stays quick.
+    k.Pref(TagFmvl).Checked = false;
+    std::string n, o;
+    while (n.size() < 40000 && (std::count(n.begin(), n.end(), '\n') < 8100)) {
+      n += c.NewBytes;
+      o += c.OldBytes;
+    }
+    c.NewBytes = std::move(n);
+    c.OldBytes = std::move(o);
+  }
+  return c;
+}
+
+void WriteCaseFiles(const TCompareCase& c) {
+  WriteWorkFile("new.txt", c.NewBytes);
+  WriteWorkFile("old.txt", c.OldBytes);
+}
+
+namespace {
+
+void Prepare(TAppState& app, const TCompareCase& c, bool threads) {
+  app.Controls = c.Controls;
+  app.Controls.MnCbNewFileNm = WorkDir() + "/new.txt";
+  app.Controls.MnCbOldFileNm = WorkDir() + "/old.txt";
+  app.ProgressOn = false;
+  app.WorkerThreads = threads;
+  app.CountIdentical = threads;
+  app.RunStamp = RunStamp;
+}
+
+TOutcome Collect(const TAppState& app, int result) {
+  TOutcome out;
+  out.Result = result;
+  out.Status = app.StatusText;
+  if (app.CompareCtl) out.Ctl = *app.CompareCtl;
+  out.Panel1 = app.Panel1Lines.ToVector();
+  out.Panel2 = app.Panel2Lines.ToVector();
+  return out;
+}
+
+} // namespace
+
+TOutcome RunBatchCase(const TCompareCase& c, bool threads) {
+  TAppState app(Silent);
+  Prepare(app, c, threads);
+  app.BatchMode = true;
+  app.JobLabel = "Job#1 ";
+  app.OutFileNm = "listing.lst";
+  app.Panel1Lines.push_back(std::string("*** Job#1  Started Time=") + RunStamp);
+  const std::string path = WorkDir() + "/listing.lst";
+  TOutputFile listing;
+  FUZZ_CHECK(listing.Open(path, false), "cannot open the listing file");
+  if (threads) listing.WriteInBackground();
+  const int result = RunBatchCompare(app, listing);
+  FUZZ_CHECK(listing.Close(), "listing file: " + listing.ErrorText());
+  TOutcome out = Collect(app, result);
+  out.Listing = ReadWholeFile(path);
+  return out;
+}
+
+TOutcome RunInteractiveCase(const TCompareCase& c, bool threads) {
+  TAppState app(Silent);
+  Prepare(app, c, threads);
+  return Collect(app, RunCompare(app));
+}
+
+void RequireSameOutcome(const TOutcome& a, const TOutcome& b, const std::string& what) {
+  FUZZ_CHECK(a.Result == b.Result && a.Status == b.Status, what + ": " + a.Status + " / " + b.Status);
+  FUZZ_CHECK(CounterText(a.Ctl) == CounterText(b.Ctl), what + ":\n" + CounterText(a.Ctl) + "\n" + CounterText(b.Ctl));
+  if (a.Listing != b.Listing) {
+    const std::vector<std::string> x = SplitCrLf(a.Listing), y = SplitCrLf(b.Listing);
+    size_t k = 0;
+    while (k < x.size() && k < y.size() && x[k] == y[k]) ++k;
+    Fail("a.Listing == b.Listing", what + ": listings differ at line " + std::to_string(k + 1) + ":\n" +
+                                       (k < x.size() ? x[k] : "(end)") + "\n" + (k < y.size() ? y[k] : "(end)"));
+  }
+  FUZZ_CHECK(a.Panel1 == b.Panel1, what + ": panel 1 differs");
+  FUZZ_CHECK(a.Panel2 == b.Panel2, what + ": panel 2 differs");
+}
+
+std::vector<std::string> BodyLines(const std::vector<std::string>& lines, size_t from,
+                                   const std::vector<std::string>& ids, size_t& end) {
+  std::vector<std::string> body;
+  size_t k = from;
+  while (k < lines.size() && lines[k].rfind("ID  ----+", 0) != 0) ++k;
+  if (k < lines.size()) ++k;
+  for (; k < lines.size(); ++k) {
+    const std::string& l = lines[k];
+    if (l.size() < 5 || std::find(ids.begin(), ids.end(), l.substr(0, 4)) == ids.end()) break;
+    body.push_back(l);
+  }
+  end = k;
+  return body;
+}
+
+std::string TextField(std::string_view text) {
+  std::string field(text.substr(0, 80));
+  field.resize(80, ' ');
+  return field;
+}
+
+} // namespace quorlin::fuzz

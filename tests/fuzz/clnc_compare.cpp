@@ -1,0 +1,189 @@
+// Fuzz target: the unordered compare (Clnc) of two arbitrary line lists with
+// random options, run as a batch step and interactively, each on one thread
+// and on two.
+//
+// Input: six option bytes (see DecodeCase; Clnc is always checked), the NEW
+// bytes, "@@@@", the OLD bytes.
+//
+// Invariants:
+// - one thread and two give the same listing, panels, counters and message;
+//   a batch step and an interactive run count the same;
+// - the counters add up (CheckCounters) and the totals are the lines of the
+//   compared parts as the reader splits them;
+// - without string filters, Dln conditions or compare columns the counts
+//   are those of the two lists as multisets of compare keys (CheckModel);
+// - a Long listing lists every line of each list once, in order, with its
+//   text, and a partner named in it has the line's compare key.
+#include "CompareCase.h"
+
+#include "engine/CompareRun.h"
+
+#include <algorithm>
+#include <map>
+
+using namespace quorlin;
+using namespace quorlin::fuzz;
+
+namespace {
+
+const std::vector<std::string> ClncIds = {"    ", "I - ", "D - ", "RN- ", "RO- ", "XN- ", "XO- ", "XR- "};
+
+struct TLists {
+  std::vector<std::string> New, Old; ///< the compared parts as read (a TAB is a blank)
+};
+
+TLists Expect(const TCompareCase& c, const TCompareCtl& ctl) {
+  const TReadRules read{c.Pref(TagIeof), false};
+  TLists l;
+  l.New = ReferenceLines(c.NewBytes, read);
+  l.Old = ReferenceLines(c.OldBytes, read);
+  if (ctl.PcmpActive) {
+    l.New = PartOf(l.New, ctl.PcmpNewFirst, ctl.PcmpNewLast);
+    l.Old = PartOf(l.Old, ctl.PcmpOldFirst, ctl.PcmpOldLast);
+  }
+  return l;
+}
+
+// Every line of each list is counted once: a NEW line as a dupe, a blank
+// line, a don't-process line, an insert, or as matched (counted with its OLD
+// partner as a match or a reformat); an OLD line as a dupe, a match, a
+// reformat, a blank line, a don't-process line or a delete:
+//   NewLinesTotal = MatchCount + ReformCount + NewDupeCount + NewBlankCount + NewNotProcCount + InsertCount
+//   OldLinesTotal = MatchCount + ReformCount + OldDupeCount + OldBlankCount + OldNotProcCount + DeleteCount
+void CheckCounters(const TCompareCase& c, const TOutcome& run, const TLists& l, const std::string& detail) {
+  const TCompareCtl& k = run.Ctl;
+  FUZZ_CHECK(k.NewLinesTotal == static_cast<int>(l.New.size()), detail + "\nNEW " + Show(l.New));
+  FUZZ_CHECK(k.OldLinesTotal == static_cast<int>(l.Old.size()), detail + "\nOLD " + Show(l.Old));
+  FUZZ_CHECK(k.NewLinesTotal ==
+                 k.MatchCount + k.ReformCount + k.NewDupeCount + k.NewBlankCount + k.NewNotProcCount + k.InsertCount,
+             detail);
+  FUZZ_CHECK(k.OldLinesTotal ==
+                 k.MatchCount + k.ReformCount + k.OldDupeCount + k.OldBlankCount + k.OldNotProcCount + k.DeleteCount,
+             detail);
+  FUZZ_CHECK(!k.OptRovr || k.ReformCount == 0, detail);
+  const bool changes = k.ReformCount + k.InsertCount + k.DeleteCount > 0;
+  FUZZ_CHECK(changes == (run.Status == MsgDiffer), detail);
+  if (c.SameParts(k)) {
+    FUZZ_CHECK(!changes, detail + "\nthe same bytes differ");
+    const bool filtered = k.DpActive || k.DpsActive || k.OptIcas || k.OptRovr || k.CcolActive || k.DlnActive ||
+                          k.PcmpActive || k.NewBlankCount + k.OldBlankCount > 0;
+    FUZZ_CHECK(run.Status == (filtered ? MsgEquivFiltered : MsgEquivalent), detail);
+  }
+}
+
+// Without filters or compare columns the lists compare as multisets of
+// compare keys. A blank line is not processed. For each key held by both
+// lists the first NEW line pairs with the first OLD line (a match, or a
+// reformat unless their texts agree over the shorter length) and the
+// other lines holding it are dupes; a key held by one list only makes its
+// lines inserts or deletes.
+void CheckModel(const TOutcome& run, const TLists& l, const std::string& detail) {
+  const TCompareCtl& k = run.Ctl;
+  struct TClass {
+    std::vector<size_t> New, Old;
+  };
+  std::map<std::string, TClass> classes;
+  int newBlank = 0, oldBlank = 0;
+  for (size_t i = 0; i < l.New.size(); ++i) {
+    if (BlankOnly(l.New[i])) ++newBlank;
+    else classes[ReferenceKey(l.New[i], k.OptIcas)].New.push_back(i);
+  }
+  for (size_t j = 0; j < l.Old.size(); ++j) {
+    if (BlankOnly(l.Old[j])) ++oldBlank;
+    else classes[ReferenceKey(l.Old[j], k.OptIcas)].Old.push_back(j);
+  }
+  int insert = 0, del = 0, newDupe = 0, oldDupe = 0, match = 0, reform = 0;
+  for (const auto& [key, cl] : classes) {
+    const int n = static_cast<int>(cl.New.size()), o = static_cast<int>(cl.Old.size());
+    if (o == 0) insert += n;
+    if (n == 0) del += o;
+    if (n == 0 || o == 0) continue;
+    newDupe += n - 1;
+    oldDupe += o - 1;
+    const std::string& a = l.New[cl.New[0]];
+    const std::string& b = l.Old[cl.Old[0]];
+    if (!k.OptRovr && !SameOverShorter(a, b, k.OptIcas)) ++reform;
+    else ++match;
+  }
+  char expected[256];
+  std::snprintf(expected, sizeof expected,
+                "expected match=%d reform=%d insert=%d delete=%d blank=%d/%d dupe=%d/%d", match, reform, insert,
+                del, newBlank, oldBlank, newDupe, oldDupe);
+  FUZZ_CHECK(k.MatchCount == match && k.ReformCount == reform && k.InsertCount == insert && k.DeleteCount == del &&
+                 k.NewBlankCount == newBlank && k.OldBlankCount == oldBlank && k.NewDupeCount == newDupe &&
+                 k.OldDupeCount == oldDupe && k.NewNotProcCount == 0 && k.OldNotProcCount == 0,
+             detail + "\n" + expected + "\nNEW " + Show(l.New) + "\nOLD " + Show(l.Old));
+}
+
+/// Checks one section of a Long listing (Xdpl off): every line of its list
+/// once, in order, with its text; the IDs counted; partners of the same key.
+void CheckSection(const TOutcome& run, const TLists& l, bool isNew, const std::vector<std::string>& body,
+                  const std::string& detail) {
+  const TCompareCtl& k = run.Ctl;
+  const std::vector<std::string>& own = isNew ? l.New : l.Old;
+  const std::string side = isNew ? "NEW section" : "OLD section";
+  FUZZ_CHECK(body.size() == own.size(), detail + "\n" + side + " lists " + std::to_string(body.size()) + " lines");
+  std::map<std::string, int> ids;
+  for (size_t i = 0; i < body.size(); ++i) {
+    const std::string& line = body[i];
+    const std::string id = line.substr(0, 4);
+    ++ids[id];
+    if (k.OptFscl) {
+      FUZZ_CHECK(line.substr(4) == own[i].substr(0, 128), detail + "\n" + side + " text: " + line);
+      continue;
+    }
+    FUZZ_CHECK(line.size() >= 84 && line.substr(4, 80) == TextField(own[i]), detail + "\n" + side + " text: " + line);
+    const std::vector<std::string> words = Words(line.substr(84));
+    FUZZ_CHECK(!words.empty() && WordNumber(words[0]) == static_cast<int>(i + 1),
+               detail + "\n" + side + " number: " + line);
+    if (words.size() < 2 || k.CcolActive) continue;
+    // The partner: the other list's line for a match or reformat, a line of
+    // the same list for a dupe.
+    const int partner = WordNumber(words.back());
+    if (partner < 0) continue; // "Insert", "Delete", a blank or don't-process line
+    const bool sameList = id == "XN- " || id == "XO- " || id == "XR- ";
+    const std::vector<std::string>& other = sameList ? own : (isNew ? l.Old : l.New);
+    FUZZ_CHECK(partner >= 1 && partner <= static_cast<int>(other.size()), detail + "\n" + side + " partner: " + line);
+    FUZZ_CHECK(ReferenceKey(own[i], k.OptIcas) == ReferenceKey(other[static_cast<size_t>(partner - 1)], k.OptIcas),
+               detail + "\n" + side + " partner key: " + line);
+  }
+  const int dupes = ids["XR- "] + ids[isNew ? "XN- " : "XO- "];
+  FUZZ_CHECK(ids[isNew ? "I - " : "D - "] == (isNew ? k.InsertCount : k.DeleteCount), detail + "\n" + side + " changes");
+  FUZZ_CHECK(ids[isNew ? "RN- " : "RO- "] == k.ReformCount, detail + "\n" + side + " reformats");
+  FUZZ_CHECK(dupes == (isNew ? k.NewDupeCount : k.OldDupeCount), detail + "\n" + side + " dupes");
+  FUZZ_CHECK(ids[isNew ? "XO- " : "XN- "] == 0 && ids[isNew ? "D - " : "I - "] == 0 &&
+                 ids[isNew ? "RO- " : "RN- "] == 0,
+             detail + "\n" + side + " holds an ID of the other list");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const TCompareCase c = DecodeCase(data, size, true);
+  WriteCaseFiles(c);
+  const TOutcome batch = RunBatchCase(c, false);
+  RequireSameOutcome(batch, RunBatchCase(c, true), "batch step on one thread and on two\n" + c.Describe());
+  const TOutcome shown = RunInteractiveCase(c, false);
+  RequireSameOutcome(shown, RunInteractiveCase(c, true), "interactive run on one thread and on two\n" + c.Describe());
+  FUZZ_CHECK(CounterText(batch.Ctl) == CounterText(shown.Ctl) && batch.Status == shown.Status,
+             "batch and interactive\n" + c.Describe() + "\n" + CounterText(batch.Ctl) + "\n" + CounterText(shown.Ctl));
+
+  const TCompareCtl& k = batch.Ctl;
+  const std::string detail = c.Describe() + "\n" + CounterText(k) + "\n" + batch.Status;
+  if (batch.Result != 0) {
+    FUZZ_CHECK(k.CcolBad || k.PcmpBad, detail);
+    return 0;
+  }
+  const TLists l = Expect(c, k);
+  CheckCounters(c, batch, l, detail);
+  if (!k.DpsActive && !k.DlnActive && !k.CcolActive) CheckModel(batch, l, detail);
+  if (k.ListLong && !k.OptXdpl) {
+    const std::vector<std::string> lines = SplitCrLf(batch.Listing);
+    size_t end = 0;
+    const std::vector<std::string> newBody = BodyLines(lines, 0, ClncIds, end);
+    const std::vector<std::string> oldBody = BodyLines(lines, end, ClncIds, end);
+    CheckSection(batch, l, true, newBody, detail);
+    CheckSection(batch, l, false, oldBody, detail);
+  }
+  return 0;
+}
