@@ -2,6 +2,7 @@
 // the core's two-panel model, navigation through the buttons, HSplit.
 #include "GuiTestSupport.h"
 
+#include "gui/FindDialog.h"
 #include "gui/FrmSingle.h"
 #include "gui/FrmVSplit.h"
 #include "gui/FrmVSplit2.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QScrollBar>
 
 namespace quorlin::test {
@@ -70,6 +72,45 @@ private slots:
     QVERIFY(left->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Inserts"));
     QVERIFY(right->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Deletes"));
     viewer->accept();
+  }
+
+  void BinaryBytesShownAndFound() {
+    // NUL bytes, bytes that are not UTF-8 and an escape sequence, in both
+    // viewers: shown (Latin-1 where the line is not UTF-8) and found.
+    const QString newFile = WriteFile(Dir, "bin-n.txt", QByteArray("ok\n\0nul\0 here\ncaf\xe9 \xff\xfe\n\x1b[31mred\n", 31));
+    const QString oldFile = WriteFile(Dir, "bin-o.txt", QByteArray("ok\n\0nul\0 there\ncaf\xc3\xa9\n", 21));
+    for (bool sbsl : {false, true}) {
+      TGuiFixture fx;
+      fx.Find<QComboBox>("MnCbListType")->setCurrentText("Long");
+      gui::TPanelView* panel = nullptr;
+      QDialog* viewer = nullptr;
+      if (sbsl) {
+        gui::TFrmVSplit* dual = Compare(fx, newFile, oldFile, false);
+        panel = dual->Left();
+        viewer = dual;
+      } else {
+        fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(newFile);
+        fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(oldFile);
+        fx.Find<QPushButton>("MnButCompare")->click();
+        panel = fx.Main->SingleViewer()->Panel();
+        viewer = fx.Main->SingleViewer();
+      }
+      QVERIFY(viewer->isVisible());
+      QStringList rows;
+      for (int i = 0; i < panel->PanelModel()->rowCount(); ++i) rows << panel->PanelModel()->index(i).data().toString();
+      const QString all = rows.join('\n');
+      QVERIFY2(all.contains(QString::fromLatin1("caf\xe9 \xff\xfe")), qPrintable(all));
+      QVERIFY(all.contains(QString::fromUtf8("caf\xc3\xa9")) || sbsl); // the OLD line is in the other panel
+      QVERIFY(all.contains(QStringLiteral("nul")));
+      panel->viewport()->repaint();
+      viewer->findChild<QPushButton*>(sbsl ? "VsButFind" : "LsButFind")->click();
+      auto* find = viewer->findChild<gui::TFindDialog*>();
+      find->findChild<QLineEdit*>("FindText")->setText("RED");
+      find->findChild<QPushButton*>("FindNext")->click();
+      QVERIFY2(panel->PanelModel()->index(panel->Selection()).data().toString().contains("[31mred"),
+               qPrintable(fx.Messages.join('|')));
+      viewer->accept();
+    }
   }
 
   void PanelsKeptInStep() {
