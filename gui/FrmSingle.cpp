@@ -34,10 +34,7 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
 
   auto* top = new QWidget(this);
   top->setObjectName("LsPanel1");
-  auto* grid = new QGridLayout(top);
-  grid->setContentsMargins(6, 6, 6, 2);
-  grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(3);
+  auto* grid = MakeTopGrid(top);
   auto* ret = MakeButton(top, "LsButReturn", "&Return", "Close the viewer and return to the Main Panel");
   auto* toTop = MakeButton(top, "LsButTop", "&ToTop", "Select the first line");
   auto* toBtm = MakeButton(top, "LsButBtm", "To&Btm", "Select the last line");
@@ -60,17 +57,8 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
   grid->addWidget(saveAs, 1, 3);
   grid->addWidget(halt, 1, 4);
 
-  auto* navBox = new QVBoxLayout;
-  navBox->setSpacing(1);
-  navBox->addWidget(new QLabel("Next Chg Span", top), 0, Qt::AlignHCenter);
-  auto* arrows = new QHBoxLayout;
-  auto* down = MakeArrowButton(top, "LsBitChngDown", true, "Next change span");
-  auto* up = MakeArrowButton(top, "LsBitChngUp", false, "Previous change span");
-  arrows->addWidget(down);
-  arrows->addWidget(up);
-  navBox->addLayout(arrows);
-  navBox->addWidget(new QLabel("(Cr for Repeat)", top), 0, Qt::AlignHCenter);
-  grid->addLayout(navBox, 0, 5, 2, 1);
+  QPushButton *down, *up;
+  grid->addLayout(MakeSpanArrows(top, "LsBitChngDown", "LsBitChngUp", "Next Chg Span", true, down, up), 0, 5, 2, 1);
 
   NoRefNumbers = new QCheckBox("Print No Ref#", top);
   NoRefNumbers->setObjectName("LsPrintNoRefNum");
@@ -80,29 +68,12 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
   AppendSave->setToolTip("Append a text report to an existing file");
   grid->addWidget(NoRefNumbers, 0, 6);
   grid->addWidget(AppendSave, 1, 6);
-  PrintFont = MakeFontCombo(top, "LsCbPFontSize", {6, 8, 9, 10, 11, 12}, 8);
-  PrintFont->setToolTip("Font size of printed output");
-  DisplayFont = MakeFontCombo(top, "LsCBLBFontSz", {8, 9, 10, 11, 12}, 8);
-  DisplayFont->setToolTip("Font size of the panel");
-  auto* fonts = new QGridLayout;
-  fonts->addWidget(new QLabel("Print Font", top), 0, 0);
-  fonts->addWidget(PrintFont, 0, 1);
-  fonts->addWidget(new QLabel("Display Font", top), 1, 0);
-  fonts->addWidget(DisplayFont, 1, 1);
-  grid->addLayout(fonts, 0, 7, 2, 1);
+  grid->addLayout(MakeFontSizes(top, "LsCbPFontSize", "Print Font", "LsCBLBFontSz", "Display Font",
+                                "Font size of the panel", PrintFont, DisplayFont),
+                  0, 7, 2, 1);
   grid->setColumnStretch(8, 1);
 
-  NewName = new QLabel(top);
-  NewName->setObjectName("LsLblNFName");
-  OldName = new QLabel(top);
-  OldName->setObjectName("LsLblOFName");
-  auto* names = new QGridLayout;
-  names->addWidget(MakeColourLabel(top, "New File = ", "blue"), 0, 0);
-  names->addWidget(NewName, 0, 1);
-  names->addWidget(MakeColourLabel(top, "Old  File = ", "red"), 1, 0);
-  names->addWidget(OldName, 1, 1);
-  names->setColumnStretch(1, 1);
-  grid->addLayout(names, 2, 0, 1, 9);
+  grid->addLayout(MakeFileNameRows(top, "LsLblNFName", "LsLblOFName", NewName, OldName), 2, 0, 1, 9);
   auto* wait = MakeColourLabel(top, "|-----------Wait while saving file-----------|", "blue");
   wait->setObjectName("LsWaitLabel");
   wait->hide();

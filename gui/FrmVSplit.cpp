@@ -39,10 +39,7 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
 
   auto* top = new QWidget(this);
   top->setObjectName("VsPanTop");
-  auto* bar = new QGridLayout(top);
-  bar->setContentsMargins(6, 6, 6, 2);
-  bar->setHorizontalSpacing(4);
-  bar->setVerticalSpacing(3);
+  auto* bar = MakeTopGrid(top);
   auto* ret = MakeButton(top, "VsButReturn", "&Return", "Close the viewer and return to the Main Panel");
   ReturnButton = ret;
   auto* toTop = MakeButton(top, "VsButTop", "To &Top", "Top of both panels");
@@ -67,17 +64,8 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   bar->addWidget(saveAs, 1, 3);
   bar->addWidget(halt, 1, 4);
 
-  auto* nav = new QVBoxLayout;
-  nav->setSpacing(1);
-  nav->addWidget(new QLabel("Next Chg Span", top), 0, Qt::AlignHCenter);
-  auto* arrows = new QHBoxLayout;
-  auto* down = MakeArrowButton(top, "VsBitChngDown", true, "Next change span");
-  auto* up = MakeArrowButton(top, "VsBitChngUp", false, "Previous change span");
-  arrows->addWidget(down);
-  arrows->addWidget(up);
-  nav->addLayout(arrows);
-  nav->addWidget(new QLabel("(Cr for Repeat)", top), 0, Qt::AlignHCenter);
-  bar->addLayout(nav, 0, 5, 2, 1);
+  QPushButton *down, *up;
+  bar->addLayout(MakeSpanArrows(top, "VsBitChngDown", "VsBitChngUp", "Next Chg Span", true, down, up), 0, 5, 2, 1);
 
   NoRefNumbers = new QCheckBox("Prt No Ref#", top);
   NoRefNumbers->setObjectName("VsPrintNoRefNum");
@@ -87,29 +75,12 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   AppendSave->setToolTip("Append a text report to an existing file");
   bar->addWidget(NoRefNumbers, 0, 6);
   bar->addWidget(AppendSave, 1, 6);
-  PrintFont = MakeFontCombo(top, "VsCbPFontSz", {6, 8, 9, 10, 11, 12}, 8);
-  PrintFont->setToolTip("Font size of printed output");
-  DisplayFont = MakeFontCombo(top, "VsCbLBFontSz", {8, 9, 10, 11, 12}, 8);
-  DisplayFont->setToolTip("Font size of both panels");
-  auto* fonts = new QGridLayout;
-  fonts->addWidget(new QLabel("Print Sz", top), 0, 0);
-  fonts->addWidget(PrintFont, 0, 1);
-  fonts->addWidget(new QLabel("Disply Sz", top), 1, 0);
-  fonts->addWidget(DisplayFont, 1, 1);
-  bar->addLayout(fonts, 0, 7, 2, 1);
+  bar->addLayout(MakeFontSizes(top, "VsCbPFontSz", "Print Sz", "VsCbLBFontSz", "Disply Sz", "Font size of both panels",
+                               PrintFont, DisplayFont),
+                 0, 7, 2, 1);
   bar->setColumnStretch(8, 1);
 
-  NewName = new QLabel(top);
-  NewName->setObjectName("VsNDirName");
-  OldName = new QLabel(top);
-  OldName->setObjectName("VsODirName");
-  auto* names = new QGridLayout;
-  names->addWidget(MakeColourLabel(top, "New File = ", "blue"), 0, 0);
-  names->addWidget(NewName, 0, 1);
-  names->addWidget(MakeColourLabel(top, "Old  File = ", "red"), 1, 0);
-  names->addWidget(OldName, 1, 1);
-  names->setColumnStretch(1, 1);
-  bar->addLayout(names, 2, 0, 1, 9);
+  bar->addLayout(MakeFileNameRows(top, "VsNDirName", "VsODirName", NewName, OldName), 2, 0, 1, 9);
   auto* wait = MakeColourLabel(top, "|-----------Wait while saving file--------------|", "blue");
   wait->setObjectName("VsWaitLabel");
   wait->hide();

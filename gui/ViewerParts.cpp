@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace quorlin::gui {
 
@@ -42,6 +43,59 @@ QComboBox* MakeFontCombo(QWidget* parent, const char* name, const QList<int>& si
   const int at = combo->findText(QString::number(current));
   combo->setCurrentIndex(at >= 0 ? at : combo->findText("8"));
   return combo;
+}
+
+QGridLayout* MakeTopGrid(QWidget* top) {
+  auto* grid = new QGridLayout(top);
+  grid->setContentsMargins(6, 6, 6, 2);
+  grid->setHorizontalSpacing(4);
+  grid->setVerticalSpacing(3);
+  return grid;
+}
+
+QLayout* MakeSpanArrows(QWidget* parent, const char* downName, const char* upName, const QString& caption,
+                        bool repeatHint, QPushButton*& down, QPushButton*& up) {
+  auto* box = new QVBoxLayout;
+  box->setSpacing(1);
+  box->addWidget(new QLabel(caption, parent), 0, Qt::AlignHCenter);
+  auto* arrows = new QHBoxLayout;
+  down = MakeArrowButton(parent, downName, true, "Next change span");
+  up = MakeArrowButton(parent, upName, false, "Previous change span");
+  arrows->addWidget(down);
+  arrows->addWidget(up);
+  box->addLayout(arrows);
+  if (repeatHint) box->addWidget(new QLabel("(Cr for Repeat)", parent), 0, Qt::AlignHCenter);
+  return box;
+}
+
+QGridLayout* MakeFileNameRows(QWidget* parent, const char* newName, const char* oldName, QLabel*& newLabel,
+                              QLabel*& oldLabel) {
+  newLabel = new QLabel(parent);
+  newLabel->setObjectName(newName);
+  oldLabel = new QLabel(parent);
+  oldLabel->setObjectName(oldName);
+  auto* names = new QGridLayout;
+  names->addWidget(MakeColourLabel(parent, "New File = ", "blue"), 0, 0);
+  names->addWidget(newLabel, 0, 1);
+  names->addWidget(MakeColourLabel(parent, "Old  File = ", "red"), 1, 0);
+  names->addWidget(oldLabel, 1, 1);
+  names->setColumnStretch(1, 1);
+  return names;
+}
+
+QGridLayout* MakeFontSizes(QWidget* parent, const char* printName, const QString& printCaption,
+                           const char* displayName, const QString& displayCaption, const QString& displayHint,
+                           QComboBox*& print, QComboBox*& display) {
+  print = MakeFontCombo(parent, printName, {6, 8, 9, 10, 11, 12}, 8);
+  print->setToolTip("Font size of printed output");
+  display = MakeFontCombo(parent, displayName, {8, 9, 10, 11, 12}, 8);
+  display->setToolTip(displayHint);
+  auto* fonts = new QGridLayout;
+  fonts->addWidget(new QLabel(printCaption, parent), 0, 0);
+  fonts->addWidget(print, 0, 1);
+  fonts->addWidget(new QLabel(displayCaption, parent), 1, 0);
+  fonts->addWidget(display, 1, 1);
+  return fonts;
 }
 
 QWidget* MakeBottomBar(QWidget* parent, bool colourNote) {

@@ -5,6 +5,8 @@
 #include <QString>
 
 class QComboBox;
+class QGridLayout;
+class QLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -19,6 +21,19 @@ QPushButton* MakeArrowButton(QWidget* parent, const char* name, bool down, const
 QLabel* MakeColourLabel(QWidget* parent, const QString& text, const char* colour, bool bold = false);
 /// A font-size combo with the given sizes, showing current.
 QComboBox* MakeFontCombo(QWidget* parent, const char* name, const QList<int>& sizes, int current);
+/// The grid of a viewer's top panel, with the viewers' margins and spacing.
+QGridLayout* MakeTopGrid(QWidget* top);
+/// The change-span arrows under their caption, with the "(Cr for Repeat)"
+/// hint below when repeatHint is set; down and up get the two buttons.
+QLayout* MakeSpanArrows(QWidget* parent, const char* downName, const char* upName, const QString& caption,
+                        bool repeatHint, QPushButton*& down, QPushButton*& up);
+/// The "New File = " and "Old  File = " rows with the two name labels.
+QGridLayout* MakeFileNameRows(QWidget* parent, const char* newName, const char* oldName, QLabel*& newLabel,
+                              QLabel*& oldLabel);
+/// The print and display font-size combos under their captions.
+QGridLayout* MakeFontSizes(QWidget* parent, const char* printName, const QString& printCaption,
+                           const char* displayName, const QString& displayCaption, const QString& displayHint,
+                           QComboBox*& print, QComboBox*& display);
 /// The bottom bar: what Inserts and Deletes are and, with colourNote, the
 /// note that coloured output is saved with the .rtf extension and printed
 /// from a word processor.
