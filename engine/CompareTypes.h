@@ -101,6 +101,7 @@ struct TLineEntry {
   bool ColShort : 1 = false;     ///< shorter than the first compare column
   bool BlankLine : 1 = false;    ///< Clnc: blank and not processed
   bool KeyIsText : 1 = false;    ///< the key is the line's own text (no blanks, no folding, no columns)
+  bool KeyPadded : 1 = false;    ///< the key's last byte is the zero that evens its length, not a byte of the line
   uint8_t CarryIn = 0;           ///< comment carry flags of the file before this line was prepared
   uint16_t Hash = 0;             ///< hash of the compare key; never 0 once prepared
   int16_t TextLen = 0;           ///< length of the stored text

@@ -11,8 +11,9 @@ namespace quorlin {
 
 bool LinesEqual(const TLineEntry& n, const TLineEntry& o) {
   // The key lengths must agree too: a NEW key that is a prefix of a longer
-  // OLD key with the same hash is a different line.
-  if (n.Hash != o.Hash || n.KeyLen != o.KeyLen) return false;
+  // OLD key with the same hash is a different line. So must the padding: "a"
+  // padded to "a\0" is not the line "a\0".
+  if (n.Hash != o.Hash || n.KeyLen != o.KeyLen || n.KeyPadded != o.KeyPadded) return false;
   // Keys are short: compare them eight bytes at a time without a call.
   const int len = n.KeyLen;
   int i = 0;

@@ -439,6 +439,7 @@ void PrepareKey(const TCompareCtl& ctl, TLineEntry& e) {
   if (ctl.OptIcas) LowerCaseBytes(e.Text, e.TextLen);
   int kept = 0;
   e.KeyLen = static_cast<int16_t>(SqueezeBlanks(e.Text, ctl.CcolActive ? e.ColLen : e.TextLen, &kept));
+  e.KeyPadded = kept % 2 == 1;
   e.Hash = KeyHash(e.Text, e.KeyLen);
   e.KeyIsText = !ctl.OptIcas && !ctl.CcolActive && !e.PartDp && kept == e.TextLen;
 }

@@ -32,7 +32,8 @@ void PreparePass(TCompareRun& run);
 int SqueezeBlanks(char* text, int length, int* kept = nullptr);
 
 /// Turns the compare text of a processed line into its compare key: lower
-/// case with Icas, blanks squeezed out; sets KeyLen, Hash and KeyIsText.
+/// case with Icas, blanks squeezed out; sets KeyLen, KeyPadded, Hash and
+/// KeyIsText.
 void PrepareKey(const TCompareCtl& ctl, TLineEntry& e);
 
 /// Hash of a key of keyLen bytes: the sum modulo 65536 of its first

@@ -101,7 +101,7 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
   k.Pref(TagSbsl).Checked = BitOf(b0, 3);
   k.Pref(TagSubc).Checked = BitOf(b0, 4);
   k.Pref(TagXtab).Checked = BitOf(b0, 5);
-  const bool repeat = (b0 >> 6) == 3;
+  const bool repeat = (b0 >> 6) == 3 && BitOf(b5, 7); // a few inputs only: they take longer
   // b1: one preference a bit.
   const int b1Tags[8] = {TagIcas, TagRovr, TagFmvl, TagXdpl, TagFscl, TagIeof, TagLorl, TagNoss};
   for (int bit = 0; bit < 8; ++bit) k.Pref(b1Tags[bit]).Checked = BitOf(b1, bit);
@@ -135,7 +135,7 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
     k.PrEdNewLmt = PcmpTable[(b4 >> 5) & 7][0];
     k.PrEdOldlmt = PcmpTable[(b4 >> 5) & 7][1];
   }
-  // b5: tab width, Subc character, second filters.
+  // b5: tab width, Subc character, second filters, repeat (with b0).
   k.PrCbXTab = " " + std::to_string(1 + (b5 & 7));
   k.PrEdSubC = SubcTable[(b5 >> 3) & 3];
   if (BitOf(b5, 5)) {
@@ -158,16 +158,24 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
     c.OldBytes = rest.substr(rest.size() / 2);
   }
   if (c.Identical) c.OldBytes = c.NewBytes;
+  // Moved-line detection takes time cubic in the lines of a pass when they
+  // repeat a few texts (8000 lines of four texts take half a minute), so it
+  // runs on short files only and each input stays quick.
+  const auto lines = [](const std::string& s) {
+    return std::count_if(s.begin(), s.end(), [](char ch) { return ch == '\n' || ch == '\r'; });
+  };
+  if (lines(c.NewBytes) + lines(c.OldBytes) > 1000) k.Pref(TagFmvl).Checked = false;
   if (repeat && !c.NewBytes.empty()) {
     // Enough copies for a second pass of 8000 lines, or more than one read
-    // buffer of 32 KB, whichever comes first. Moved-line detection takes
-    // time cubic in the lines of a pass when they repeat a few texts, so
-    // these long bodies leave Fmvl off and each input stays quick.
+    // buffer of 32 KB, whichever comes first; each copy after a line "~N" of
+    // its own, which the matcher pairs at once. No moved-line detection here.
     k.Pref(TagFmvl).Checked = false;
     std::string n, o;
-    while (n.size() < 40000 && (std::count(n.begin(), n.end(), '\n') < 8100)) {
-      n += c.NewBytes;
-      o += c.OldBytes;
+    const long linesPerCopy = 1 + std::count(c.NewBytes.begin(), c.NewBytes.end(), '\n');
+    for (long copy = 0, lines = 0; n.size() < 40000 && lines < 8100; ++copy, lines += linesPerCopy) {
+      const std::string marker = "~" + std::to_string(copy) + "\n";
+      n += marker + c.NewBytes;
+      o += marker + c.OldBytes;
     }
     c.NewBytes = std::move(n);
     c.OldBytes = std::move(o);

@@ -61,6 +61,7 @@ void CheckCounters(const TCompareCase& c, const TOutcome& run, const TLists& l, 
                  k.MatchCount + k.ReformCount + k.OldDupeCount + k.OldBlankCount + k.OldNotProcCount + k.DeleteCount,
              detail);
   FUZZ_CHECK(!k.OptRovr || k.ReformCount == 0, detail);
+  FUZZ_CHECK(k.CcolActive || k.FilesDiffer == (l.New != l.Old), detail);
   const bool changes = k.ReformCount + k.InsertCount + k.DeleteCount > 0;
   FUZZ_CHECK(changes == (run.Status == MsgDiffer), detail);
   if (c.SameParts(k)) {
@@ -76,9 +77,20 @@ void CheckCounters(const TCompareCase& c, const TOutcome& run, const TLists& l, 
 // lists the first NEW line pairs with the first OLD line (a match, or a
 // reformat unless their texts agree over the shorter length) and the
 // other lines holding it are dupes; a key held by one list only makes its
-// lines inserts or deletes.
+// lines inserts or deletes. Two lists of the same lines are the exception:
+// each line pairs with the line of its own index, so repeated lines are
+// matches there, not dupes.
 void CheckModel(const TOutcome& run, const TLists& l, const std::string& detail) {
   const TCompareCtl& k = run.Ctl;
+  if (!k.FilesDiffer) {
+    int blank = 0;
+    for (const std::string& line : l.New) blank += BlankOnly(line);
+    const int match = static_cast<int>(l.New.size()) - blank;
+    FUZZ_CHECK(k.MatchCount == match && k.NewBlankCount == blank && k.OldBlankCount == blank &&
+                   k.ReformCount + k.InsertCount + k.DeleteCount + k.NewDupeCount + k.OldDupeCount == 0,
+               detail + "\nthe same lines: expected " + std::to_string(match) + " matches");
+    return;
+  }
   struct TClass {
     std::vector<size_t> New, Old;
   };

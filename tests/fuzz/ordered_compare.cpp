@@ -82,6 +82,9 @@ void CheckCounters(const TCompareCase& c, const TOutcome& run, const std::string
              detail + "\nexpected NEW lines " + std::to_string(e.NewRead.size()) + " " + Show(e.NewRead));
   FUZZ_CHECK(k.OldLinesTotal == static_cast<int>(e.OldRead.size()),
              detail + "\nexpected OLD lines " + std::to_string(e.OldRead.size()) + " " + Show(e.OldRead));
+  // The read phase finds the files different exactly when their lines are
+  // (compare columns compare only the columns).
+  FUZZ_CHECK(k.CcolActive || k.FilesDiffer == (e.NewRead != e.OldRead), detail);
   FUZZ_CHECK(k.NewLinesTotal == k.MatchCount + k.ReformCount + k.InsertCount + k.NewNotProcCount, detail);
   FUZZ_CHECK(k.OldLinesTotal == k.MatchCount + k.ReformCount + k.DeleteCount + k.OldNotProcCount, detail);
   FUZZ_CHECK(k.MovedCount <= std::min(k.InsertCount, k.DeleteCount), detail);
