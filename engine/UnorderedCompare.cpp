@@ -115,6 +115,15 @@ int ClncReadFile(TCompareRun& run, bool isNew, bool progress, bool prepare) {
   return c;
 }
 
+/// Whether two lines of the lists differ as the read phase sees them: by
+/// their texts as read, or with compare columns by their columns. A line's
+/// key may already be made in Text; the text as read stays in OrigText.
+bool ClncPairDiffers(const TCompareCtl& ctl, const TLineEntry& n, const TLineEntry& o) {
+  if (ctl.CcolActive) return StoredPairDiffers(ctl, n, o);
+  return n.NotProcessed != o.NotProcessed || n.TextLen != o.TextLen ||
+         std::memcmp(n.OrigText, o.OrigText, static_cast<size_t>(n.TextLen)) != 0;
+}
+
 /// ClncPrepare for one list.
 void ClncPrepareList(TCompareRun& run, bool isNew, bool progress) {
   const TCompareCtl& ctl = run.Ctl;
@@ -161,12 +170,15 @@ void ClncRead(TCompareRun& run) {
 
   int c = 0, d = 0;
   if (run.Worker) {
-    // The two files side by side: OLD on the worker, NEW here.
-    run.Worker->Start([&] { d = ClncReadFile(run, false, false, true); });
-    c = ClncReadFile(run, true, true, true);
+    // The two files side by side: OLD on the worker, NEW here. Each line's
+    // key is made as it is read, but not with compare columns: the check
+    // below compares the columns, which making the key squeezes in place.
+    const bool prepare = !ctl.CcolActive;
+    run.Worker->Start([&] { d = ClncReadFile(run, false, false, prepare); });
+    c = ClncReadFile(run, true, true, prepare);
     run.Worker->Wait();
     for (int k = 1; k <= std::min(c, d) && !ctl.FilesDiffer; ++k)
-      if (StoredPairDiffers(ctl, nl[k], ol[k])) ctl.FilesDiffer = true;
+      if (ClncPairDiffers(ctl, nl[k], ol[k])) ctl.FilesDiffer = true;
   }
   while (!run.Worker && !(nf.AtEof && of.AtEof) && !app.UserStop) {
     if (ctl.PcmpActive && ctl.PcmpNewLast > 0 && nf.LinesDone + c >= ctl.PcmpNewLast) nf.AtEof = true;

@@ -52,6 +52,17 @@ bool BitOf(uint8_t b, int k) { return (b >> k) & 1; }
 TSilentFrontEnd Silent;
 constexpr const char* RunStamp = "05/28/26 20:26:40";
 
+/// Appends bytes to out with marker before each of its lines: at its start
+/// and after every line end (CR LF, CR or LF) that has bytes after it.
+void AppendMarked(std::string& out, const std::string& bytes, const std::string& marker) {
+  out += marker;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    out += bytes[i];
+    const bool end = bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'));
+    if (end && i + 1 < bytes.size()) out += marker;
+  }
+}
+
 } // namespace
 
 bool TCompareCase::AnyDpFilter() const {
@@ -166,16 +177,21 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
   };
   if (lines(c.NewBytes) + lines(c.OldBytes) > 1000) k.Pref(TagFmvl).Checked = false;
   if (repeat && !c.NewBytes.empty()) {
-    // Enough copies for a second pass of 8000 lines, or more than one read
-    // buffer of 32 KB, whichever comes first; each copy after a line "~N" of
-    // its own, which the matcher pairs at once. No moved-line detection here.
+    // Copies of NEW, enough for a second pass of 8000 lines or more than
+    // one read buffer of 32 KB, whichever comes first; OLD is the same
+    // copies with the OLD bytes in place of the middle one. Every line of
+    // copy N starts with "~N ": lines of different copies differ, so the
+    // matcher has few equal lines to try. No moved-line detection here.
     k.Pref(TagFmvl).Checked = false;
-    std::string n, o;
     const long linesPerCopy = 1 + std::count(c.NewBytes.begin(), c.NewBytes.end(), '\n');
-    for (long copy = 0, lines = 0; n.size() < 40000 && lines < 8100; ++copy, lines += linesPerCopy) {
-      const std::string marker = "~" + std::to_string(copy) + "\n";
-      n += marker + c.NewBytes;
-      o += marker + c.OldBytes;
+    long copies = 0;
+    for (long lines = 0; copies * static_cast<long>(c.NewBytes.size()) < 40000 && lines < 8100; lines += linesPerCopy)
+      ++copies;
+    std::string n, o;
+    for (long copy = 0; copy < copies; ++copy) {
+      const std::string marker = "~" + std::to_string(copy) + " ";
+      AppendMarked(n, c.NewBytes, marker);
+      AppendMarked(o, copy == copies / 2 ? c.OldBytes : c.NewBytes, marker);
     }
     c.NewBytes = std::move(n);
     c.OldBytes = std::move(o);
