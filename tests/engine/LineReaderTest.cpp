@@ -40,23 +40,18 @@ TReadResult ReadAll(const std::string& bytes, const TCompareCtl& ctl = {}, int r
 
 using Lines = std::vector<std::string>;
 
-TEST(LineReader, LineEndsAndTheEndOfFileByte) {
+TEST(LineReader, LineEndsTheEndOfFileByteAndLongLines) {
   std::string data("a\0b", 3); // control and high bytes are data
   for (int c = 0x80; c <= 0xFF; ++c) data += static_cast<char>(c);
-  TCompareCtl ieof;
-  ieof.OptIeof = true;
+  const std::string a2048(2048, 'a');
   struct Case {
     const char* Name;
     std::string Bytes;
     Lines Expected;
-    bool Ieof = false, Embedded = false;
+    bool Ieof = false, Embedded = false, Split = false;
   } cases[] = {
-      {"CR LF", "a\r\nb\r\n", {"a", "b"}},
-      {"CR alone", "a\rb\r", {"a", "b"}},
-      {"LF alone", "a\nb\n", {"a", "b"}},
+      {"CR LF, CR, LF and no line end", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
       {"LF CR gives an empty line for the CR", "a\n\rb\n", {"a", " ", "b"}},
-      {"mixed", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
-      {"last line without line end", "a\nlast", {"a", "last"}},
       {"empty file", "", {}},
       {"only a line end", "\n", {" "}},
       {"empty and blank lines", "\n   \n\r\nx\n", {" ", "   ", " ", "x"}},
@@ -64,20 +59,24 @@ TEST(LineReader, LineEndsAndTheEndOfFileByte) {
       {"0x1A after the last line end", "a\nb\n\x1A", {"a", "b"}},
       {"0x1A ending the last line", "a\nb\x1A", {"a", "b"}},
       {"0x1A mid-line ends the file", "ab\x1A" "cd\nef\n", {"ab"}, false, true},
-      {"0x1A at a line start ends the file without an extra line", "a\n\x1A" "b\nc\n", {"a"}, false,
-       true},
-      {"Ieof keeps a mid-line 0x1A as data", "ab\x1A" "cd\nef\n", {"ab\x1A" "cd", "ef"}, true,
-       true},
+      {"0x1A at a line start ends the file without an extra line", "a\n\x1A" "b\nc\n", {"a"}, false, true},
+      {"Ieof keeps a mid-line 0x1A as data", "ab\x1A" "cd\nef\n", {"ab\x1A" "cd", "ef"}, true, true},
       {"Ieof keeps 0x1A at a line start", "a\n\x1A" "b\n", {"a", "\x1A" "b"}, true, true},
       {"Ieof still ends on a final 0x1A", "a\n\x1A", {"a"}, true, false},
+      {"2048 bytes are one line", a2048 + "\nb\n", {a2048, "b"}},
+      {"2048 bytes without a line end", a2048, {a2048}},
+      {"2049 bytes are split", a2048 + "a\n", {a2048, "a"}, false, false, true},
+      {"5000 bytes in three pieces", std::string(5000, 'a') + "\r\n", {a2048, a2048, std::string(904, 'a')},
+       false, false, true},
   };
   for (const auto& c : cases) {
-    auto r = ReadAll(c.Bytes, c.Ieof ? ieof : TCompareCtl{});
+    TCompareCtl ctl;
+    ctl.OptIeof = c.Ieof;
+    auto r = ReadAll(c.Bytes, ctl);
     EXPECT_EQ(r.Lines, c.Expected) << c.Name;
     EXPECT_EQ(r.File.EmbeddedEof, c.Embedded) << c.Name;
+    EXPECT_EQ(r.File.LineSplit, c.Split) << c.Name;
   }
-  // The byte that ends a line is not counted in the offset.
-  EXPECT_EQ(ReadAll("ab\x1A" "cd").Offsets, (std::vector<int64_t>{2}));
 }
 
 TEST(LineReader, FileOffsetIsTheResumePointAfterEachLine) {
@@ -85,38 +84,18 @@ TEST(LineReader, FileOffsetIsTheResumePointAfterEachLine) {
   EXPECT_EQ(r.Offsets, (std::vector<int64_t>{4, 7, 10, 11}));
   EXPECT_EQ(r.File.LinesRead, 4);
   EXPECT_EQ(r.File.LongestLine, 2);
-}
-
-TEST(LineReader, LongLinesAreSplitAtMaxLineLen) {
-  auto lengths = [](const std::string& bytes) {
-    auto r = ReadAll(bytes);
-    std::vector<size_t> out;
-    for (auto& l : r.Lines) out.push_back(l.size());
-    return std::make_pair(out, r.File.LineSplit);
-  };
-  EXPECT_EQ(lengths(std::string(2048, 'a') + "\nb\n"),
-            std::make_pair(std::vector<size_t>{2048, 1}, false));
-  EXPECT_EQ(lengths(std::string(2048, 'a')), std::make_pair(std::vector<size_t>{2048}, false));
-  EXPECT_EQ(lengths(std::string(2049, 'a') + "\n"),
-            std::make_pair(std::vector<size_t>{2048, 1}, true));
-  EXPECT_EQ(lengths(std::string(5000, 'a') + "\r\n"),
-            std::make_pair(std::vector<size_t>{2048, 2048, 904}, true));
-  EXPECT_EQ(ReadAll(std::string(5000, 'a')).File.LongestLine, 2048);
+  EXPECT_EQ(ReadAll("ab\x1A" "cd").Offsets, (std::vector<int64_t>{2})) << "the byte that ends the file is not counted";
+  EXPECT_EQ(ReadAll("one\r\ntwo\nthree\n", {}, 1).Again, Lines{"three"}) << "a reposition resumes at an offset";
 }
 
 TEST(LineReader, TabsAreBlanksExceptInTheListingRereadWithXtab) {
-  TCompareCtl xtabReading;
-  xtabReading.OptXtab = true;
-  xtabReading.ListingReread = true;
-  xtabReading.ReadingInput = true; // the engine's read phase in a later pass
-  TCompareCtl xtabReread = xtabReading;
-  xtabReread.ReadingInput = false;
-  TCompareCtl noXtab;
-  noXtab.ListingReread = true;
-  EXPECT_EQ(ReadAll("a\tb\n").Lines, Lines{"a b"});
-  EXPECT_EQ(ReadAll("a\tb\n", xtabReading).Lines, Lines{"a b"});
-  EXPECT_EQ(ReadAll("a\tb\n", xtabReread).Lines, Lines{"a\tb"});
-  EXPECT_EQ(ReadAll("a\tb\n", noXtab).Lines, Lines{"a b"});
+  TCompareCtl xtab; // the listing's reread; ReadingInput is the engine's read phase in a later pass
+  xtab.OptXtab = xtab.ListingReread = true;
+  EXPECT_EQ(ReadAll("a\tb\n", xtab).Lines, Lines{"a\tb"});
+  xtab.ReadingInput = true;
+  EXPECT_EQ(ReadAll("a\tb\n", xtab).Lines, Lines{"a b"});
+  xtab.OptXtab = xtab.ReadingInput = false;
+  EXPECT_EQ(ReadAll("a\tb\n", xtab).Lines, Lines{"a b"});
 }
 
 TEST(LineReader, BufferBoundaries) {
@@ -138,10 +117,6 @@ TEST(LineReader, BufferBoundaries) {
   std::string joined;
   for (auto& l : ReadAll(full + "\x1A" "tail\n", ieof).Lines) joined += l;
   EXPECT_NE(joined.find("\x1A" "tail"), std::string::npos);
-}
-
-TEST(LineReader, RepositionResumesAtAnOffset) {
-  EXPECT_EQ(ReadAll("one\r\ntwo\nthree\n", {}, 1).Again, Lines{"three"});
 }
 
 } // namespace
