@@ -185,31 +185,6 @@ TEST(ListingOutput, FullPanelSuspendsTheListing) {
   EXPECT_EQ(fx.App.Panel1Lines.back(), MsgEquivalent);
 }
 
-TEST(ListingOutput, WriteFailureStopsTheRun) {
-  TListingFixture fx;
-  fx.SetFiles(NumberedLines(30000), NumberedLines(30000, "other "));
-  fx.App.BatchMode = true;
-  fx.App.Controls.MnCbListType = "Long";
-  TOutputFile full;
-  ASSERT_TRUE(full.Open("/dev/full", false));
-  RunBatchCompare(fx.App, full);
-  EXPECT_FALSE(full.Close());
-  EXPECT_TRUE(fx.Ctl().ListingStop);
-  EXPECT_FALSE(full.ErrorText().empty());
-}
-
-TEST(ListingOutput, ProgressEvery2000Lines) {
-  TListingFixture fx;
-  fx.App.Controls.MnCbListType = "Long";
-  fx.SetFiles(NumberedLines(4100), NumberedLines(4100));
-  fx.RunInteractive();
-  int shown = 0;
-  for (const auto& s : fx.Ui.Status)
-    if (s.find("Writing Report lines") != std::string::npos) ++shown;
-  EXPECT_EQ(shown, 2);
-  EXPECT_EQ(fx.App.ReportLineCount, 4100);
-}
-
 TEST(ListingOutput, StopRequestDropsBodyLines) {
   TListingFixture fx;
   fx.App.Controls.MnCbListType = "Long";
