@@ -1,3 +1,5 @@
+// Batch jobs: the operand decoders, and whole batch runs from ini text with
+// their listing file, log and final status.
 #include "TestSupport.h"
 #include "app/BatchJob.h"
 #include "platform/AppDir.h"
@@ -5,11 +7,49 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <regex>
 #include <unistd.h>
 
 namespace quorlin::test {
 namespace {
+
+struct TDecoder {
+  TSilentFrontEnd Ui;
+  TAppState App{Ui};
+  TBatchState Batch;
+  std::string Pref(std::string_view op) { return DecodePref(App, Batch, op); }
+  std::string Dpop(std::string_view op) { return DecodeDpop(App, op); }
+};
+
+TEST(BatchDecoder, KeywordsAndForms) {
+  // The options of the golden listings and the batch runs below use the
+  // other keywords and forms (ccol twice, pcmp, dpln, dudc, dud2, ...).
+  TDecoder d;
+  EXPECT_EQ(d.Pref("sbsl"), "") << "taken and ignored";
+  EXPECT_FALSE(d.App.Controls.Checked(TagSbsl));
+  for (const char* bad : {"xtab", "subc", "ccol", "pcmp", "icas rovr", "", "bogus", "pcmp 1:100", "pcmp 1 5:eod"})
+    EXPECT_EQ(d.Pref(bad), ErrInvalidPref) << bad;
+  EXPECT_FALSE(d.App.Controls.Checked(TagPcmp));
+  EXPECT_EQ(d.Pref("ccol 10:20 30:eol"), "");
+  EXPECT_EQ(d.App.Controls.PrEdCcolOd[0], "1:eol") << "the OLD ranges until a second ccol";
+  EXPECT_EQ(d.Pref("ccol 1:2 3:4 5:6 7:8 9:10"), ErrInvalidPref);
+  EXPECT_EQ(d.Pref("xtab 8"), "");
+  EXPECT_EQ(d.Pref("subc #"), "");
+  EXPECT_EQ(d.App.Controls.PrCbXTab, " 4") << "the operand is ignored";
+
+  for (int index = 0; index < DpCount; ++index) {
+    std::string name = DpNames[static_cast<size_t>(index)];
+    EXPECT_EQ(d.Dpop(name), "") << name;
+    EXPECT_EQ(d.App.Controls.DpRadioGroup1, index) << name;
+  }
+  EXPECT_EQ(d.Dpop("DCPP"), "");
+  EXPECT_EQ(d.App.Controls.DpRadioGroup1, DpDcpp);
+  EXPECT_EQ(d.Dpop("dps2 \"END IF\""), "");
+  EXPECT_TRUE(d.App.Controls.DpCkDpS[1]);
+  EXPECT_EQ(d.App.Controls.DpEdS[1], "END IF");
+  for (const char* bad : {"", "dxyz", "1", "dudc ;; maybe"}) EXPECT_EQ(d.Dpop(bad), ErrInvalidDpop) << bad;
+}
 
 struct TCountingWindow final : IBatchWindow {
   int Shown = 0;
@@ -53,6 +93,7 @@ struct TBatchFixture : TAppFixture {
 };
 
 const std::string Flushed = "ERROR: Ini file error. One or more job steps flushed.";
+const std::string CheckLog = "  Check Quorln32.log. Exit Batch.";
 
 TEST(Batch, OneStepWithoutJobLine) {
   TBatchFixture fx;
@@ -86,70 +127,58 @@ TEST(Batch, StatementForms) {
   EXPECT_EQ(fx.Result.FinalStatus, "INFORM: The processed files compare as equivalent filtered files.  Exit Batch.");
 }
 
-TEST(Batch, StatementErrors) {
+TEST(Batch, FlushedSteps) {
+  const std::string aborted = "*** Job#1 execution aborted due to option error";
+  const std::string missing = "Valid file names must be specified. ";
+  const std::string multi = "ERROR: Multi-batch error. One or more job steps flushed.";
+  const auto none = std::nullopt;
   struct Case {
     const char* Name;
-    std::string Line, Message;
+    std::string Ini;
+    std::vector<std::string> Log;       ///< lines the log must hold
+    std::string Final;                  ///< the final status (logged too), without CheckLog; "": not checked
+    std::optional<std::string> Listing; ///< a text the listing file holds; none: no listing file
+    std::string NotInLog = "";          ///< a line the log must not hold
   } cases[] = {
-      {"two keywords in one pref", "pref=icas rovr",
-       "Invalid Pref=Keyword or Keyword Operand Value(s) \"icas rovr\" from Batch Ini File. Flush job#1 step."},
-      {"unknown keyword", "colr=blue", "Invalid Keyword \"blue\" from Batch Ini File. Flush job#1 step."},
-      {"no equals sign", "newfile", "Invalid Statement \"newfile\" from Batch Ini File. Flush job#1 step."},
-      {"bad dpop", "dpop=dfoo", "Invalid DpOpt Option Arguments \"dfoo\" from Batch Ini File. Flush job#1 step."},
-      {"missing new file: the name keeps its case", "newf=/no/such/File.txt",
-       "Invalid New File Name \"/no/such/File.txt\" from Batch Ini File. Flush job#1 step."},
+      {"two keywords in one pref", Files + "pref=icas rovr\n",
+       {"Invalid Pref=Keyword or Keyword Operand Value(s) \"icas rovr\" from Batch Ini File. Flush job#1 step.",
+        aborted}, Flushed, none},
+      {"unknown keyword", Files + "colr=blue\n",
+       {"Invalid Keyword \"blue\" from Batch Ini File. Flush job#1 step.", aborted}, Flushed, none},
+      {"no equals sign", Files + "newfile\n",
+       {"Invalid Statement \"newfile\" from Batch Ini File. Flush job#1 step.", aborted}, Flushed, none},
+      {"bad dpop", Files + "dpop=dfoo\n",
+       {"Invalid DpOpt Option Arguments \"dfoo\" from Batch Ini File. Flush job#1 step.", aborted}, Flushed, none},
+      {"missing new file: the name keeps its case", Files + "newf=/no/such/File.txt\n",
+       {"Invalid New File Name \"/no/such/File.txt\" from Batch Ini File. Flush job#1 step.", aborted}, Flushed,
+       none},
+      {"output file that cannot be opened: the name keeps its case",
+       "newf=@a.txt\noldf=@b.txt\noutf=/no/such/Dir/Out.LST\n",
+       {"Invalid OutF= file name \"/no/such/Dir/Out.LST\" from Batch Ini File. Flush job#1 step."}, "", none},
+      {"outf= in step 2 is an invalid keyword",
+       Files + "/job\nnewf=@a.txt\noldf=@a.txt\noutf=x.lst\n/job\nnewf=@a.txt\noldf=@a.txt\n",
+       {"Invalid Keyword \"x.lst\" from Batch Ini File. Flush job#2 step.", "*** Job#3  Started Time=<time>"}, multi,
+       ""},
+      {"step 1 without outf=", "newf=@a.txt\noldf=@b.txt\n",
+       {missing + "\" OutF= \" missing. Job#1 execution aborted"}, Flushed, none},
+      // Decoding goes on after a flushed step once a step has run.
+      {"step 2 without files, then without the old file", Files + "/job\nltyp=long\n/job\nnewf=@a.txt\n",
+       {missing + "\"NewF=, OldF=\" missing. Job#2 execution aborted",
+        missing + "\" OldF=\" missing. Job#2 execution aborted"}, Flushed, missing + "\"NewF=, OldF=\" missing."},
+      {"step 2 without the old file, then without files", Files + "/job\nnewf=@a.txt\n/job\nltyp=long\n",
+       {missing + "\" OldF=\" missing. Job#2 execution aborted"}, Flushed, "", "*** Job#2  Started Time=<time>"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
     TBatchFixture fx;
-    fx.Run(Files + c.Line + "\n");
-    EXPECT_TRUE(fx.LogHas(c.Message)) << c.Name;
-    EXPECT_TRUE(fx.LogHas("*** Job#1 execution aborted due to option error")) << c.Name;
-    EXPECT_TRUE(fx.LogHas(Flushed)) << c.Name;
-    EXPECT_EQ(fx.Result.FinalStatus, Flushed + "  Check Quorln32.log. Exit Batch.") << c.Name;
-    EXPECT_EQ(fx.Result.ExitStatus, 2) << c.Name;
-    EXPECT_FALSE(FileExists(fx.P("out.lst"))) << c.Name;
-  }
-}
-
-TEST(Batch, OutputFileThatCannotBeOpened) {
-  TBatchFixture fx;
-  fx.Run("newf=@a.txt\noldf=@b.txt\noutf=/no/such/Dir/Out.LST\n");
-  EXPECT_TRUE(fx.LogHas("Invalid OutF= file name \"/no/such/Dir/Out.LST\" from Batch Ini File. Flush job#1 step."))
-      << "the file name keeps its case";
-  EXPECT_EQ(fx.Result.ExitStatus, 2);
-}
-
-TEST(Batch, OutfInStepTwoIsAnInvalidKeyword) {
-  TBatchFixture fx;
-  fx.Run(Files + "/job\nnewf=@a.txt\noldf=@a.txt\noutf=x.lst\n/job\nnewf=@a.txt\noldf=@a.txt\n");
-  EXPECT_TRUE(fx.LogHas("Invalid Keyword \"x.lst\" from Batch Ini File. Flush job#2 step."));
-  EXPECT_TRUE(fx.LogHas("ERROR: Multi-batch error. One or more job steps flushed."));
-  EXPECT_TRUE(fx.LogHas("*** Job#3  Started Time=<time>"));
-  EXPECT_EQ(fx.Result.ExitStatus, 2);
-}
-
-TEST(Batch, MissingStatements) {
-  const std::string missing = "Valid file names must be specified. ";
-  {
-    TBatchFixture fx; // step 1 without outf=
-    fx.Run("newf=@a.txt\noldf=@b.txt\n");
-    EXPECT_TRUE(fx.LogHas(missing + "\" OutF= \" missing. Job#1 execution aborted"));
+    fx.Run(c.Ini);
+    for (const auto& line : c.Log) EXPECT_TRUE(fx.LogHas(line)) << line;
+    if (!c.NotInLog.empty()) EXPECT_FALSE(fx.LogHas(c.NotInLog));
+    if (!c.Final.empty()) EXPECT_EQ(fx.Result.FinalStatus, c.Final + CheckLog);
+    if (!c.Final.empty()) EXPECT_TRUE(fx.LogHas(c.Final));
     EXPECT_EQ(fx.Result.ExitStatus, 2);
-  }
-  {
-    TBatchFixture fx; // step 2 without files, then without the old file
-    fx.Run(Files + "/job\nltyp=long\n/job\nnewf=@a.txt\n");
-    EXPECT_TRUE(fx.LogHas(missing + "\"NewF=, OldF=\" missing. Job#2 execution aborted"));
-    // Decoding goes on after a flushed step once a step has run.
-    EXPECT_TRUE(fx.LogHas(missing + "\" OldF=\" missing. Job#2 execution aborted"));
-    EXPECT_EQ(fx.Result.FinalStatus, Flushed + "  Check Quorln32.log. Exit Batch.");
-    EXPECT_NE(fx.Listing().find(missing + "\"NewF=, OldF=\" missing."), std::string::npos);
-  }
-  {
-    TBatchFixture fx;
-    fx.Run(Files + "/job\nnewf=@a.txt\n/job\nltyp=long\n");
-    EXPECT_TRUE(fx.LogHas(missing + "\" OldF=\" missing. Job#2 execution aborted"));
-    EXPECT_TRUE(fx.LogHas("Statements flushed=\"ltyp=long\".") || !fx.LogHas("*** Job#2  Started Time=<time>"));
+    EXPECT_EQ(FileExists(fx.P("out.lst")), c.Listing.has_value());
+    if (c.Listing) EXPECT_NE(fx.Listing().find(*c.Listing), std::string::npos) << *c.Listing;
   }
 }
 
@@ -222,7 +251,7 @@ TEST(Batch, BadIniFiles) {
   }
   TBatchFixture fx;
   fx.RunFile(fx.P("nothere.ini"));
-  EXPECT_EQ(fx.Result.FinalStatus, noOpen + "  Check Quorln32.log. Exit Batch.");
+  EXPECT_EQ(fx.Result.FinalStatus, noOpen + CheckLog);
 }
 
 TEST(Batch, ClncAndOrderedStepsShareTheListingFile) {
@@ -247,7 +276,6 @@ TEST(Batch, AppendAndNewLogAcrossBatches) {
   EXPECT_EQ(logBanners(), 2) << "the log is appended to";
   fx.Run(Files + "pref=nwlg\n");
   EXPECT_EQ(logBanners(), 1) << "nwlg starts the log anew";
-
 }
 
 TEST(Batch, NslgKeepsTheStatisticsOutOfTheLog) {

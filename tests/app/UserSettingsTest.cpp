@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <sys/stat.h>
 
 namespace quorlin {
@@ -229,35 +228,12 @@ TEST(UserSettings, DamagedFileSkipsOnlyBadLines) {
   EXPECT_EQ(ini.C().MnCbListType, "Chng");
   EXPECT_EQ(ini.C().MnCbNewFileNm, "/data/Mixed Case.txt");
   EXPECT_EQ(ini.C().DpEdS[1], "ok");
-
-  std::mt19937 rng(7);
-  for (int round = 0; round < 20; ++round) {
-    std::string noise(4096, '\0');
-    for (char& ch : noise) ch = static_cast<char>(rng());
-    EXPECT_TRUE(ini.Load("[Quorln32]\n" + noise + "\nOptsUsed=" + noise.substr(0, 300)));
-    ini.Saved(); // and the damaged file can be rewritten
-  }
+  ini.Saved(); // and the damaged file can be rewritten; random bytes: the fuzz target user_settings
 }
 
-TEST(UserSettings, SaveKeepsOtherSectionsAndWritesKeysInOrder) {
+TEST(UserSettings, SaveKeepsOtherSections) {
   TIni ini;
-  ini.C().MnCbNewFileNmItems = {"/n"};
-  ini.C().MnCbOldFileNmItems = {"/o"};
-  ini.C().FsTcNewFileNmItems = {"/fn"};
-  ini.C().FsTcOldFileNmItems = {"/fo"};
   const std::string section = ini.Saved();
-  std::string keys;
-  for (size_t at = section.find("\r\n"); at + 2 < section.size(); at = section.find("\r\n", at + 1))
-    keys += section.substr(at + 2, section.find('=', at) - at - 2) + " ";
-  EXPECT_EQ(keys, "Top Left NewFileNm NFCombo0 OldFileNm OFCombo0 FsNFCombo0 FsOFCombo0 ListType "
-                  "ViewResults SubC XTab TurnOffHint NoWarnFilC OptsUsed VLTop1 VLTop2 VHTop2 "
-                  "VLHt1 VLHt2 VHHt2 VLWide1 VLWide2 VHWide2 VLLeft1 VLLeft2 VHLeft2 SpSplit "
-                  "SpSplit2 LBx1FontSz Pr1FontSz LBx2FontSz Pr2FontSz OutFn DpEdUdc DpEdUdc2 "
-                  "DpEdUdc3 UdcYN Dps1 Dps2 Dps3 CmpSt1Col CmpSt2Col CmpSt3Col CmpSt4Col "
-                  "CmpOSt1Col CmpOSt2Col CmpOSt3Col CmpOSt4Col PartNewLmt PartOldLmt SbsRp "
-                  "DpCkDpDLn1 DpCkDpDLn2 DpCkDpDLn3 DpCkDpDLn4 DpEdDpDLn1 DpEdDpDLn2 DpEdDpDLn3 "
-                  "DpEdDpDLn4 ");
-
   ini.Dir.Write("Quorln32.ini",
                 "; kept\r\n[Window]\r\nx=1\r\n\r\n[quorln32]\r\nTop=1\r\nStale=2\r\n"
                 "[Print]\nMargin = 5\n[QUORLN32]\nTop=3\n[Last]\nb=\"2\"");
