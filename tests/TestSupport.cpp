@@ -84,7 +84,6 @@ void TPassRecorder::ReportPass(TCompareRun& run) {
     }
   }
   Passes.push_back(std::move(pass));
-  if (OnPass) OnPass(run);
 }
 
 void TAppFixture::SetFiles(const std::string& newBytes, const std::string& oldBytes) {

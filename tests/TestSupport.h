@@ -1,11 +1,13 @@
 // Helpers shared by the core tests: temporary files, a front end that records
 // what a run shows, a pass report that keeps a copy of every pass, and run
-// environments for the engine and for the listing.
+// environments for the engine and for the listing, and result views for
+// the viewers.
 #pragma once
 
 #include "state/Controls.h"
 #include "app/CompareFlow.h"
 #include "engine/CompareRun.h"
+#include "viewers/LineModel.h"
 
 #include <ctime>
 #include <filesystem>
@@ -65,7 +67,6 @@ class TPassRecorder final : public IPassReport {
 public:
   void ReportPass(TCompareRun& run) override;
   std::vector<TPassCopy> Passes;
-  std::function<void(TCompareRun&)> OnPass;
 };
 
 /// Option controls, run state, a front end that records, and a temporary
@@ -114,6 +115,24 @@ struct TScript {
   std::vector<std::string> Old, New;
 };
 TScript RandomScript(std::mt19937& rng, int size);
+
+/// Two panel lists built from literal lines and a result view of them, for
+/// the viewer tests.
+struct TViewFixture {
+  TStringList Panel1, Panel2;
+  TResultView View;
+  TViewFixture(const std::vector<std::string>& left, const std::vector<std::string>& right, int statsFirst,
+               bool clnc = false) {
+    for (const auto& l : left) Panel1.push_back(l);
+    for (const auto& r : right) Panel2.push_back(r);
+    View.Panel1 = &Panel1;
+    View.Panel2 = &Panel2;
+    View.StatsFirstLine = statsFirst;
+    View.Clnc = clnc;
+    View.ListChng = true;
+    View.RunStamp = "12/06/26 10:00:00";
+  }
+};
 
 /// "prefix1\nprefix2\n..." with count lines.
 std::string NumberedLines(int count, const std::string& prefix = "line ");

@@ -49,40 +49,39 @@ TEST(CompareRun, DifferencesOnceMetAreMatchedInEveryLaterPass) {
   EXPECT_EQ(fx.App.StatusText, MsgDiffer);
 }
 
-TEST(CompareRun, MissingFilesAndDirectoriesGiveTheOpenFailure) {
+TEST(CompareRun, InputFilesThatCannotBeCompared) {
+  const std::string openFailed = "ERROR: Quorlin encountered an I/O problem opening an Input File.";
   struct Case {
     const char* Name;
-    bool Batch, Old; ///< Old: the OLD name is a directory, else the NEW file is missing
-  } cases[] = {{"missing NEW file", false, false}, {"OLD directory", false, true}, {"batch: no dialog", true, false}};
+    bool Batch, Old; ///< Old: the OLD name is bad, else the NEW name
+    std::string File; ///< the bad name in the directory
+    std::string Status, Box; ///< Box: the message, with @ for the bad name; none in batch
+  } cases[] = {
+      {"missing NEW file", false, false, "no-such-file.txt", openFailed,
+       "Error while trying to open valid New Input File \"@\""},
+      {"OLD directory", false, true, "", openFailed, "Error while trying to open valid Old Input File \"@\""},
+      {"batch: no dialog", true, false, "no-such-file.txt", openFailed, ""},
+      {"a file of 2 GB", false, true, "big.txt", "ERROR: File GT 2 GB. Use Sarnvik for partial 2GB compare",
+       "The Old Input File \"@\" is GT 2 GB which can not be processed. Compare Terminated."},
+  };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
     TRunFixture fx;
     fx.App.BatchMode = c.Batch;
     fx.SetFiles("a\n", "a\n");
-    const std::string bad = c.Old ? fx.Dir.Path.string() : fx.Dir.PathOf("no-such-file.txt");
+    const std::string bad = c.File.empty() ? fx.Dir.Path.string() : fx.Dir.PathOf(c.File);
+    if (c.File == "big.txt") std::filesystem::resize_file(fx.Dir.Write("big.txt", ""), uintmax_t(1) << 31); // sparse
     (c.Old ? fx.App.Controls.MnCbOldFileNm : fx.App.Controls.MnCbNewFileNm) = bad;
-    EXPECT_EQ(fx.Run(), 4) << c.Name;
-    EXPECT_TRUE(fx.App.InputIoError) << c.Name;
-    EXPECT_TRUE(fx.Recorder.Passes.empty()) << c.Name;
-    EXPECT_EQ(fx.App.StatusText, "ERROR: Quorlin encountered an I/O problem opening an Input File.") << c.Name;
-    std::vector<std::string> box{"Error while trying to open valid " + std::string(c.Old ? "Old" : "New") +
-                                 " Input File \"" + bad + "\""};
-    EXPECT_EQ(fx.Ui.Messages, c.Batch ? std::vector<std::string>{} : box) << c.Name;
-    EXPECT_EQ(fx.App.InputErrorDetail.find("is a directory") != std::string::npos, c.Old) << c.Name;
+    EXPECT_EQ(fx.Run(), 4);
+    EXPECT_EQ(fx.App.InputIoError, c.Status == openFailed);
+    EXPECT_EQ(fx.App.FileTooBig, c.Status != openFailed);
+    EXPECT_TRUE(fx.Recorder.Passes.empty());
+    EXPECT_EQ(fx.App.StatusText, c.Status);
+    std::string box = c.Box;
+    if (!box.empty()) box.replace(box.find('@'), 1, bad);
+    EXPECT_EQ(fx.Ui.Messages, box.empty() ? std::vector<std::string>{} : std::vector<std::string>{box});
+    EXPECT_EQ(fx.App.InputErrorDetail.find("is a directory") != std::string::npos, c.File.empty());
   }
-}
-
-TEST(CompareRun, FilesOf2GBOrMoreAreRefused) {
-  TRunFixture fx;
-  fx.SetFiles("a\n", "a\n");
-  std::string big = fx.Dir.PathOf("big.txt");
-  std::filesystem::resize_file(fx.Dir.Write("big.txt", ""), uintmax_t(1) << 31); // sparse
-  fx.App.Controls.MnCbOldFileNm = big;
-  EXPECT_EQ(fx.Run(), 4);
-  EXPECT_TRUE(fx.App.FileTooBig);
-  EXPECT_EQ(fx.App.StatusText, "ERROR: File GT 2 GB. Use Sarnvik for partial 2GB compare");
-  ASSERT_EQ(fx.Ui.Messages.size(), 1u);
-  EXPECT_EQ(fx.Ui.Messages[0], "The Old Input File \"" + big +
-                                   "\" is GT 2 GB which can not be processed. Compare Terminated.");
 }
 
 TEST(CompareRun, PartCompareRanges) {

@@ -1,6 +1,5 @@
-#include "ViewerTestSupport.h"
-#include "viewers/Geometry.h"
 #include "TestSupport.h"
+#include "viewers/Geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -83,8 +82,6 @@ TEST(LineModel, ColourRules) {
   EXPECT_EQ(LineColour(fx.View, TPanelRule::NewSide, 12), C::Black);
   EXPECT_EQ(LineColour(fx.View, TPanelRule::OldSide, 12), C::Black);
   EXPECT_EQ(LineColour(fx.View, TPanelRule::Single, 12), C::Black);
-  EXPECT_EQ(ColourRgb(C::Teal), (TRgb{0, 128, 128}));
-  EXPECT_EQ(ColourRgb(C::Maroon), (TRgb{128, 0, 0}));
 }
 
 TEST(LineModel, ResultViewOfARun) {
@@ -119,8 +116,6 @@ TEST(ViewerGeometry, StoredValuesOverTheDesign) {
   EXPECT_EQ(OntoScreens({2000, 500, 700, 500}, screens), (TWindowRect{2000, 500, 700, 500})) << "second screen";
   EXPECT_EQ(OntoScreens({-650, 10, 700, 500}, screens), (TWindowRect{-650, 10, 700, 500})) << "title area shows";
   EXPECT_EQ(OntoScreens({5000, 3000, 2500, 500}, screens), (TWindowRect{40, 40, 1840, 500})) << "off every screen";
-  EXPECT_EQ(FontSizeOf(""), 8);
-  EXPECT_EQ(FontSizeOf("11"), 11);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ViewerTestSupport.h"
+#include "TestSupport.h"
 #include "viewers/Navigation.h"
 
 #include <gtest/gtest.h>

@@ -1,15 +1,11 @@
-#include "ViewerTestSupport.h"
+#include "TestSupport.h"
 #include "viewers/PrintLayout.h"
 #include "viewers/Reports.h"
-#include "viewers/RtfWriter.h"
 #include "platform/OutputFile.h"
-#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <regex>
 
 namespace quorlin::test {
 namespace {
@@ -139,22 +135,18 @@ TEST(TextReports, SaveAsPlans) {
 
 TEST(TextReports, SavedWholeOrNotAtAll) {
   TTempDir dir;
-  auto ReadFile = [](const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
   const std::string path = dir.Write("r.txt", "earlier report\n");
   EXPECT_EQ(SaveWholeFile(path, "new\n", false), "");
-  EXPECT_EQ(ReadFile(path), "new\n");
+  EXPECT_EQ(ReadBytes(path), "new\n");
   EXPECT_EQ(SaveWholeFile(path, "more\n", true), "");
-  EXPECT_EQ(ReadFile(path), "new\nmore\n");
+  EXPECT_EQ(ReadBytes(path), "new\nmore\n");
   const std::string missing = dir.PathOf("no/such/folder/r.txt");
   EXPECT_NE(SaveWholeFile(missing, "x", false).find("Cannot save \"" + missing + "\": No such file"), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1) << "no temporary file is left";
   std::filesystem::create_symlink("r.txt", dir.PathOf("link.txt"));
   EXPECT_EQ(SaveWholeFile(dir.PathOf("link.txt"), "through the link\n", false), "");
   EXPECT_TRUE(std::filesystem::is_symlink(dir.PathOf("link.txt"))) << "the link stays a link";
-  EXPECT_EQ(ReadFile(path), "through the link\n");
+  EXPECT_EQ(ReadBytes(path), "through the link\n");
   if (FILE* full = std::fopen("/dev/full", "w")) {
     std::fclose(full);
     EXPECT_NE(SaveWholeFile("/dev/full", "x", false).find("No space left on device"), std::string::npos);
@@ -231,59 +223,6 @@ TEST(ColouredReports, ReferenceNumbersAndHalt) {
   r = BuildSingleColoured(fx.View, "Caption", single);
   ASSERT_EQ(r.Jobs.size(), 1u) << "the single builder still saves what it built";
   EXPECT_EQ(r.Jobs[0].Lines[2].Text, "New File = new.txt  d");
-}
-
-/// Reads an RTF file back with unrtf: each line's text (blanks collapsed, as
-/// unrtf writes them) and its colour.
-std::vector<std::pair<std::string, std::string>> ReadWithUnrtf(const std::string& path) {
-  std::vector<std::pair<std::string, std::string>> out;
-  std::string cmd = "unrtf --html '" + path + "' 2>/dev/null";
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return out;
-  std::string html;
-  char buf[4096];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) html.append(buf, n);
-  ::pclose(pipe);
-  size_t body = html.find("<body>");
-  if (body == std::string::npos) return out;
-  html = html.substr(body + 6);
-  std::string colour = "#000000";
-  static const std::regex font(R"re(<font color="(#[0-9a-f]{6})">)re");
-  size_t start = 0;
-  for (size_t br; (br = html.find("<br>", start)) != std::string::npos; start = br + 4) {
-    std::string piece = html.substr(start, br - start);
-    for (std::sregex_iterator it(piece.begin(), piece.end(), font), end; it != end; ++it) colour = (*it)[1];
-    std::string text = std::regex_replace(piece, std::regex("<[^>]*>"), "");
-    text = std::regex_replace(text, std::regex("\n"), "");
-    for (auto [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&nbsp;", " "},
-                            {"&quot;", "\""}, {"&amp;", "&"}})
-      text = std::regex_replace(text, std::regex(from), to);
-    out.emplace_back(text, colour);
-  }
-  return out;
-}
-
-std::string Collapse(const std::string& s) { return std::regex_replace(s, std::regex(" +"), " "); }
-
-TEST(ColouredReports, RtfReadsBackWithTheRightColours) {
-  if (std::system("command -v unrtf >/dev/null 2>&1") != 0) GTEST_SKIP() << "unrtf is not installed";
-  TViewFixture fx({"New File = a {b}.txt", "Old File = c\\d.txt", "ID  ----+----1", "    x < y & z",
-                   "I - inserted", "RN- reform", "XR- dupe", " ", "LISTING-TYPE = Chng"},
-                  {"New File = a", "Old File = c", "ID  ----+----1", "    x < y & z", "D - deleted", "RO- r"}, 7);
-  TColouredReport r = BuildTwoPanelColoured(fx.View, TColouredOptions{});
-  ASSERT_EQ(r.Jobs.size(), 1u);
-  TTempDir dir;
-  std::string path = dir.Write("report.rtf", WriteRtf(r.Jobs[0]));
-  auto lines = ReadWithUnrtf(path);
-  ASSERT_EQ(lines.size(), r.Jobs[0].Lines.size());
-  for (size_t k = 0; k < lines.size(); ++k) {
-    const TColouredLine& want = r.Jobs[0].Lines[k];
-    EXPECT_EQ(lines[k].first, Collapse(want.Text)) << "line " << k;
-    TRgb rgb = ColourRgb(want.Colour);
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", rgb.R, rgb.G, rgb.B);
-    EXPECT_EQ(lines[k].second, hex) << "line " << k << ": " << want.Text;
-  }
 }
 
 TEST(PrintLayout, ThreePagesOfASinglePrint) {
