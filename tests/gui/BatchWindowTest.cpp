@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -43,23 +42,16 @@ private slots:
     for (const Case& c : cases) {
       const QString ini = Ini(c.Ini, c.Extra);
       QFile::remove(Dir.filePath("Quorln32.log"));
-      QProcess program;
       QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
       env.insert("QUORLIN_HOME", Dir.path());
-      if (c.NoDisplay) {
+      env.insert("QT_QPA_PLATFORM", "offscreen");
+      if (c.NoDisplay)
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-      } else {
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-      }
-      program.setProcessEnvironment(env);
-      program.start(QUORLIN_GUI_EXE, {"inif=" + ini});
-      QVERIFY(program.waitForFinished(30000));
-      QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-      QCOMPARE(program.exitCode(), c.Status);
-      QFile log(Dir.filePath("Quorln32.log"));
-      QVERIFY2(log.open(QIODevice::ReadOnly), c.Ini);
-      QVERIFY(log.readAll().contains("*** Batch Activity using Ini File=" + ini.toUtf8()));
-      if (c.Status != 2) QVERIFY(QFile(Dir.filePath(QString(c.Ini) + ".lst")).size() > 0);
+      const int status = RunQuorlin({"inif=" + ini}, env);
+      QVERIFY2(status == c.Status, qPrintable(QString("%1 ended with %2").arg(c.Ini).arg(status)));
+      QVERIFY2(ReadFile(Dir.filePath("Quorln32.log")).contains("*** Batch Activity using Ini File=" + ini.toUtf8()),
+               c.Ini);
+      if (c.Status != 2) QVERIFY2(QFile(Dir.filePath(QString(c.Ini) + ".lst")).size() > 0, c.Ini);
     }
   }
 
@@ -79,7 +71,7 @@ private slots:
     fx.Main->Notebook()->setCurrentIndex(2); // Preferences is refused in batch mode
     QCOMPARE(fx.Main->Notebook()->currentIndex(), 0);
 
-    fx.Find<QPushButton>("MnButPeekLog")->click();
+    fx.Click("MnButPeekLog");
     gui::TFrmPeek* peek = fx.Main->PeekWindow();
     QVERIFY(peek->isVisible());
     QVERIFY(peek->List()->count() > 3);
@@ -92,6 +84,6 @@ private slots:
 
 } // namespace quorlin::test
 
-QObject* MakeBatchWindowTest() { return new quorlin::test::TBatchWindowTest; }
+QUORLIN_GUI_SUITE(BatchWindow, TBatchWindowTest);
 
 #include "BatchWindowTest.moc"

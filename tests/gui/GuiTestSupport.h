@@ -1,17 +1,22 @@
-// The main window under test: message boxes are answered by a hook that
-// records them, and widgets are found by their designed names.
+// The main window under test: message boxes and file dialogs are answered by
+// hooks, and widgets are found by their designed names.
 #pragma once
 
 #include "gui/FrmMain.h"
 #include "gui/QtFrontEnd.h"
 #include "state/Controls.h"
 
-#include <QPointer>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+
+namespace quorlin::gui {
+class TPanelView;
+}
 
 namespace quorlin::test {
 
@@ -36,13 +41,37 @@ struct TGuiFixture {
     if (!widget) qFatal("no widget named %s", name);
     return widget;
   }
+
+  void Click(const char* button) const;
+  /// The text of a combo box.
+  QString Text(const char* combo) const;
+  /// Types the New and Old names into the Main Panel.
+  void SetNames(const QString& newName, const QString& oldName) const;
+  /// Starts the compare of a pair with the listing type and the Sbsl and Clnc boxes given.
+  void Compare(const QString& newName, const QString& oldName, const char* listType = "Chng", bool sbsl = false,
+               bool clnc = false) const;
+  /// File dialogs choose path with the filter given.
+  void AnswerFileDialogs(const QString& path, int filter = 0);
 };
 
 /// Writes bytes to name in dir and returns the path.
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
+/// A file of count lines "line N", every changeEvery-th of them (when not 0)
+/// "changed line N"; N is the line's index, or index * 7 % period when period is not 0.
+QString LineFile(const QTemporaryDir& dir, const QString& name, int count, int changeEvery = 0, int period = 0);
+QByteArray ReadFile(const QString& path);
+/// The text of a panel's row (its selected row by default).
+QString RowText(const gui::TPanelView* panel, int row = -1);
+/// Runs the desktop program to its end: its exit code, or -1 when it crashed or hung.
+int RunQuorlin(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
 
 /// The bundled example pair.
 QString ExampleNew();
 QString ExampleOld();
+
+/// Registers a test class under the suite name CTest runs it by.
+int RegisterSuite(const char* name, std::function<QObject*()> make);
+#define QUORLIN_GUI_SUITE(Name, Class) \
+  static const int Name##Suite = quorlin::test::RegisterSuite(#Name, [] { return new quorlin::test::Class; })
 
 } // namespace quorlin::test

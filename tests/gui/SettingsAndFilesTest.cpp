@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -63,8 +62,6 @@ class TSettingsAndFilesTest : public QObject {
   QTemporaryDir Dir;
   QStringList Files;
 
-  void Type(QComboBox* combo, const QString& text) { combo->setEditText(text); }
-
 private slots:
   void initTestCase() {
     for (int i = 0; i < 6; ++i) Files << WriteFile(Dir, QString("f%1.txt").arg(i), "line\n");
@@ -73,11 +70,7 @@ private slots:
   void HistoriesThroughTheCombos() {
     TGuiFixture fx;
     auto* combo = fx.Find<QComboBox>("MnCbNewFileNm");
-    Type(combo, Dir.filePath("missing.txt"));
-    QCOMPARE(combo->count(), 0);
-    Type(combo, Files[0]);
-    Type(combo, Files[1]);
-    Type(combo, Files[0]); // further down: moves to the top, no second entry
+    for (int i : {0, 1, 0}) combo->setEditText(Files[i]); // further down: moves to the top, no second entry
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->itemText(0), Files[0]);
     QCOMPARE(combo->itemText(1), Files[1]);
@@ -96,35 +89,34 @@ private slots:
   void FileSelectTab() {
     TGuiFixture fx;
     QTabWidget* tabs = fx.Main->Notebook();
-    Type(fx.Find<QComboBox>("MnCbNewFileNm"), Files[0]);
-    Type(fx.Find<QComboBox>("MnCbOldFileNm"), Files[1]);
+    fx.SetNames(Files[0], Files[1]);
     tabs->setCurrentIndex(1);
     gui::TFileSelectTab* tab = fx.Main->FileSelect();
     QCOMPARE(tab->Selected(), Files[0]);
     QTRY_COMPARE(tab->FileList()->currentIndex().data().toString(), QString("f0.txt"));
-    QCOMPARE(fx.Find<QComboBox>("FsTcOldFileNm")->currentText(), Files[1]);
+    QCOMPARE(fx.Text("FsTcOldFileNm"), Files[1]);
 
     // Return with both names as on entry asks about both, and No stays.
-    fx.Find<QPushButton>("FsButReturn")->click();
+    fx.Click("FsButReturn");
     QCOMPARE(fx.Messages.size(), 1);
     QVERIFY(fx.Messages[0].startsWith("The New and Old File Input File Names - \"" + Files[0]));
     QCOMPARE(tabs->currentIndex(), 1);
 
     // A file dragged from the list onto the Old name; other drags are refused.
     Drop(fx.Find<QComboBox>("FsTcOldFileNm"), {QUrl::fromLocalFile(Files[4])}, QPoint(5, 5));
-    QCOMPARE(fx.Find<QComboBox>("MnCbOldFileNm")->currentText(), Files[1]);
+    QCOMPARE(fx.Text("MnCbOldFileNm"), Files[1]);
     Drop(fx.Find<QComboBox>("FsTcOldFileNm"), {QUrl::fromLocalFile(Files[3])}, QPoint(5, 5),
          gui::TFileSelectTab::DragFormat);
-    QCOMPARE(fx.Find<QComboBox>("MnCbOldFileNm")->currentText(), Files[3]);
+    QCOMPARE(fx.Text("MnCbOldFileNm"), Files[3]);
     // A typed name reaches the Main Panel.
-    Type(fx.Find<QComboBox>("FsTcNewFileNm"), Files[2]);
-    QCOMPARE(fx.Find<QComboBox>("MnCbNewFileNm")->currentText(), Files[2]);
+    fx.Find<QComboBox>("FsTcNewFileNm")->setEditText(Files[2]);
+    QCOMPARE(fx.Text("MnCbNewFileNm"), Files[2]);
 
     // Cancel puts the names on entry back.
-    fx.Find<QPushButton>("FsButCancel")->click();
+    fx.Click("FsButCancel");
     QCOMPARE(tabs->currentIndex(), 0);
-    QCOMPARE(fx.Find<QComboBox>("MnCbNewFileNm")->currentText(), Files[0]);
-    QCOMPARE(fx.Find<QComboBox>("MnCbOldFileNm")->currentText(), Files[1]);
+    QCOMPARE(fx.Text("MnCbNewFileNm"), Files[0]);
+    QCOMPARE(fx.Text("MnCbOldFileNm"), Files[1]);
 
     // With the no-warn box Return leaves at once; closing the window there is Return.
     fx.Messages.clear();
@@ -137,32 +129,32 @@ private slots:
 
   void FilesDroppedOnTheWindow() {
     TGuiFixture fx;
-    fx.Main->resize(660, 480);
-    Drop(fx.Main.get(), {QUrl::fromLocalFile(Files[0]), QUrl::fromLocalFile(Files[1]), QUrl::fromLocalFile(Files[2])},
-         QPoint(100, 100));
-    QCOMPARE(fx.Find<QComboBox>("MnCbNewFileNm")->currentText(), Files[0]);
-    QCOMPARE(fx.Find<QComboBox>("MnCbOldFileNm")->currentText(), Files[1]);
+    auto url = [this](int i) { return QUrl::fromLocalFile(Files[i]); };
+    Drop(fx.Main.get(), {url(0), url(1), url(2)}, QPoint(100, 100));
+    QCOMPARE(fx.Text("MnCbNewFileNm"), Files[0]);
+    QCOMPARE(fx.Text("MnCbOldFileNm"), Files[1]);
     const int oldTop = fx.Find<QComboBox>("MnCbOldFileNm")->mapTo(fx.Main.get(), QPoint(0, 0)).y();
-    Drop(fx.Main.get(), {QUrl::fromLocalFile(Files[3])}, QPoint(100, oldTop + 2));
-    QCOMPARE(fx.Find<QComboBox>("MnCbOldFileNm")->currentText(), Files[3]);
-    Drop(fx.Main.get(), {QUrl::fromLocalFile(Files[4])}, QPoint(100, oldTop - 2));
-    QCOMPARE(fx.Find<QComboBox>("MnCbNewFileNm")->currentText(), Files[4]);
-    QCOMPARE(fx.Find<QComboBox>("MnCbOldFileNm")->currentText(), Files[3]);
+    Drop(fx.Main.get(), {url(3)}, QPoint(100, oldTop + 2));
+    QCOMPARE(fx.Text("MnCbOldFileNm"), Files[3]);
+    Drop(fx.Main.get(), {url(4)}, QPoint(100, oldTop - 2));
+    QCOMPARE(fx.Text("MnCbNewFileNm"), Files[4]);
+    QCOMPARE(fx.Text("MnCbOldFileNm"), Files[3]);
   }
 
   void SettingsRoundTrip() {
+    // Every option widget set, saved by Sv User Ini and shown again by Load
+    // User Ini in a fresh window.
     const QString ini = Dir.filePath("round.ini");
     std::map<QString, QString> before;
-    TUserSettings viewers;
     {
       TGuiFixture fx;
-      for (int i = 4; i >= 0; --i) Type(fx.Find<QComboBox>("MnCbNewFileNm"), Files[i]);
-      for (int i = 0; i < 3; ++i) Type(fx.Find<QComboBox>("MnCbOldFileNm"), Files[i]);
+      for (int i = 4; i >= 0; --i) fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(Files[i]);
+      for (int i = 0; i < 3; ++i) fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(Files[i]);
       fx.Main->Notebook()->setCurrentIndex(1);
-      for (int i = 5; i >= 3; --i) Type(fx.Find<QComboBox>("FsTcNewFileNm"), Files[i]);
-      for (int i = 3; i <= 5; ++i) Type(fx.Find<QComboBox>("FsTcOldFileNm"), Files[i]);
+      for (int i = 5; i >= 3; --i) fx.Find<QComboBox>("FsTcNewFileNm")->setEditText(Files[i]);
+      for (int i = 3; i <= 5; ++i) fx.Find<QComboBox>("FsTcOldFileNm")->setEditText(Files[i]);
       fx.Find<QCheckBox>("FsCkNoWarnNoFileChg")->setChecked(true);
-      fx.Find<QPushButton>("FsButReturn")->click();
+      fx.Click("FsButReturn");
       for (auto* box : fx.Main->findChildren<QCheckBox*>())
         if (box->objectName().startsWith("PrCk") || box->objectName().startsWith("DpCk")) box->setChecked(true);
       fx.Find<QRadioButton>("DpRadioGroup1_Dud2")->setChecked(true);
@@ -180,47 +172,20 @@ private slots:
       // Leaving the option tabs rebuilds the summary that keeps the Dps boxes.
       fx.Main->Notebook()->setCurrentIndex(2);
       fx.Main->Notebook()->setCurrentIndex(3);
-      fx.Find<QPushButton>("DpButReturn")->click();
+      fx.Click("DpButReturn");
       fx.Main->move(123, 77);
-      fx.App.Settings.Single = {"10", "20", "400", "700"};
-      fx.App.Settings.Dual = {"11", "21", "401", "701"};
-      fx.App.Settings.Horizontal = {"12", "22", "402", "722"};
-      fx.App.Settings.SpSplit = "300";
-      fx.App.Settings.SpSplit2 = "200";
-      fx.App.Settings.LBx1FontSz = "9";
-      fx.App.Settings.Pr1FontSz = "10";
-      fx.App.Settings.LBx2FontSz = "11";
-      fx.App.Settings.Pr2FontSz = "12";
-      fx.App.Settings.OutFn = Files[5].toStdString();
-      fx.App.Settings.SbsRp = 1;
-      viewers = fx.App.Settings;
       before = Snapshot(fx.Main.get());
-      fx.Ui.FileDialogHook = [ini](const QString&, const QString&) { return gui::TFileChoice{ini, 0}; };
-      fx.Find<QPushButton>("MnButSvUserIni")->click();
+      fx.AnswerFileDialogs(ini);
+      fx.Click("MnButSvUserIni");
       QVERIFY(fx.Messages.isEmpty());
     }
-    // A settings file the desktop program wrote is an ordinary ini file.
-    QProcess python;
-    python.start("python3", {"-c", "import configparser,sys; c=configparser.ConfigParser(interpolation=None); "
-                                   "c.read(sys.argv[1]); print(len(c['Quorln32']))",
-                             ini});
-    QVERIFY(python.waitForFinished(30000));
-    QCOMPARE(python.exitCode(), 0);
-    QVERIFY(python.readAllStandardOutput().trimmed().toInt() > 60);
-
     TGuiFixture fresh;
-    fresh.Ui.FileDialogHook = [ini](const QString&, const QString&) { return gui::TFileChoice{ini, 0}; };
-    fresh.Find<QPushButton>("MnButLdIni")->click();
+    fresh.AnswerFileDialogs(ini);
+    fresh.Click("MnButLdIni");
     QVERIFY(fresh.Messages.isEmpty());
     const std::map<QString, QString> after = Snapshot(fresh.Main.get());
     for (const auto& [name, value] : before) QCOMPARE(after.at(name) + "  (" + name + ")", value + "  (" + name + ")");
     QCOMPARE(fresh.Main->pos(), QPoint(123, 77));
-    const TUserSettings& s = fresh.App.Settings;
-    QCOMPARE(s.Single.Width + s.Dual.Top + s.Horizontal.Width, viewers.Single.Width + viewers.Dual.Top + "722");
-    QCOMPARE(s.SpSplit + "/" + s.SpSplit2, std::string("300/200"));
-    QCOMPARE(s.LBx1FontSz + s.Pr1FontSz + s.LBx2FontSz + s.Pr2FontSz, std::string("9101112"));
-    QCOMPARE(s.OutFn, viewers.OutFn);
-    QCOMPARE(s.SbsRp, 1);
     QCOMPARE(fresh.Find<QLineEdit>("MnEdPanStatus")->text(), QString(MsgEnterFileNames));
     QVERIFY(!fresh.Find<QPushButton>("MnButViewResults")->isEnabled());
   }
@@ -228,12 +193,11 @@ private slots:
   void BadAndDamagedSettingsFiles() {
     TGuiFixture fx;
     fx.Find<QCheckBox>("PrCkIcas")->setChecked(true);
-    const QString text = WriteFile(Dir, "settings.txt", "[Quorln32]\r\nListType=Long\r\n");
-    fx.Ui.FileDialogHook = [text](const QString&, const QString&) { return gui::TFileChoice{text, 0}; };
-    fx.Find<QPushButton>("MnButLdIni")->click();
+    fx.AnswerFileDialogs(WriteFile(Dir, "settings.txt", "[Quorln32]\r\nListType=Long\r\n"));
+    fx.Click("MnButLdIni");
     QCOMPARE(fx.Messages, QStringList{MsgIniExtension});
     QVERIFY(fx.Find<QCheckBox>("PrCkIcas")->isChecked());
-    QCOMPARE(fx.Find<QComboBox>("MnCbListType")->currentText(), QString("Chng"));
+    QCOMPARE(fx.Text("MnCbListType"), QString("Chng"));
 
     struct Case {
       const char* Name;
@@ -245,19 +209,17 @@ private slots:
         {"nosection.ini", "ListType=Ovsum\r\nViewResults=1\r\n", "Delta"}, // the listing type survives the reset
     };
     for (const Case& c : cases) {
-      fx.Messages.clear();
-      const QString path = WriteFile(Dir, c.Name, c.Bytes);
-      fx.Ui.FileDialogHook = [path](const QString&, const QString&) { return gui::TFileChoice{path, 0}; };
-      fx.Find<QPushButton>("MnButLdIni")->click();
-      QCOMPARE(fx.Find<QComboBox>("MnCbListType")->currentText(), QString(c.ListType));
+      fx.AnswerFileDialogs(WriteFile(Dir, c.Name, c.Bytes));
+      fx.Click("MnButLdIni");
+      QCOMPARE(fx.Text("MnCbListType") + " (" + c.Name + ")", QString(c.ListType) + " (" + c.Name + ")");
       QVERIFY2(!fx.Find<QCheckBox>("PrCkIcas")->isChecked(), c.Name); // the reset before loading
-      QCOMPARE(fx.Find<QComboBox>("MnCbNewFileNm")->count(), 0);
+      QVERIFY2(fx.Find<QComboBox>("MnCbNewFileNm")->count() == 0, c.Name);
     }
+    QCOMPARE(fx.Messages, QStringList{MsgIniExtension});
   }
 
   void SavedOnCloseUnlessBypassedAndNeverByABatch() {
-    const QString home = qEnvironmentVariable("QUORLIN_HOME");
-    const QString ini = home + "/Quorln32.ini";
+    const QString ini = qEnvironmentVariable("QUORLIN_HOME") + "/Quorln32.ini";
     QFile::remove(ini);
     {
       TGuiFixture fx;
@@ -276,29 +238,23 @@ private slots:
     {
       TGuiFixture fx;
       fx.Main->StartInteractive({}); // loads it at start
-      QCOMPARE(fx.Find<QComboBox>("MnCbListType")->currentText(), QString("Long"));
-      QCOMPARE(fx.Find<QComboBox>("MnCbNewFileNm")->currentText(), Files[0]);
+      QCOMPARE(fx.Text("MnCbListType"), QString("Long"));
+      QCOMPARE(fx.Text("MnCbNewFileNm"), Files[0]);
     }
     // A batch, shown or not, neither loads nor saves it.
-    QFile file(ini);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray saved = file.readAll();
-    file.close();
+    const QByteArray saved = ReadFile(ini);
+    QVERIFY(!saved.isEmpty());
     const QString job = WriteFile(Dir, "job.ini",
                                   ("newf=" + Files[0] + "\noldf=" + Files[1] + "\noutf=" + Dir.filePath("job.lst") +
                                    "\npref=nowt\nltyp=ovsum\n")
                                       .toUtf8());
-    QProcess program;
-    program.start(QUORLIN_GUI_EXE, {"inif=" + job});
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitCode(), 0);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), saved);
+    QCOMPARE(RunQuorlin({"inif=" + job}), 0);
+    QCOMPARE(ReadFile(ini), saved);
   }
 };
 
 } // namespace quorlin::test
 
-QObject* MakeSettingsAndFilesTest() { return new quorlin::test::TSettingsAndFilesTest; }
+QUORLIN_GUI_SUITE(SettingsAndFiles, TSettingsAndFilesTest);
 
 #include "SettingsAndFilesTest.moc"

@@ -10,7 +10,6 @@
 #include "viewers/Navigation.h"
 
 #include <QAbstractItemModelTester>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QLineEdit>
@@ -22,28 +21,11 @@ class TSideBySideViewerTest : public QObject {
   Q_OBJECT
   QTemporaryDir Dir;
 
-  /// Compares a pair with Sbsl (and Clnc when asked) and returns the open viewer.
-  static gui::TFrmVSplit* Compare(TGuiFixture& fx, const QString& newFile, const QString& oldFile, bool clnc) {
-    fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(newFile);
-    fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(oldFile);
-    fx.Find<QCheckBox>("PrCkSbsl")->setChecked(true);
-    fx.Find<QCheckBox>("PrCkCLnC")->setChecked(clnc);
-    fx.Find<QPushButton>("MnButCompare")->click();
-    return fx.Main->DualViewer();
-  }
-
-  QString LongFile(const QString& name, int lines, int changeEvery) {
-    QByteArray text;
-    for (int i = 0; i < lines; ++i)
-      text += (changeEvery && i % changeEvery == 0 ? name.toUtf8() + " " : QByteArray()) + "row " +
-              QByteArray::number(i) + "\n";
-    return WriteFile(Dir, name, text);
-  }
-
 private slots:
-  void OpensWithBothPanels() {
+  void BothPanelsNavigationAndHSplit() {
     TGuiFixture fx;
-    gui::TFrmVSplit* viewer = Compare(fx, ExampleNew(), ExampleOld(), false);
+    fx.Compare(ExampleNew(), ExampleOld(), "Chng", true);
+    gui::TFrmVSplit* viewer = fx.Main->DualViewer();
     QVERIFY(viewer->isVisible());
     QVERIFY(!fx.Main->SingleViewer()->isVisible());
     auto* left = viewer->Left()->PanelModel();
@@ -71,7 +53,35 @@ private slots:
     }
     QVERIFY(left->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Inserts"));
     QVERIFY(right->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Deletes"));
+
+    // The core's model over the same lists says where each span starts.
+    const TResultView view = MakeResultView(fx.App); // the model keeps a reference to it
+    TTwoPanelModel expected(view, TTwoPanelModel::TLayout::SideBySide);
+    for (int step = 0; step < 4; ++step) {
+      expected.NextSpan();
+      fx.Click("VsBitChngDown");
+      QCOMPARE(viewer->Left()->Selection(), expected.First.Selection);
+    }
+    QVERIFY(fx.Messages.isEmpty());
+    expected.PrevSpan();
+    fx.Click("VsBitChngUp");
+    QCOMPARE(viewer->Left()->Selection(), expected.First.Selection);
+
+    fx.Find<QComboBox>("VsCbLBFontSz")->setCurrentText("11");
+    fx.Click("VsBtnHortChg");
+    gui::TFrmVSplit2* horizontal = viewer->Horizontal();
+    QVERIFY(horizontal->isVisible());
+    QCOMPARE(horizontal->Upper()->font().pointSize(), 11);
+    QCOMPARE(horizontal->Lower()->font().pointSize(), 11);
+    QCOMPARE(horizontal->Upper()->PanelModel()->rowCount(), static_cast<int>(fx.App.Panel1Lines.size()));
+    fx.Click("HsButBottom");
+    QCOMPARE(horizontal->Upper()->Selection(), static_cast<int>(fx.App.Panel1Lines.size()) - 1);
+    QCOMPARE(horizontal->Lower()->Selection(), static_cast<int>(fx.App.Panel2Lines.size()) - 1);
+    fx.Click("HsButReturn");
+    QVERIFY(!horizontal->isVisible());
+    QVERIFY(!fx.App.Settings.Horizontal.Width.empty());
     viewer->accept();
+    QCOMPARE(fx.App.Settings.LBx2FontSz, std::string("11"));
   }
 
   void BinaryBytesShownAndFound() {
@@ -81,34 +91,22 @@ private slots:
     const QString oldFile = WriteFile(Dir, "bin-o.txt", QByteArray("ok\n\0nul\0 there\ncaf\xc3\xa9\n", 21));
     for (bool sbsl : {false, true}) {
       TGuiFixture fx;
-      fx.Find<QComboBox>("MnCbListType")->setCurrentText("Long");
-      gui::TPanelView* panel = nullptr;
-      QDialog* viewer = nullptr;
-      if (sbsl) {
-        gui::TFrmVSplit* dual = Compare(fx, newFile, oldFile, false);
-        panel = dual->Left();
-        viewer = dual;
-      } else {
-        fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(newFile);
-        fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(oldFile);
-        fx.Find<QPushButton>("MnButCompare")->click();
-        panel = fx.Main->SingleViewer()->Panel();
-        viewer = fx.Main->SingleViewer();
-      }
+      fx.Compare(newFile, oldFile, "Long", sbsl);
+      QDialog* viewer = sbsl ? static_cast<QDialog*>(fx.Main->DualViewer()) : fx.Main->SingleViewer();
+      gui::TPanelView* panel = sbsl ? fx.Main->DualViewer()->Left() : fx.Main->SingleViewer()->Panel();
       QVERIFY(viewer->isVisible());
       QStringList rows;
-      for (int i = 0; i < panel->PanelModel()->rowCount(); ++i) rows << panel->PanelModel()->index(i).data().toString();
+      for (int i = 0; i < panel->PanelModel()->rowCount(); ++i) rows << RowText(panel, i);
       const QString all = rows.join('\n');
       QVERIFY2(all.contains(QString::fromLatin1("caf\xe9 \xff\xfe")), qPrintable(all));
       QVERIFY(all.contains(QString::fromUtf8("caf\xc3\xa9")) || sbsl); // the OLD line is in the other panel
       QVERIFY(all.contains(QStringLiteral("nul")));
       panel->viewport()->repaint();
-      viewer->findChild<QPushButton*>(sbsl ? "VsButFind" : "LsButFind")->click();
+      fx.Click(sbsl ? "VsButFind" : "LsButFind");
       auto* find = viewer->findChild<gui::TFindDialog*>();
       find->findChild<QLineEdit*>("FindText")->setText("RED");
       find->findChild<QPushButton*>("FindNext")->click();
-      QVERIFY2(panel->PanelModel()->index(panel->Selection()).data().toString().contains("[31mred"),
-               qPrintable(fx.Messages.join('|')));
+      QVERIFY2(RowText(panel).contains("[31mred"), qPrintable(fx.Messages.join('|')));
       viewer->accept();
     }
   }
@@ -116,8 +114,8 @@ private slots:
   void PanelsKeptInStep() {
     for (bool clnc : {false, true}) {
       TGuiFixture fx;
-      gui::TFrmVSplit* viewer =
-          Compare(fx, LongFile("n.txt", 600, 7), LongFile("o.txt", 600, 11), clnc);
+      fx.Compare(LineFile(Dir, "n.txt", 600, 7), LineFile(Dir, "o.txt", 600, 11), "Chng", true, clnc);
+      gui::TFrmVSplit* viewer = fx.Main->DualViewer();
       QVERIFY(viewer->isVisible());
       viewer->resize(800, 500);
       QVERIFY(QTest::qWaitForWindowActive(viewer));
@@ -136,44 +134,10 @@ private slots:
       viewer->accept();
     }
   }
-
-  void NavigationAndHSplit() {
-    TGuiFixture fx;
-    gui::TFrmVSplit* viewer = Compare(fx, ExampleNew(), ExampleOld(), false);
-    // The core's model over the same lists says where each span starts.
-    const TResultView view = MakeResultView(fx.App);
-    TTwoPanelModel expected(view, TTwoPanelModel::TLayout::SideBySide);
-    for (int step = 0; step < 4; ++step) {
-      expected.NextSpan();
-      fx.Find<QPushButton>("VsBitChngDown")->click();
-      QCOMPARE(viewer->Left()->Selection(), expected.First.Selection);
-    }
-    QVERIFY(fx.Messages.isEmpty());
-    expected.PrevSpan();
-    fx.Find<QPushButton>("VsBitChngUp")->click();
-    QCOMPARE(viewer->Left()->Selection(), expected.First.Selection);
-
-    fx.Find<QComboBox>("VsCbLBFontSz")->setCurrentText("11");
-    fx.Find<QPushButton>("VsBtnHortChg")->click();
-    gui::TFrmVSplit2* horizontal = viewer->Horizontal();
-    QVERIFY(horizontal->isVisible());
-    QVERIFY(horizontal->width() >= 720);
-    QCOMPARE(horizontal->Upper()->font().pointSize(), 11);
-    QCOMPARE(horizontal->Lower()->font().pointSize(), 11);
-    QCOMPARE(horizontal->Upper()->PanelModel()->rowCount(), static_cast<int>(fx.App.Panel1Lines.size()));
-    fx.Find<QPushButton>("HsButBottom")->click();
-    QCOMPARE(horizontal->Upper()->Selection(), static_cast<int>(fx.App.Panel1Lines.size()) - 1);
-    QCOMPARE(horizontal->Lower()->Selection(), static_cast<int>(fx.App.Panel2Lines.size()) - 1);
-    fx.Find<QPushButton>("HsButReturn")->click();
-    QVERIFY(!horizontal->isVisible());
-    QVERIFY(!fx.App.Settings.Horizontal.Width.empty());
-    viewer->accept();
-    QCOMPARE(fx.App.Settings.LBx2FontSz, std::string("11"));
-  }
 };
 
 } // namespace quorlin::test
 
-QObject* MakeSideBySideViewerTest() { return new quorlin::test::TSideBySideViewerTest; }
+QUORLIN_GUI_SUITE(SideBySideViewer, TSideBySideViewerTest);
 
 #include "SideBySideViewerTest.moc"

@@ -9,7 +9,6 @@
 #include "viewers/Reports.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -27,33 +26,11 @@ class TViewerOutputTest : public QObject {
   Q_OBJECT
   QTemporaryDir Dir;
 
-  static QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
   static QString Run(const QString& program, const QStringList& args) {
     QProcess process;
     process.start(program, args);
     if (!process.waitForFinished(30000)) return {};
     return QString::fromUtf8(process.readAllStandardOutput());
-  }
-  /// Compares a pair (Sbsl when asked) and returns the fixture with its viewer open.
-  void Compare(TGuiFixture& fx, const QString& newFile, const QString& oldFile, bool sbsl,
-               const char* type = "Chng") {
-    fx.Find<QComboBox>("MnCbNewFileNm")->setEditText(newFile);
-    fx.Find<QComboBox>("MnCbOldFileNm")->setEditText(oldFile);
-    fx.Find<QComboBox>("MnCbListType")->setCurrentText(type);
-    fx.Find<QCheckBox>("PrCkSbsl")->setChecked(sbsl);
-    fx.Find<QPushButton>("MnButCompare")->click();
-  }
-  QString Lines(const QString& name, int count) {
-    QByteArray text;
-    for (int i = 0; i < count; ++i) text += "line " + QByteArray::number(i) + (i % 9 ? "\n" : " changed\n");
-    return WriteFile(Dir, name, text);
-  }
-  /// Answers the save dialog with path and the given filter.
-  static void SaveTo(TGuiFixture& fx, const QString& path, int filter = 0) {
-    fx.Ui.FileDialogHook = [path, filter](const QString&, const QString&) { return gui::TFileChoice{path, filter}; };
   }
   static void PrintTo(TGuiFixture& fx, const QString& pdf) {
     fx.Ui.PrinterDialogHook = [pdf](QPrinter& printer) {
@@ -66,7 +43,7 @@ class TViewerOutputTest : public QObject {
 private slots:
   void TextAndRichTextReports() {
     TGuiFixture fx;
-    Compare(fx, ExampleNew(), ExampleOld(), true);
+    fx.Compare(ExampleNew(), ExampleOld(), "Chng", true);
     gui::TFrmSbS* layout = fx.Main->SaveLayoutDialog();
     struct Case {
       const char* Name;
@@ -77,26 +54,26 @@ private slots:
         {"sbs.txt", "SbsRdDouble", "Quorlin Insert and Delete Side-By-Side Report"},
     };
     for (const Case& c : cases) {
-      SaveTo(fx, Dir.filePath(c.Name));
+      fx.AnswerFileDialogs(Dir.filePath(c.Name));
       QTimer::singleShot(0, layout, [layout, c] {
         layout->findChild<QRadioButton*>(c.Radio)->setChecked(true);
         layout->findChild<QCheckBox*>("SbsCkTitle")->setChecked(true);
         layout->findChild<QLineEdit*>("SbsEdTitle")->setText("My ledger");
         layout->findChild<QPushButton*>("SbsButUse")->click();
       });
-      fx.Find<QPushButton>("VsButSaveAs")->click();
-      const QByteArray text = Read(Dir.filePath(c.Name));
+      fx.Click("VsButSaveAs");
+      const QByteArray text = ReadFile(Dir.filePath(c.Name));
       QVERIFY2(text.startsWith("My ledger\n" + QByteArray(c.Expected)), c.Name);
-      QVERIFY(text.contains("D -  * balance of every account."));
+      QVERIFY2(text.contains("D -  * balance of every account."), c.Name);
     }
     QCOMPARE(fx.App.Settings.SbsRp, 0);
     QCOMPARE(fx.App.Settings.OutFn, Dir.filePath("sbs.txt").toStdString());
 
     // No extension with the RTF filter: a coloured .Rtf file.
-    SaveTo(fx, Dir.filePath("coloured"), 2);
-    fx.Find<QPushButton>("VsButSaveAs")->click();
+    fx.AnswerFileDialogs(Dir.filePath("coloured"), 2);
+    fx.Click("VsButSaveAs");
     const QString rtf = Dir.filePath("coloured.Rtf");
-    QVERIFY(Read(rtf).startsWith("{\\rtf1"));
+    QVERIFY(ReadFile(rtf).startsWith("{\\rtf1"));
     const QString plain = Run("unrtf", {"--text", rtf});
     QVERIFY2(plain.contains("Panel 2 Report -- Old Source Matches + Deletes"), qPrintable(plain.left(400)));
     QVERIFY(plain.contains("* balance of every account, and the total of all postings."));
@@ -106,10 +83,10 @@ private slots:
 
   void PlainPrintPages() {
     TGuiFixture fx;
-    Compare(fx, Lines("n.txt", 300), Lines("o.txt", 290), true, "Long");
+    fx.Compare(LineFile(Dir, "n.txt", 300, 9), LineFile(Dir, "o.txt", 290, 9), "Long", true);
     const QString pdf = Dir.filePath("plain.pdf");
     PrintTo(fx, pdf);
-    fx.Find<QPushButton>("VsButPrint")->click();
+    fx.Click("VsButPrint");
     const QString info = Run("pdfinfo", {pdf});
     const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
     QVERIFY2(pages >= 3, qPrintable(info));
@@ -128,12 +105,12 @@ private slots:
     fx.Main->DualViewer()->accept();
   }
 
-  void ColouredPrintJobs() {
+  void ColouredPrintJobsHaltAndFailedSaves() {
     TGuiFixture fx;
-    Compare(fx, Lines("n1300.txt", 1290), Lines("o1300.txt", 1290), false, "Long");
+    fx.Compare(LineFile(Dir, "n1300.txt", 1290, 9), LineFile(Dir, "o1300.txt", 1290, 9), "Long");
     const QString pdf = Dir.filePath("colour.pdf");
     PrintTo(fx, pdf);
-    fx.Find<QPushButton>("LsButColorPrint")->click();
+    fx.Click("LsButColorPrint");
     const QStringList names = {"RichEdit Text600", "RichEdit Text1200", "Quorlin RichEdit Text"};
     const QStringList files = {pdf, Dir.filePath("colour-2.pdf"), Dir.filePath("colour-3.pdf")};
     for (int i = 0; i < 3; ++i) {
@@ -141,16 +118,12 @@ private slots:
       QVERIFY2(info.contains(QRegularExpression("Title:\\s+" + names[i] + "\n")), qPrintable(files[i] + "\n" + info));
     }
     QVERIFY(!QFile::exists(Dir.filePath("colour-4.pdf")));
-    fx.Main->SingleViewer()->accept();
-  }
 
-  void HaltAndFailedSaves() {
-    TGuiFixture fx;
-    Compare(fx, Lines("nh.txt", 3000), Lines("oh.txt", 3000), false, "Long");
-    SaveTo(fx, Dir.filePath("halted.rtf"));
+    // Halt during a coloured save: its message, and the buttons come back.
+    fx.AnswerFileDialogs(Dir.filePath("halted.rtf"));
     auto* halt = fx.Find<QPushButton>("LsBtnHalt");
     QTimer::singleShot(0, halt, [halt] { halt->click(); });
-    fx.Find<QPushButton>("LsButSaveAs")->click();
+    fx.Click("LsButSaveAs");
     QCOMPARE(fx.Messages, QStringList{MsgColouredHalted});
     QVERIFY(halt->isHidden());
     QVERIFY(fx.Find<QPushButton>("LsButSaveAs")->isEnabled());
@@ -163,8 +136,8 @@ private slots:
     if (geteuid() == 0) folder = "/proc/self";
     for (const QString& name : {QString("report.txt"), QString("report.rtf")}) {
       fx.Messages.clear();
-      SaveTo(fx, folder + "/" + name);
-      fx.Find<QPushButton>("LsButSaveAs")->click();
+      fx.AnswerFileDialogs(folder + "/" + name);
+      fx.Click("LsButSaveAs");
       QCOMPARE(fx.Messages.size(), 1);
       QVERIFY2(fx.Messages[0].startsWith("Cannot save \"" + folder + "/" + name + "\": "), qPrintable(fx.Messages[0]));
       QVERIFY(!QFile::exists(folder + "/" + name));
@@ -175,6 +148,6 @@ private slots:
 
 } // namespace quorlin::test
 
-QObject* MakeViewerOutputTest() { return new quorlin::test::TViewerOutputTest; }
+QUORLIN_GUI_SUITE(ViewerOutput, TViewerOutputTest);
 
 #include "ViewerOutputTest.moc"
