@@ -51,6 +51,8 @@ TEST(LineReader, LineEndsTheEndOfFileByteAndLongLines) {
     bool Ieof = false, Embedded = false, Split = false;
   } cases[] = {
       {"CR LF, CR, LF and no line end", "a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+      {"CR at the end of the file", "a\rb\r", {"a", "b"}},
+      {"CR LF at the end of the file", "a\nb\r\n", {"a", "b"}},
       {"LF CR gives an empty line for the CR", "a\n\rb\n", {"a", " ", "b"}},
       {"empty file", "", {}},
       {"only a line end", "\n", {" "}},
@@ -89,6 +91,7 @@ TEST(LineReader, FileOffsetIsTheResumePointAfterEachLine) {
 }
 
 TEST(LineReader, TabsAreBlanksExceptInTheListingRereadWithXtab) {
+  EXPECT_EQ(ReadAll("a\tb\n").Lines, Lines{"a b"});
   TCompareCtl xtab; // the listing's reread; ReadingInput is the engine's read phase in a later pass
   xtab.OptXtab = xtab.ListingReread = true;
   EXPECT_EQ(ReadAll("a\tb\n", xtab).Lines, Lines{"a\tb"});

@@ -99,7 +99,10 @@ TEST(Matcher, BlockThatCrossesASetIsFoundAsAMove) {
     fx.Run(JoinLines(Cat({x, a, b})), JoinLines(Cat({a, x, b})));
     EXPECT_EQ(Pairs(fx, true), fmvl ? Span(1, 3, -20) : TPairs{}) << fmvl;
     EXPECT_EQ(Pairs(fx), Span(4, 23, 3) + Span(24, 43)) << fmvl;
-    for (int i = 20; i < 23; ++i) EXPECT_EQ(fx.Recorder.Passes[0].Old[i].Moved, fmvl) << "OLD line " << i + 1;
+    for (int i = 20; i < 23; ++i) { // OLD lines 21 to 23: moved, and linked back to NEW lines 1 to 3
+      const TLineCopy& o = fx.Recorder.Passes[0].Old[static_cast<size_t>(i)];
+      EXPECT_EQ(std::make_pair(o.Moved, o.Moved ? o.Partner : 0), std::make_pair(fmvl, fmvl ? i - 19 : 0)) << i + 1;
+    }
     EXPECT_FALSE(fx.Ctl().MovedSubOptimal);
   }
 }
