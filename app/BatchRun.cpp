@@ -63,6 +63,7 @@ private:
   bool ParmException = false, RunException = false, WriteError = false;
   bool InputIoError = false, FileTooBig = false;
   bool AnyDiffer = false, StepFailed = false;
+  bool OutFileFailed = false; ///< the listing file of step 1 could not be opened
 
   void AddMsg(std::string_view text) { App.Panel1Lines.push_back(text); }
   std::string Flush(const char* error, const std::string& operand) const {
@@ -245,7 +246,7 @@ void TBatchRunner::DecodeParmIni() {
     } else if (NewGiven && OldGiven && (JobCt > 0 || OutFileGiven)) {
       if (JobCt == 0 && !OpenOutputFile()) {
         AddMsg(Flush("Invalid OutF= file name", LastOperand));
-        StepFailed = true; // the step was flushed
+        StepFailed = OutFileFailed = true; // the step was flushed
         continue;
       }
       StepReady = true;
@@ -297,7 +298,8 @@ void TBatchRunner::StartBatchRun() {
       if (!ParmException && !RunException && !IniOpenFailed && !IniError) {
         if (!StmtSeen) break;
         App.RunStamp = NowText();
-        AddMsg(Printf("*** Job#%d      Ended  Time = %s", JobCt, App.RunStamp.c_str()));
+        // No end line for a step that never started (its output file failed).
+        if (JobCt > 0) AddMsg(Printf("*** Job#%d      Ended  Time = %s", JobCt, App.RunStamp.c_str()));
       }
     }
   } catch (const std::exception&) {
@@ -332,6 +334,7 @@ TBatchResult TBatchRunner::Run() {
                           : WriteError ? FinalWrite
                           : IniError ? FinalIniError
                           : MultiBatchError ? FinalMulti
+                          : OutFileFailed ? FinalIniError
                                             : FinalNoStep;
     AddMsg(message);
     status = std::string(message) + "  Check Quorln32.log. Exit Batch.";
