@@ -10,7 +10,7 @@
 # (QUORLIN_FUZZ=ON: libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer;
 # only the core and the fuzz targets) and run with -seed=1. Without them the
 # plain drivers of the normal build (build/tests/fuzz, made by ./test.sh) run
-# a seeded mutation loop instead.
+# a seeded mutation loop instead; QUORLIN_FUZZ_PLAIN=1 asks for them anyway.
 #
 # Each target starts from its seed corpus tests/fuzz/corpus/<target>/. New
 # inputs go to build-fuzz/runs/corpus/<target>/ (emptied by --seeded, kept by
@@ -56,6 +56,12 @@ max_len() {
 runs=$root/build-fuzz/runs
 mkdir -p "$runs"
 
+# The targets' scratch files on a memory file system where there is one:
+# saving user settings syncs the file, which is slow on a disk.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  export TMPDIR=/dev/shm
+fi
+
 libfuzzer_works() {
   command -v clang++ >/dev/null 2>&1 || return 1
   printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' |
@@ -65,7 +71,7 @@ libfuzzer_works() {
 names=()
 for t in "${targets[@]}"; do names+=("fuzz_$t"); done
 
-if libfuzzer_works; then
+if [ "${QUORLIN_FUZZ_PLAIN:-0}" != 1 ] && libfuzzer_works; then
   engine=libFuzzer
   cache=build-fuzz/CMakeCache.txt
   if ! { [ -f "$cache" ] && grep -q '^QUORLIN_FUZZ:BOOL=ON' "$cache" &&
@@ -81,7 +87,7 @@ if libfuzzer_works; then
 else
   engine="the plain drivers"
   [ -d build ] || { echo "No build folder: run ./test.sh first (no libFuzzer here)" >&2; exit 1; }
-  echo "libFuzzer is not available: building the plain drivers in build"
+  echo "Building the plain drivers in build"
   cmake --build build -j"$jobs" --target "${names[@]}" >"$runs/build.log" 2>&1 ||
     { cat "$runs/build.log"; exit 1; }
   bin=$root/build/tests/fuzz

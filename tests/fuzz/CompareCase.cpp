@@ -27,7 +27,7 @@ constexpr std::array<TRanges, 8> CcolTable = {{
     {{"1:2", "4:9", "12:12", "14:eol"}, {"1:1", "3:40", "", ""}},
     {{"5:3", "", "", ""}, {"1:eol", "", "", ""}},   // first after last: rejected
     {{"0:eol", "", "", ""}, {"1:eol", "", "", ""}}, // no first column: rejected
-    {{"1:10", "3:eol", "", ""}, {"1:eol", "", "", ""}},
+    {{"1:10", "3:eol", "", ""}, {"1:eol", "", "", ""}}, // range 2 inside range 1: rejected
 }};
 constexpr std::array<std::array<const char*, 2>, 8> PcmpTable = {{
     {"1:eod", "1:eod"},
@@ -64,23 +64,6 @@ void AppendMarked(std::string& out, const std::string& bytes, const std::string&
 }
 
 } // namespace
-
-bool TCompareCase::AnyDpFilter() const {
-  bool any = Controls.DpRadioGroup1 != DpNone;
-  for (bool on : Controls.DpCkDpS) any = any || on;
-  for (bool on : Controls.DpCkDpDln) any = any || on;
-  return any;
-}
-
-int TCompareCase::PcmpFirst(bool isNew) const {
-  const std::string& t = isNew ? Controls.PrEdNewLmt : Controls.PrEdOldlmt;
-  return std::atoi(t.substr(0, t.find(':')).c_str());
-}
-
-int TCompareCase::PcmpLast(bool isNew) const {
-  const std::string& t = isNew ? Controls.PrEdNewLmt : Controls.PrEdOldlmt;
-  return std::atoi(t.substr(t.find(':') + 1).c_str());
-}
 
 std::string TCompareCase::Describe() const {
   std::string text = "type=" + Controls.MnCbListType + " prefs=";

@@ -13,8 +13,6 @@
 
 namespace quorlin::fuzz {
 
-/// Leading option bytes of an input.
-inline constexpr size_t OptionByteCount = 6;
 /// Between the NEW and the OLD bytes; without it the rest is cut in half.
 inline constexpr std::string_view FileSeparator = "@@@@";
 
@@ -26,7 +24,6 @@ struct TCompareCase {
   std::string Describe() const;
 
   bool Pref(int tag) const { return Controls.Checked(tag); }
-  bool AnyDpFilter() const;
   /// The two files hold the same bytes, and the same lines and columns of
   /// them are compared.
   bool SameParts(const TCompareCtl& ctl) const {
@@ -34,8 +31,6 @@ struct TCompareCase {
            (!ctl.PcmpActive || (ctl.PcmpNewFirst == ctl.PcmpOldFirst && ctl.PcmpNewLast == ctl.PcmpOldLast)) &&
            (!ctl.CcolActive || Controls.PrEdCcolNw == Controls.PrEdCcolOd);
   }
-  int PcmpFirst(bool isNew) const;
-  int PcmpLast(bool isNew) const;
 };
 
 /// Decodes an input: option bytes, then NEW, the separator and OLD. With
@@ -48,7 +43,7 @@ struct TOutcome {
   int Result = 0;
   std::string Status;
   TCompareCtl Ctl;
-  std::string Listing;                ///< batch: the listing file's bytes
+  std::string Listing;                     ///< batch: the listing file's bytes
   std::vector<std::string> Panel1, Panel2; ///< interactive: the panel lists
 };
 
@@ -65,14 +60,15 @@ TOutcome RunInteractiveCase(const TCompareCase& c, bool threads);
 /// and listing.
 void RequireSameOutcome(const TOutcome& a, const TOutcome& b, const std::string& what);
 
-/// The body lines of a batch listing: the lines after the first ruler line
-/// (the line beginning "ID  ----+") from firstRuler, up to the first line
-/// that does not begin with one of ids. Returns the index after them in end.
+/// The body lines of a batch listing: after the first ruler line (the line
+/// beginning "ID  ----+") at or after line from, the lines up to the first
+/// one that does not begin with one of ids. end is set to the index after
+/// them. No ruler: no body lines.
 std::vector<std::string> BodyLines(const std::vector<std::string>& lines, size_t from,
                                    const std::vector<std::string>& ids, size_t& end);
 
-/// The lines of the text up to its first 80 characters, blank-filled to 80:
-/// the text field of a formatted listing line.
+/// The first 80 characters of a text, blank-filled to 80: the text field of
+/// a formatted listing line.
 std::string TextField(std::string_view text);
 
 } // namespace quorlin::fuzz

@@ -69,15 +69,9 @@ bool ExactPair(const TExpected& e, size_t n, size_t o, bool icas) {
 //   OldLinesTotal = MatchCount + ReformCount + DeleteCount + OldNotProcCount
 // MovedCount counts the moved OLD lines, each also a delete with a moved
 // NEW partner that is an insert; PairedCount counts insert and delete pairs.
-void CheckCounters(const TCompareCase& c, const TOutcome& run, const std::string& what) {
+void CheckCounters(const TCompareCase& c, const TOutcome& run, const TExpected& e) {
   const TCompareCtl& k = run.Ctl;
-  const std::string detail = what + "\n" + c.Describe() + "\n" + CounterText(k) + "\n" + run.Status;
-  if (run.Result != 0) {
-    FUZZ_CHECK(k.CcolBad || k.PcmpBad, detail);
-    FUZZ_CHECK(run.Status.rfind(MsgBadSpec, 0) == 0, detail);
-    return;
-  }
-  const TExpected e = Expect(c, k);
+  const std::string detail = c.Describe() + "\n" + CounterText(k) + "\n" + run.Status;
   FUZZ_CHECK(k.NewLinesTotal == static_cast<int>(e.NewRead.size()),
              detail + "\nexpected NEW lines " + std::to_string(e.NewRead.size()) + " " + Show(e.NewRead));
   FUZZ_CHECK(k.OldLinesTotal == static_cast<int>(e.OldRead.size()),
@@ -134,9 +128,8 @@ TRefs RefsOf(const std::string& id, const std::vector<std::string>& words) {
 // "RO- " repeats the OLD line of a reformat with Lorl. A match shows the
 // NEW text. The raw form (batch with Fscl) has whole texts and no numbers;
 // the formatted form 80 characters of text and the line numbers.
-void CheckLongListing(const TCompareCase& c, const TOutcome& run) {
+void CheckLongListing(const TCompareCase& c, const TOutcome& run, const TExpected& e) {
   const TCompareCtl& k = run.Ctl;
-  const TExpected e = Expect(c, k);
   const std::string detail = c.Describe() + "\n" + CounterText(k);
   const std::vector<std::string> lines = SplitCrLf(run.Listing);
   size_t end = 0;
@@ -221,8 +214,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(CounterText(batch.Ctl) == CounterText(shown.Ctl) && batch.Status == shown.Status,
              "batch and interactive\n" + c.Describe() + "\n" + CounterText(batch.Ctl) + "\n" + CounterText(shown.Ctl));
 
-  CheckCounters(c, batch, "batch step");
   const TCompareCtl& k = batch.Ctl;
-  if (batch.Result == 0 && k.ListLong && !AnyFilter(k) && !k.CcolActive) CheckLongListing(c, batch);
+  if (batch.Result != 0) {
+    // Only rejected ranges stop a run before it starts.
+    FUZZ_CHECK(k.CcolBad || k.PcmpBad, c.Describe() + "\n" + batch.Status);
+    FUZZ_CHECK(batch.Status.rfind(MsgBadSpec, 0) == 0, c.Describe() + "\n" + batch.Status);
+    return 0;
+  }
+  const TExpected e = Expect(c, k);
+  CheckCounters(c, batch, e);
+  if (k.ListLong && !AnyFilter(k) && !k.CcolActive) CheckLongListing(c, batch, e);
   return 0;
 }
