@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Quorlin and runs every test: the whole
 # suite, then the core tests again in a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then a seeded run of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -22,6 +22,9 @@ status=0
 ctest --test-dir build --output-on-failure -j"$jobs" | tee build/ctest.log || status=1
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -L core --output-on-failure -j"$jobs" | tee build-asan/ctest.log || status=1
+
+# The fuzz targets: a seeded run of each, about a minute in all.
+scripts/fuzz.sh --seeded || status=1
 
 passed=0
 failed=0
