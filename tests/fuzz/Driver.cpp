@@ -207,6 +207,7 @@ int main(int argc, char** argv) {
   if (pool.empty()) pool.emplace_back();
 
   long mutated = 0;
+  const size_t kept = std::max<size_t>(512, pool.size() + 64); // the corpus and some mutants
   if (runs > 0 || seconds > 0) {
     TMutator mutator(seed, maxLen);
     auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
@@ -216,8 +217,8 @@ int main(int argc, char** argv) {
       ++mutated;
       // Keep some mutants, so that later inputs wander further from the seeds.
       if (mutated % 8 == 0) {
-        if (pool.size() < 512) pool.push_back(std::move(x));
-        else pool[replayed + static_cast<size_t>(mutated / 8) % (512 - replayed)] = std::move(x);
+        if (pool.size() < kept) pool.push_back(std::move(x));
+        else pool[replayed + static_cast<size_t>(mutated / 8) % (kept - replayed)] = std::move(x);
       }
     }
   }

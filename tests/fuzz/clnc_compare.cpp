@@ -50,6 +50,8 @@ TLists Expect(const TCompareCase& c, const TCompareCtl& ctl) {
 // reformat, a blank line, a don't-process line or a delete:
 //   NewLinesTotal = MatchCount + ReformCount + NewDupeCount + NewBlankCount + NewNotProcCount + InsertCount
 //   OldLinesTotal = MatchCount + ReformCount + OldDupeCount + OldBlankCount + OldNotProcCount + DeleteCount
+// (the statistics' "Lines Processed" are the totals less the not-processed
+// lines; blank lines are among the processed ones there).
 void CheckCounters(const TCompareCase& c, const TOutcome& run, const TLists& l, const std::string& detail) {
   const TCompareCtl& k = run.Ctl;
   FUZZ_CHECK(k.NewLinesTotal == static_cast<int>(l.New.size()), detail + "\nNEW " + Show(l.New));

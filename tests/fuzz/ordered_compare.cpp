@@ -64,9 +64,9 @@ bool ExactPair(const TExpected& e, size_t n, size_t o, bool icas) {
 // The listing counts every line of the compared parts once: a NEW line as
 // matched, reformatted, inserted (a moved line too) or not processed, an OLD
 // line as matched or reformatted (counted once per pair), deleted (a moved
-// line too) or not processed:
-//   NewLinesTotal = MatchCount + ReformCount + InsertCount + NewNotProcCount
-//   OldLinesTotal = MatchCount + ReformCount + DeleteCount + OldNotProcCount
+// line too) or not processed. So the statistics' "Lines Processed" are
+//   NewLinesTotal - NewNotProcCount = MatchCount + ReformCount + InsertCount
+//   OldLinesTotal - OldNotProcCount = MatchCount + ReformCount + DeleteCount
 // MovedCount counts the moved OLD lines, each also a delete with a moved
 // NEW partner that is an insert; PairedCount counts insert and delete pairs.
 void CheckCounters(const TCompareCase& c, const TOutcome& run, const TExpected& e) {
