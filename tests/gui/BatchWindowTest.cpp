@@ -4,12 +4,8 @@
 
 #include "gui/FrmPeek.h"
 
-#include <QComboBox>
-#include <QFile>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTabWidget>
 
 namespace quorlin::test {
 
@@ -34,9 +30,6 @@ private slots:
     } cases[] = {
         {"differ.ini", "pref=nosw\n", 1},
         {"nodisplay.ini", "", 1, true},
-        {"same.ini", "pref=nosw\n/job\nnewf=" QUORLIN_SOURCE_DIR "/examples/new/ledger.c\noldf=" QUORLIN_SOURCE_DIR
-                     "/examples/new/ledger.c\n",
-         1},
         {"bad.ini", "pref=nosw\npref=frobnicate\n", 2},
     };
     for (const Case& c : cases) {

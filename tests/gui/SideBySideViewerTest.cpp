@@ -3,16 +3,10 @@
 #include "GuiTestSupport.h"
 
 #include "gui/FindDialog.h"
-#include "gui/FrmSingle.h"
-#include "gui/FrmVSplit.h"
 #include "gui/FrmVSplit2.h"
-#include "gui/PanelModel.h"
 #include "viewers/Navigation.h"
 
 #include <QAbstractItemModelTester>
-#include <QComboBox>
-#include <QPushButton>
-#include <QLineEdit>
 #include <QScrollBar>
 
 namespace quorlin::test {
@@ -39,9 +33,6 @@ private slots:
       const char* Start;
       QColor Colour;
     } rows[] = {
-        {left, 0, " New File = ", Qt::blue},
-        {right, 1, " Old File = ", Qt::red},
-        {left, 2, " Ref# ID  ----+----1", Qt::black},
         {left, 6, "   4  I -  * balance of every account, and the total", Qt::blue},
         {right, 6, "   4  D -  * balance of every account.", Qt::red},
         {right, 7, "   5       */", Qt::black},

@@ -1,17 +1,12 @@
-// The single-panel viewer through its buttons: To Top, To Btm, Find and
-// change-span navigation on a listing whose lines are known; its font size
-// and stored geometry.
+// The single-panel viewer: its rows and their colours, To Top, To Btm, Find
+// and change-span navigation on a listing whose lines are known; its font
+// size and stored geometry.
 #include "GuiTestSupport.h"
 
 #include "gui/FindDialog.h"
-#include "gui/FrmSingle.h"
-#include "gui/PanelModel.h"
 #include "viewers/Navigation.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QAbstractItemModelTester>
 
 namespace quorlin::test {
 
@@ -29,13 +24,17 @@ private slots:
                "Long");
     gui::TFrmSingle* viewer = fx.Main->SingleViewer();
     QVERIFY(viewer->isVisible());
-    QCOMPARE(viewer->width(), 676); // the stored width is below the least
     gui::TPanelView* panel = viewer->Panel();
+    QAbstractItemModelTester tester(panel->PanelModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(panel->PanelModel()->headerData(0, Qt::Horizontal).toString().startsWith("Ref# ID  ----+----1"));
+    auto colour = [panel] { return panel->PanelModel()->index(panel->Selection()).data(Qt::ForegroundRole).value<QColor>(); };
     QCOMPARE(panel->font().pointSize(), 11);
     QCOMPARE(panel->Selection(), 0);
+    QCOMPARE(colour(), QColor(Qt::blue)); // New File =
 
     fx.Click("LsBitChngDown");
     QVERIFY2(RowText(panel).contains("I - X"), qPrintable(RowText(panel)));
+    QCOMPARE(colour(), QColor(Qt::blue));
     fx.Click("LsBitChngDown");
     QVERIFY(RowText(panel).contains("I - Y"));
     fx.Click("LsBitChngDown"); // Y, Z and the deleted q are one span
@@ -54,18 +53,20 @@ private slots:
     find->findChild<QLineEdit*>("FindText")->setText("d - Q");
     find->findChild<QPushButton*>("FindNext")->click();
     QVERIFY(RowText(panel).contains("D - q"));
+    QCOMPARE(colour(), QColor(Qt::red));
     find->findChild<QPushButton*>("FindNext")->click();
     QCOMPARE(fx.Messages.last(), QString(MsgTextNotFound));
     find->findChild<QRadioButton*>("FindUp")->setChecked(true);
     find->findChild<QLineEdit*>("FindText")->setText("   2      B");
     find->findChild<QPushButton*>("FindNext")->click();
     QVERIFY2(RowText(panel).startsWith("   2      b"), qPrintable(RowText(panel)));
+    QCOMPARE(colour(), QColor(Qt::black));
 
     fx.Find<QComboBox>("LsCBLBFontSz")->setCurrentText("9");
     QCOMPARE(panel->font().pointSize(), 9);
     viewer->accept();
     QCOMPARE(fx.App.Settings.LBx1FontSz, std::string("9"));
-    QCOMPARE(fx.App.Settings.Single.Width, std::string("676"));
+    QCOMPARE(fx.App.Settings.Single.Width, std::string("676")); // the stored width was below the least
   }
 };
 
