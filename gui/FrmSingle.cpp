@@ -14,7 +14,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -195,40 +194,28 @@ void TFrmSingle::LsBitChngUpClick() {
 
 void TFrmSingle::LsButLegendClick() { Legend.ShowLegend(); }
 
+TColouredReport TFrmSingle::BuildColoured(const TColouredOptions& options) const {
+  return BuildSingleColoured(View, ToCore(windowTitle()), options);
+}
+
 void TFrmSingle::LsButPrintClick() {
-  QPrinter printer;
-  if (Ui.PrinterDialog(printer)) {
-    const std::string caption = ToCore(windowTitle());
-    const bool noRef = NoRefNumbers->isChecked();
-    PrintPlainPages(printer, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics) {
-      return LayoutSinglePrint(View, caption, noRef, metrics);
-    });
-  }
+  const std::string caption = ToCore(windowTitle());
+  const bool noRef = NoRefNumbers->isChecked();
+  PrintPlainListing(Ui, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics) {
+    return LayoutSinglePrint(View, caption, noRef, metrics);
+  });
   ReturnButton->setFocus();
 }
 
 void TFrmSingle::LsButColorPrintClick() {
-  QPrinter printer;
-  if (!Ui.PrinterDialog(printer)) return;
-  TColouredOptions options;
-  options.Mode = TReportMode::Print;
-  options.NoRefNumbers = NoRefNumbers->isChecked();
-  options.PrintFontSize = PrintFont->currentText().toInt();
-  const std::string caption = ToCore(windowTitle());
-  const TColouredReport report = RunColouredBuild(
-      Ui, Build, options, [&](const TColouredOptions& o) { return BuildSingleColoured(View, caption, o); });
-  PrintColouredJobs(printer, report.Jobs);
+  PrintColouredListing(Ui, Build, NoRefNumbers->isChecked(), PrintFont->currentText().toInt(),
+                       [this](const TColouredOptions& o) { return BuildColoured(o); });
 }
 
 void TFrmSingle::LsButSaveAsClick() {
   const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), AppendSave->isChecked());
   if (plan && plan->Rtf) {
-    TColouredOptions options;
-    options.Mode = TReportMode::Save;
-    const std::string caption = ToCore(windowTitle());
-    const TColouredReport report = RunColouredBuild(
-        Ui, Build, options, [&](const TColouredOptions& o) { return BuildSingleColoured(View, caption, o); });
-    if (!report.Jobs.empty()) SaveRtf(Ui, plan->Path, report.Jobs.back());
+    SaveColouredListing(Ui, Build, plan->Path, [this](const TColouredOptions& o) { return BuildColoured(o); });
   } else if (plan) {
     SaveText(Ui, *plan, SingleTextReport(View, ToCore(windowTitle())));
   }

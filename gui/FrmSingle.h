@@ -80,6 +80,8 @@ private:
   /// Shows the navigation model's selection; msg, when not empty, in a box.
   void ShowNav(const std::string& msg);
   void FindNext(const QString& text, bool down);
+  /// The coloured documents of the listing under the window's caption.
+  TColouredReport BuildColoured(const TColouredOptions& options) const;
 };
 
 } // namespace quorlin::gui

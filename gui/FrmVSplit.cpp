@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -182,37 +181,24 @@ void TFrmVSplit::StoreSettings(TUserSettings& settings) const {
 }
 
 void TFrmVSplit::VsButPrintClick() {
-  QPrinter printer;
-  if (Ui.PrinterDialog(printer)) {
-    const std::string caption = ToCore(windowTitle());
-    const bool noRef = NoRefNumbers->isChecked();
-    PrintPlainPages(printer, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics) {
-      return LayoutTwoPanelPrint(View, caption, noRef, metrics);
-    });
-  }
+  const std::string caption = ToCore(windowTitle());
+  const bool noRef = NoRefNumbers->isChecked();
+  PrintPlainListing(Ui, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics) {
+    return LayoutTwoPanelPrint(View, caption, noRef, metrics);
+  });
   ReturnButton->setFocus();
 }
 
 void TFrmVSplit::VsButColorPrintClick() {
-  QPrinter printer;
-  if (!Ui.PrinterDialog(printer)) return;
-  TColouredOptions options;
-  options.Mode = TReportMode::Print;
-  options.NoRefNumbers = NoRefNumbers->isChecked();
-  options.PrintFontSize = PrintFont->currentText().toInt();
-  const TColouredReport report = RunColouredBuild(
-      Ui, Build, options, [this](const TColouredOptions& o) { return BuildTwoPanelColoured(View, o); });
-  PrintColouredJobs(printer, report.Jobs);
+  PrintColouredListing(Ui, Build, NoRefNumbers->isChecked(), PrintFont->currentText().toInt(),
+                       [this](const TColouredOptions& o) { return BuildTwoPanelColoured(View, o); });
 }
 
 void TFrmVSplit::VsButSaveAsClick() {
   const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), AppendSave->isChecked());
   if (plan && plan->Rtf) {
-    TColouredOptions options;
-    options.Mode = TReportMode::Save;
-    const TColouredReport report = RunColouredBuild(
-        Ui, Build, options, [this](const TColouredOptions& o) { return BuildTwoPanelColoured(View, o); });
-    if (!report.Jobs.empty()) SaveRtf(Ui, plan->Path, report.Jobs.back());
+    SaveColouredListing(Ui, Build, plan->Path,
+                        [this](const TColouredOptions& o) { return BuildTwoPanelColoured(View, o); });
   } else if (plan) {
     const TSplitWidths widths = SplitWidths(View);
     if (SaveLayout.Choose(Settings.SbsRp, FromCore(StackedLengthCaption(widths)),

@@ -51,8 +51,7 @@ bool SaveRtf(TQtFrontEnd& ui, const std::string& path, const TColouredDocument& 
 
 QFont PrinterFont(int points) { return PanelFont(points); }
 
-int PrintPlainPages(QPrinter& printer, int fontSize,
-                    const std::function<std::vector<TPrintPage>(const TFontMetrics&)>& layout) {
+int PrintPlainPages(QPrinter& printer, int fontSize, const TPageLayout& layout) {
   QPainter painter;
   if (!painter.begin(&printer)) return 0;
   QFont regular = PrinterFont(fontSize);
@@ -123,7 +122,7 @@ void PrintColouredJobs(QPrinter& printer, const std::vector<TColouredDocument>& 
 }
 
 TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TColouredOptions options,
-                                 const std::function<TColouredReport(const TColouredOptions&)>& build) {
+                                 const TColouredBuild& build) {
   controls.HaltRequested = false;
   if (controls.Halt) controls.Halt->show();
   if (controls.Wait) controls.Wait->show();
@@ -145,6 +144,30 @@ TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TCol
   for (QWidget* w : controls.Disabled) w->setEnabled(true);
   QApplication::processEvents();
   return report;
+}
+
+void PrintPlainListing(TQtFrontEnd& ui, int fontSize, const TPageLayout& layout) {
+  QPrinter printer;
+  if (ui.PrinterDialog(printer)) PrintPlainPages(printer, fontSize, layout);
+}
+
+void PrintColouredListing(TQtFrontEnd& ui, TBuildControls& controls, bool noRefNumbers, int fontSize,
+                          const TColouredBuild& build) {
+  QPrinter printer;
+  if (!ui.PrinterDialog(printer)) return;
+  TColouredOptions options;
+  options.Mode = TReportMode::Print;
+  options.NoRefNumbers = noRefNumbers;
+  options.PrintFontSize = fontSize;
+  PrintColouredJobs(printer, RunColouredBuild(ui, controls, options, build).Jobs);
+}
+
+void SaveColouredListing(TQtFrontEnd& ui, TBuildControls& controls, const std::string& path,
+                         const TColouredBuild& build) {
+  TColouredOptions options;
+  options.Mode = TReportMode::Save;
+  const TColouredReport report = RunColouredBuild(ui, controls, options, build);
+  if (!report.Jobs.empty()) SaveRtf(ui, path, report.Jobs.back());
 }
 
 } // namespace quorlin::gui

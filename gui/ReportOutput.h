@@ -27,6 +27,11 @@ namespace quorlin::gui {
 
 class TQtFrontEnd;
 
+/// Places a listing's pages for the printer font's measures.
+using TPageLayout = std::function<std::vector<TPrintPage>(const TFontMetrics&)>;
+/// Builds a listing's coloured documents.
+using TColouredBuild = std::function<TColouredReport(const TColouredOptions&)>;
+
 /// Save As up to the point of writing: the dialog (starting at the last
 /// saved file when it still exists, else in the New file's folder), the
 /// extension rule and the overwrite question. Returns the plan, or nothing
@@ -45,8 +50,7 @@ QFont PrinterFont(int points);
 
 /// Plain print: measures the printer font, lets layout place the pages and
 /// draws them. Returns the number of pages (0 when printing failed).
-int PrintPlainPages(QPrinter& printer, int fontSize,
-                    const std::function<std::vector<TPrintPage>(const TFontMetrics&)>& layout);
+int PrintPlainPages(QPrinter& printer, int fontSize, const TPageLayout& layout);
 
 /// Coloured print: every document is a print job of its own name. When the
 /// printer writes a file, the second and later jobs go to files numbered
@@ -67,6 +71,18 @@ struct TBuildControls {
 /// pending events are processed every 50 lines so Halt is served. Shows the
 /// halt message when the build was stopped.
 TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TColouredOptions options,
-                                 const std::function<TColouredReport(const TColouredOptions&)>& build);
+                                 const TColouredBuild& build);
+
+/// A viewer's Print button: the printer dialog, then the plain pages that
+/// layout places at fontSize points.
+void PrintPlainListing(TQtFrontEnd& ui, int fontSize, const TPageLayout& layout);
+/// A viewer's Color button: the printer dialog, the coloured build (Halt
+/// served meanwhile) and every job it made.
+void PrintColouredListing(TQtFrontEnd& ui, TBuildControls& controls, bool noRefNumbers, int fontSize,
+                          const TColouredBuild& build);
+/// Save As with the rich-text type: the coloured build, its document
+/// written to path unless the build was halted.
+void SaveColouredListing(TQtFrontEnd& ui, TBuildControls& controls, const std::string& path,
+                         const TColouredBuild& build);
 
 } // namespace quorlin::gui
