@@ -8,30 +8,20 @@ namespace quorlin::gui {
 TTwoPanelBinding::TTwoPanelBinding(TPanelView* first, TPanelView* second, TTwoPanelModel::TLayout layout,
                                    TQtFrontEnd& ui, QObject* parent)
     : QObject(parent), First(first), Second(second), Layout(layout), Ui(ui) {
-  connect(First, &TPanelView::TopLineChanged, this, [this](int top) {
-    if (Pushing || !Model) return;
-    Pull();
-    Model->FirstScrolled(top);
-    Push();
-  });
-  connect(Second, &TPanelView::TopLineChanged, this, [this](int top) {
-    if (Pushing || !Model) return;
-    Pull();
-    Model->SecondScrolled(top);
-    Push();
-  });
-  connect(First, &TPanelView::LineClicked, this, [this](int index) {
-    if (Pushing || !Model) return;
-    Pull();
-    Model->FirstClicked(index);
-    Push();
-  });
-  connect(Second, &TPanelView::LineClicked, this, [this](int index) {
-    if (Pushing || !Model) return;
-    Pull();
-    Model->SecondClicked(index);
-    Push();
-  });
+  // Every scroll or click in a panel goes through the model, which moves
+  // the other panel; the panels' own signals are ignored while it pushes.
+  const auto relay = [this](void (TTwoPanelModel::*event)(int)) {
+    return [this, event](int value) {
+      if (Pushing || !Model) return;
+      Pull();
+      (Model.get()->*event)(value);
+      Push();
+    };
+  };
+  connect(First, &TPanelView::TopLineChanged, this, relay(&TTwoPanelModel::FirstScrolled));
+  connect(Second, &TPanelView::TopLineChanged, this, relay(&TTwoPanelModel::SecondScrolled));
+  connect(First, &TPanelView::LineClicked, this, relay(&TTwoPanelModel::FirstClicked));
+  connect(Second, &TPanelView::LineClicked, this, relay(&TTwoPanelModel::SecondClicked));
 }
 
 TTwoPanelBinding::~TTwoPanelBinding() = default;
