@@ -3,27 +3,7 @@
 # usage: cli_test.sh PATH-TO-quorlin-cli
 set -u
 cli="$1"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-check() { # name, expected status, command...
-  local name="$1" want="$2"
-  shift 2
-  "$@" >"$tmp/out" 2>"$tmp/err"
-  local got=$?
-  if [ "$got" -ne "$want" ]; then
-    echo "FAIL $name: exit $got, expected $want"
-    sed 's/^/  stderr: /' "$tmp/err" | head -5
-    failures=$((failures + 1))
-  fi
-}
-contains() { # name, file, text
-  if ! grep -qF -- "$3" "$2"; then
-    echo "FAIL $1: $2 lacks [$3]"
-    failures=$((failures + 1))
-  fi
-}
+. "$(dirname "$0")/../checks.sh"
 
 printf 'one\ntwo\nthree\n' >"$tmp/a.txt"
 printf 'one\ntwo\nthree\n' >"$tmp/b.txt"
@@ -67,13 +47,11 @@ check unknown-option 2 "$cli" --frobnicate "$tmp/a.txt" "$tmp/b.txt"
 check out-file 1 "$cli" -o "$tmp/listing.lst" "$tmp/c.txt" "$tmp/a.txt"
 contains out-file "$tmp/listing.lst" "Out File = $tmp/listing.lst"
 if ! head -1 "$tmp/listing.lst" | grep -q $'\r$'; then
-  echo "FAIL out-file: listing lines must end in CR LF"
-  failures=$((failures + 1))
+  fail "out-file: listing lines must end in CR LF"
 fi
 check append 1 "$cli" -p apnd -o "$tmp/listing.lst" "$tmp/c.txt" "$tmp/a.txt"
 [ "$(grep -c 'Batch OutPut' "$tmp/listing.lst")" -eq 2 ] || {
-  echo "FAIL append: expected two listings in the file"
-  failures=$((failures + 1))
+  fail "append: expected two listings in the file"
 }
 if [ -w /dev/full ]; then
   check full-disk 2 "$cli" -t long -o /dev/full "$tmp/c.txt" "$tmp/a.txt"
@@ -122,10 +100,9 @@ json_case() { # name, listing options...; the last two arguments are the files
   shift
   "$cli" -o "$tmp/$name.lst" --json "$tmp/$name.json" "$@" >/dev/null 2>&1
   if ! python3 -m json.tool "$tmp/$name.json" >/dev/null 2>&1; then
-    echo "FAIL json-$name: not valid JSON"
-    failures=$((failures + 1))
+    fail "json-$name: not valid JSON"
   elif ! python3 "$here/json_check.py" "$tmp/$name.lst" "$tmp/$name.json"; then
-    failures=$((failures + 1))
+    fail "json-$name: counts differ"
   fi
 }
 json_case long-lines -t long --json-lines "$examples/new/ledger.c" "$examples/old/ledger.c"
@@ -138,17 +115,16 @@ check json-without-file 2 "$cli" --json-lines "$tmp/a.txt" "$tmp/b.txt"
 check json-stdout-needs-o 2 "$cli" --json - "$tmp/a.txt" "$tmp/b.txt"
 "$cli" -o "$tmp/stdout.lst" --json - --json-lines -t long "$examples/new/ledger.c" "$examples/old/ledger.c" \
   2>/dev/null >"$tmp/stdout.json"
-python3 "$here/json_check.py" "$tmp/stdout.lst" "$tmp/stdout.json" || failures=$((failures + 1))
+python3 "$here/json_check.py" "$tmp/stdout.lst" "$tmp/stdout.json" || fail "json-stdout: counts differ"
 
 # Hostile input: binary bytes, a line of a megabyte, a file of 2 GB, odd names.
 printf 'ok\n\000nul\000\n\377\376 bad utf-8 \300\n\033[31mescape\n' >"$tmp/bin-new.txt"
 printf 'ok\n\000nul\000\n\377\375 bad utf-8\n' >"$tmp/bin-old.txt"
 check binary 1 "$cli" -t long -o "$tmp/bin.lst" --json "$tmp/bin.json" --json-lines "$tmp/bin-new.txt" "$tmp/bin-old.txt"
-python3 -m json.tool "$tmp/bin.json" >/dev/null 2>&1 || { echo "FAIL binary: JSON not valid"; failures=$((failures + 1)); }
+python3 -m json.tool "$tmp/bin.json" >/dev/null 2>&1 || fail "binary: JSON not valid"
 check binary-rtf 1 "$cli" -r "$tmp/bin.rtf" "$tmp/bin-new.txt" "$tmp/bin-old.txt"
 if LC_ALL=C grep -q '[^[:print:][:space:]]' "$tmp/bin.rtf"; then
-  echo "FAIL binary-rtf: the RTF holds bytes that are not plain text"
-  failures=$((failures + 1))
+  fail "binary-rtf: the RTF holds bytes that are not plain text"
 fi
 head -c 1048576 /dev/zero | tr '\0' 'x' >"$tmp/mega.txt"
 printf '\nend\n' >>"$tmp/mega.txt"
@@ -172,8 +148,7 @@ script -qec "$cli -o /dev/null $tmp/mega.txt $tmp/a.txt" /dev/null >"$tmp/tty.ou
 contains progress-on-terminal "$tmp/tty.out" "quorlin-cli: pass 1,"
 check progress-to-file 1 "$cli" -o /dev/null "$tmp/mega.txt" "$tmp/a.txt"
 if grep -q "pass 1," "$tmp/err"; then
-  echo "FAIL progress-to-file: a progress line went to a file"
-  failures=$((failures + 1))
+  fail "progress-to-file: a progress line went to a file"
 fi
 unset QUORLIN_PROGRESS_AFTER_MS
 
@@ -186,8 +161,4 @@ contains batch "$tmp/batch.lst" "Batch OutPut"
 check batch-missing-ini 2 env QUORLIN_HOME="$tmp" "$cli" "INIF=$tmp/none.ini"
 contains batch-missing-ini "$tmp/out" "ERROR: Failed to open Batch Ini File."
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all quorlin-cli checks passed"
+finish quorlin-cli

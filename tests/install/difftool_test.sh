@@ -6,30 +6,7 @@
 set -u
 script="$1"
 cli="$2"
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
-contains() { # name, file, text
-  grep -qF -- "$3" "$2" || fail "$1: $2 lacks [$3]"
-}
-lacks() { # name, file, text
-  ! grep -qF -- "$3" "$2" || fail "$1: $2 holds [$3]"
-}
-check() { # name, expected status, command...
-  local name="$1" want="$2"
-  shift 2
-  "$@" >"$tmp/out" 2>"$tmp/err"
-  local got=$?
-  if [ "$got" -ne "$want" ]; then
-    fail "$name: exit $got, expected $want"
-    sed 's/^/  stderr: /' "$tmp/err" | head -5
-  fi
-}
+. "$(dirname "$0")/../checks.sh"
 
 # The programs are taken from QUORLIN_BIN: the folder of the quorlin-cli
 # under test.
@@ -101,8 +78,4 @@ check gui-env 0 env QUORLIN_BIN="$tmp/fake" QUORLIN_DIFFTOOL=gui "$script" "$tmp
 cmp -s "$tmp/want" "$tmp/fake/args" || fail "gui-env: the desktop program was not called as wanted"
 check gui-options 2 env QUORLIN_BIN="$tmp/fake" "$script" --gui -t long "$tmp/old.txt" "$tmp/new.txt"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all difftool checks passed"
+finish difftool

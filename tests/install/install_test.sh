@@ -7,19 +7,10 @@
 set -u
 build="$1"
 gui="${2:-1}"
-tmp=$(mktemp -d)
-trap 'chmod -R u+w "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
+. "$(dirname "$0")/../checks.sh"
 chmod 755 "$tmp"
 prefix="$tmp/prefix"
-failures=0
 
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
-contains() { # name, file, text
-  grep -qF -- "$3" "$2" || fail "$1: $2 lacks [$3]"
-}
 status_is() { # name, expected, actual
   [ "$3" -eq "$2" ] || fail "$1: exit $3, expected $2"
 }
@@ -161,8 +152,4 @@ if [ "$gui" = 1 ]; then
   [ -f "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "desktop entry: icon $icon not installed"
 fi
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all install checks passed"
+finish install
