@@ -16,33 +16,53 @@ std::vector<std::string> WithHead(std::initializer_list<std::string> body) {
   return v;
 }
 
+/// The heading, then count times line.
+std::vector<std::string> Repeated(int count, const std::string& line = "    x") {
+  std::vector<std::string> v = Head;
+  v.insert(v.end(), static_cast<size_t>(count), line);
+  return v;
+}
+
+/// The selection of the single or the first panel, with both "first/second".
+template <class M> std::string Sel(const M& m, bool both) {
+  if constexpr (std::is_same_v<M, TSinglePanelModel>) return std::to_string(m.Panel.Selection);
+  else return std::to_string(m.First.Selection) + (both ? "/" + std::to_string(m.Second.Selection) : "");
+}
+
+/// Presses Next ('n') and Previous ('p') in turn. For each press the message
+/// shown (empty when a line was selected), then the selection; the presses
+/// joined by blanks.
+template <class M> std::string Presses(M& m, std::string_view keys, bool both = false) {
+  std::string out;
+  for (char k : keys) {
+    out += (out.empty() ? "" : " ") + (k == 'n' ? m.NextSpan() : m.PrevSpan());
+    out += Sel(m, both);
+  }
+  return out;
+}
+
+/// Find next: the message (empty on a hit), then the selection.
+template <class M> std::string Found(M& m, std::string_view text, bool down, bool both = false) {
+  const std::string message = m.Find(text, down);
+  return message + Sel(m, both);
+}
+
 TEST(SideBySideNavigation, SpansOfEachKind) {
   auto lines = WithHead({"I - a", "I - b", "D - c", "D - d", "    e", "    f", "RN- g", "    h"});
   TViewFixture fx(lines, lines, static_cast<int>(lines.size()));
   TTwoPanelModel m(fx.View, TTwoPanelModel::TLayout::SideBySide);
   m.First.Selection = 1;
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 3) << "a selection on line 1 starts the scan at line 3";
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 5) << "the delete run is a span of its own";
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 9);
-  EXPECT_EQ(m.NextSpan(), MsgNoForwardSequences());
-  EXPECT_EQ(m.First.Selection, 9) << "the selection stays on the last change";
-  EXPECT_EQ(m.PrevSpan(), "");
-  EXPECT_EQ(m.First.Selection, 6) << "up stops on the last line of the span above";
-  EXPECT_EQ(m.PrevSpan(), "");
-  EXPECT_EQ(m.First.Selection, 4);
-  EXPECT_EQ(m.PrevSpan(), MsgNoBackwardSequences());
+  // A selection on line 1 starts the scan at line 3; the delete run is a span
+  // of its own; at the end the selection stays on the last change; up stops
+  // on the last line of the span above.
+  EXPECT_EQ(Presses(m, "nnnn"), "3 5 9 " + MsgNoForwardSequences() + "9");
+  EXPECT_EQ(Presses(m, "ppp"), "6 4 " + MsgNoBackwardSequences() + "4");
   EXPECT_EQ(MsgNoForwardSequences(), std::string(28, ' ') + "No more forward change sequences found" +
                                          std::string(26, ' ') + ".");
 }
 
 TEST(SideBySideNavigation, CouplingAndToBtm) {
-  std::vector<std::string> left = Head, right = Head;
-  for (int i = 0; i < 100; ++i) left.push_back("    x");
-  for (int i = 0; i < 40; ++i) right.push_back("    x");
-  TViewFixture fx(left, right, static_cast<int>(left.size()));
+  TViewFixture fx(Repeated(100), Repeated(40), 103);
   TTwoPanelModel m(fx.View, TTwoPanelModel::TLayout::SideBySide);
   m.First.Rows = m.Second.Rows = 10;
   m.FirstScrolled(20);
@@ -58,15 +78,11 @@ TEST(SideBySideNavigation, CouplingAndToBtm) {
   EXPECT_EQ(m.First.TopLine, 93) << "the shorter right list does not drag the left panel up";
   EXPECT_FALSE(m.SyncSuppressed);
   m.ToTop();
-  EXPECT_EQ(m.First.Selection, 0);
-  EXPECT_EQ(m.Second.Selection, 0);
-  EXPECT_EQ(m.First.TopLine, 0);
+  EXPECT_EQ((std::vector<int>{m.First.Selection, m.Second.Selection, m.First.TopLine}), (std::vector<int>{0, 0, 0}));
 }
 
 TEST(SideBySideNavigation, ClncPanelsScrollApartButClicksLineUp) {
-  std::vector<std::string> left = Head, right = Head;
-  for (int i = 0; i < 60; ++i) left.push_back("    x"), right.push_back("    y");
-  TViewFixture fx(left, right, static_cast<int>(left.size()), true);
+  TViewFixture fx(Repeated(60), Repeated(60, "    y"), 63, true);
   TTwoPanelModel m(fx.View, TTwoPanelModel::TLayout::SideBySide);
   m.FirstScrolled(15);
   EXPECT_EQ(m.Second.TopLine, 0);
@@ -88,14 +104,10 @@ TEST(SideBySideNavigation, Find) {
   m.First.Selection = -1;
   m.OpenFind();
   EXPECT_EQ(m.First.Selection, 0);
-  EXPECT_EQ(m.Find("  12 ", true), "");
-  EXPECT_EQ(m.First.Selection, 14) << "the reference number 12 is part of the display text";
-  EXPECT_EQ(m.Second.Selection, 14);
-  EXPECT_EQ(m.Find("deleted WORD", true), "");
-  EXPECT_EQ(m.First.Selection, 17) << "a hit in the right panel moves both";
-  EXPECT_EQ(m.Find("deleted word", true), MsgTextNotFound) << "no wrap-around";
-  EXPECT_EQ(m.Find("New File", false), "");
-  EXPECT_EQ(m.First.Selection, 0);
+  EXPECT_EQ(Found(m, "  12 ", true, true), "14/14") << "the reference number 12 is part of the display text";
+  EXPECT_EQ(Found(m, "deleted WORD", true, true), "17/17") << "a hit in the right panel moves both";
+  EXPECT_EQ(Found(m, "deleted word", true), MsgTextNotFound + std::string("17")) << "no wrap-around";
+  EXPECT_EQ(Found(m, "New File", false), "0");
 }
 
 TEST(HorizontalNavigation, ChangeKindsAndCoupling) {
@@ -104,24 +116,15 @@ TEST(HorizontalNavigation, ChangeKindsAndCoupling) {
   TViewFixture fx(left, right, static_cast<int>(left.size()));
   TTwoPanelModel m(fx.View, TTwoPanelModel::TLayout::Horizontal);
   m.First.Selection = m.Second.Selection = 3;
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 6) << "inserts and deletes passed, stops on the moved line";
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 7) << "another kind";
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 9) << "the first change after an unchanged line";
-  EXPECT_EQ(m.NextSpan(), MsgNoForwardSpans);
+  // Inserts and deletes passed, it stops on the moved line, then on another
+  // kind, then on the first change after an unchanged line.
+  EXPECT_EQ(Presses(m, "nnnn"), "6 7 9 " + std::string(MsgNoForwardSpans) + "9");
   m.First.Selection = m.Second.Selection = 1;
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 3) << "selections below 3 start the scan at line 3";
+  EXPECT_EQ(Presses(m, "n"), "3") << "selections below 3 start the scan at line 3";
   m.First.Selection = 9;
-  EXPECT_EQ(m.PrevSpan(), "");
-  EXPECT_EQ(m.First.Selection, 7);
+  EXPECT_EQ(Presses(m, "p"), "7");
 
-  std::vector<std::string> upper = Head, lower = Head;
-  for (int i = 0; i < 80; ++i) upper.push_back("    x");
-  for (int i = 0; i < 20; ++i) lower.push_back("    x");
-  TViewFixture big(upper, lower, static_cast<int>(upper.size()));
+  TViewFixture big(Repeated(80), Repeated(20), 83);
   TTwoPanelModel h(big.View, TTwoPanelModel::TLayout::Horizontal);
   h.FirstScrolled(50);
   EXPECT_EQ(h.Second.TopLine, 22) << "the lower panel stays at its last line";
@@ -134,22 +137,12 @@ TEST(HorizontalNavigation, ClncPanelsNavigateOnTheirOwn) {
   std::vector<std::string> lower = {"title", "New File = a", "Old File = b", "ruler", "D - p", "    m"};
   TViewFixture fx(upper, lower, static_cast<int>(upper.size()), true);
   TTwoPanelModel m(fx.View, TTwoPanelModel::TLayout::Horizontal);
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 5);
-  EXPECT_EQ(m.Second.Selection, 4);
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 7) << "XN- is a kind of its own";
-  EXPECT_EQ(m.Second.Selection, 4) << "no more flagged lines below: the lower panel stays";
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 9);
-  EXPECT_EQ(m.PrevSpan(), "");
-  EXPECT_EQ(m.First.Selection, 7);
+  // XN- is a kind of its own; with no more flagged lines below the lower
+  // panel stays.
+  EXPECT_EQ(Presses(m, "nnnp", true), "5/4 7/4 9/4 7/4");
   m.First.Selection = 9;
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.First.Selection, 5) << "from the last line the scan starts again at the top";
-  m.First.Selection = 5;
-  m.Second.Selection = 4;
-  EXPECT_EQ(m.PrevSpan(), MsgNoBackwardSpansClnc);
+  EXPECT_EQ(Presses(m, "n", true), "5/4") << "from the last line the scan starts again at the top";
+  EXPECT_EQ(Presses(m, "p", true), MsgNoBackwardSpansClnc + std::string("5/4"));
 }
 
 TEST(SinglePanelNavigation, SpansAndFind) {
@@ -157,24 +150,17 @@ TEST(SinglePanelNavigation, SpansAndFind) {
   TViewFixture fx(lines, {}, static_cast<int>(lines.size()));
   TSinglePanelModel m(fx.View);
   m.Panel.Selection = 4; // inside the first span
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.Panel.Selection, 9) << "Clnc flags are not changes for this viewer";
-  EXPECT_EQ(m.NextSpan(), "");
-  EXPECT_EQ(m.Panel.Selection, 11) << "a span on the very last line";
-  EXPECT_EQ(m.NextSpan(), MsgNoForwardSpans);
+  // Clnc flags are not changes for this viewer; a span on the very last line.
+  EXPECT_EQ(Presses(m, "nnn"), "9 11 " + std::string(MsgNoForwardSpans) + "11");
   m.Panel.Selection = 6; // an unchanged line
-  EXPECT_EQ(m.PrevSpan(), "");
-  EXPECT_EQ(m.Panel.Selection, 4);
-  EXPECT_EQ(m.PrevSpan(), MsgNoBackwardSpansSingle);
+  EXPECT_EQ(Presses(m, "pp"), "4 " + std::string(MsgNoBackwardSpansSingle) + "4");
 
   m.Panel.Selection = 11;
   EXPECT_EQ(m.Find("LAST", false), MsgTextNotFound) << "searching up starts above the selection";
   m.Panel.Selection = -1;
   m.OpenFind();
-  EXPECT_EQ(m.Find("last", true), "");
-  EXPECT_EQ(m.Panel.Selection, 11);
-  EXPECT_EQ(m.Find("new FILE", false), "") << "search up with a capitalised word in any case";
-  EXPECT_EQ(m.Panel.Selection, 0);
+  EXPECT_EQ(Found(m, "last", true), "11");
+  EXPECT_EQ(Found(m, "new FILE", false), "0") << "search up with a capitalised word in any case";
   m.ToBtm();
   EXPECT_EQ(m.Panel.Selection, 11);
   m.ToTop();
@@ -182,8 +168,7 @@ TEST(SinglePanelNavigation, SpansAndFind) {
 
   TViewFixture clnc(WithHead({"XN- a", "XO- b"}), {}, 5);
   TSinglePanelModel c(clnc.View);
-  EXPECT_EQ(c.NextSpan(), MsgNoForwardSpans);
-  EXPECT_EQ(c.PrevSpan(), MsgNoBackwardSpansSingle);
+  EXPECT_EQ(Presses(c, "np"), MsgNoForwardSpans + std::string("0 ") + MsgNoBackwardSpansSingle + "0");
 }
 
 TEST(SinglePanelNavigation, NextAndPreviousVisitEverySpanOnce) {
@@ -201,19 +186,17 @@ TEST(SinglePanelNavigation, NextAndPreviousVisitEverySpanOnce) {
       return f == "I -" || f == "D -" || f == "RN-" || f == "RO-" || f == "IM-" || f == "DM-";
     };
     std::vector<int> firsts, lasts;
-    for (int k = 3; k < static_cast<int>(lines.size()); ++k) {
-      if (change(k) && !change(k - 1)) firsts.push_back(k);
+    for (int k = static_cast<int>(lines.size()) - 1; k >= 3; --k) {
+      if (change(k) && !change(k - 1)) firsts.insert(firsts.begin(), k);
       if (change(k) && (k + 1 == static_cast<int>(lines.size()) || !change(k + 1))) lasts.push_back(k);
     }
     TSinglePanelModel m(fx.View);
-    std::vector<int> visited;
-    while (m.NextSpan().empty()) visited.push_back(m.Panel.Selection);
-    ASSERT_EQ(visited, firsts) << "seed " << seed;
-    m.Panel.Selection = -1;
-    visited.clear();
-    while (m.PrevSpan().empty()) visited.push_back(m.Panel.Selection);
-    std::reverse(lasts.begin(), lasts.end());
-    ASSERT_EQ(visited, lasts) << "seed " << seed;
+    for (bool down : {true, false}) {
+      std::vector<int> visited;
+      m.Panel.Selection = down ? 0 : -1;
+      while ((down ? m.NextSpan() : m.PrevSpan()).empty()) visited.push_back(m.Panel.Selection);
+      ASSERT_EQ(visited, down ? firsts : lasts) << "seed " << seed << (down ? " down" : " up");
+    }
   }
 }
 
