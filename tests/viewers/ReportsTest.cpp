@@ -20,28 +20,14 @@ TViewFixture SmallListing() {
 
 TEST(TextReports, StackedLayout) {
   TViewFixture fx = SmallListing();
-  std::vector<std::string> expected = {
-      "My title",
-      "Quorlin Double-Stacked Compare Report  12/06/26 10:00:00",
-      " Panel 1 -- New Source Matches + Inserts",
-      " New File = new.txt  d",
-      " Old File = old.txt  d",
-      " ID  ----+----1 ruler",
-      "   1      same",
-      "   2  I - added",
-      "   3  RN- ref orm",
-      " ",
-      " Panel 2 -- New Source Matches + Deletes",
-      " New File = new.txt  d",
-      " Old File = old.txt  d",
-      " ID  ----+----1 ruler",
-      "   1      same",
-      "   2  D - removed",
-      "   3   ",
-      "  ",
-      "      3 Number Of Line Matches",
-      " INFORM: done",
-  };
+  // Both panels with their headings and reference numbers, then the statistics.
+  const std::vector<std::string> expected = {
+      "My title", "Quorlin Double-Stacked Compare Report  12/06/26 10:00:00",
+      " Panel 1 -- New Source Matches + Inserts", " New File = new.txt  d", " Old File = old.txt  d",
+      " ID  ----+----1 ruler", "   1      same", "   2  I - added", "   3  RN- ref orm", " ",
+      " Panel 2 -- New Source Matches + Deletes", " New File = new.txt  d", " Old File = old.txt  d",
+      " ID  ----+----1 ruler", "   1      same", "   2  D - removed", "   3   ",
+      "  ", "      3 Number Of Line Matches", " INFORM: done"};
   EXPECT_EQ(TwoPanelTextReport(fx.View, TSplitLayout::Stacked, "My title"), expected);
 }
 
@@ -60,9 +46,7 @@ TEST(TextReports, SideBySideLayout) {
   // A left line longer than w1 is cut; the right part starts at column w1 + 2.
   TViewFixture wide({"h", "h", "h", "I - " + std::string(120, 'x'), " "}, {"h", "h", "h", "D - y"}, 4);
   lines = TwoPanelTextReport(wide.View, TSplitLayout::SideBySide);
-  EXPECT_EQ(lines[5].substr(0, 90), "   1  I - " + std::string(80, 'x'));
-  EXPECT_EQ(lines[5].substr(90, 2), "  ");
-  EXPECT_EQ(lines[5].substr(92, 9), "  1  D - ");
+  EXPECT_EQ(lines[5].substr(0, 101), "   1  I - " + std::string(80, 'x') + "    1  D - ");
 
   // Clnc panels are not padded: OLD-only lines below the last NEW body line
   // get rows with a blank left part, and the statistics follow them.
@@ -98,12 +82,9 @@ TEST(TextReports, CaptionsAndWidths) {
   fx.View.NewLongest = 150;
   fx.View.OldLongest = 60;
   w = SplitWidths(fx.View);
-  EXPECT_EQ(w.W1, 138);
-  EXPECT_EQ(w.W2, 90);
+  EXPECT_EQ(std::pair(w.W1, w.W2), std::pair(138, 90));
   std::vector<std::string> single = SingleTextReport(fx.View, "Caption");
-  EXPECT_EQ(single[0], " ");
-  EXPECT_EQ(single[1], "Caption");
-  EXPECT_EQ(single[6], "   2  I - added");
+  EXPECT_EQ(single[0] + "|" + single[1] + "|" + single[6], " |Caption|   2  I - added");
 }
 
 TEST(TextReports, SaveAsPlans) {
@@ -112,22 +93,21 @@ TEST(TextReports, SaveAsPlans) {
     const char* Name;
     std::string Chosen;
     bool RtfFilter, AppendBox;
-    std::string Path;
-    bool Rtf, Append, Asks;
+    std::string Plan; ///< the path, then "rtf", "append" and "ask" where they apply
   } cases[] = {
-      {"no extension, RTF filter, file there", "/d/old", true, false, "/d/old.Rtf", true, false, true},
-      {"no extension, text filter, new file", "/d/new", false, false, "/d/new.Txt", false, false, false},
-      {"dot in a folder name only", "/d.x/new", false, false, "/d.x/new.Txt", false, false, false},
-      {"text report appended without a question", "/d/old.txt", false, true, "/d/old.txt", false, true, false},
-      {"an existing rtf still asks with the append box", "/d/old.RTF", false, true, "/d/old.RTF", true, false, true},
-      {"the dialog already asked", "/d/old.txt", false, false, "/d/old.txt", false, false, false},
+      {"no extension, RTF filter, file there", "/d/old", true, false, "/d/old.Rtf rtf ask"},
+      {"no extension, text filter, new file", "/d/new", false, false, "/d/new.Txt"},
+      {"dot in a folder name only", "/d.x/new", false, false, "/d.x/new.Txt"},
+      {"text report appended without a question", "/d/old.txt", false, true, "/d/old.txt append"},
+      {"an existing rtf still asks with the append box", "/d/old.RTF", false, true, "/d/old.RTF rtf ask"},
+      {"the dialog already asked", "/d/old.txt", false, false, "/d/old.txt"},
   };
   for (const auto& c : cases) {
-    TSavePlan plan = PlanSave(c.Chosen, c.RtfFilter, c.AppendBox, exists);
-    EXPECT_EQ(plan.Path, c.Path) << c.Name;
-    EXPECT_EQ(plan.Rtf, c.Rtf) << c.Name;
-    EXPECT_EQ(plan.Append, c.Append) << c.Name;
-    EXPECT_EQ(!plan.Question.empty(), c.Asks) << c.Name;
+    const TSavePlan plan = PlanSave(c.Chosen, c.RtfFilter, c.AppendBox, exists);
+    EXPECT_EQ(plan.Path + (plan.Rtf ? " rtf" : "") + (plan.Append ? " append" : "") +
+                  (plan.Question.empty() ? "" : " ask"),
+              c.Plan)
+        << c.Name;
   }
   EXPECT_EQ(PlanSave("/d/old", true, false, exists).Question,
             " /d/old.Rtf already exists. Do you wish to replace it.");
@@ -166,12 +146,9 @@ TViewFixture LongTwoPanel(int leftLines) {
 
 TEST(ColouredReports, PrintJobsEvery600Lines) {
   TViewFixture fx = LongTwoPanel(1300);
-  TColouredOptions options;
-  options.Mode = TReportMode::Print;
-  options.PrintFontSize = 10;
   int ticks = 0;
-  options.Tick = [&](int, int) { ++ticks; };
-  TColouredReport r = BuildTwoPanelColoured(fx.View, options);
+  TColouredReport r = BuildTwoPanelColoured(
+      fx.View, {.Mode = TReportMode::Print, .PrintFontSize = 10, .Halted = {}, .Tick = [&](int, int) { ++ticks; }});
   std::vector<std::string> names;
   for (const auto& job : r.Jobs) names.push_back(job.Name);
   EXPECT_EQ(names, (std::vector<std::string>{"RichEdit Text600", "RichEdit Text1200", "RichEdit Section10",
@@ -204,10 +181,7 @@ TEST(ColouredReports, ReferenceNumbersAndHalt) {
   EXPECT_EQ(lines[7].Colour, TLineColour::Blue);
   EXPECT_EQ(lines[8].Colour, TLineColour::Teal);
 
-  TColouredOptions print;
-  print.Mode = TReportMode::Print;
-  print.NoRefNumbers = true;
-  r = BuildTwoPanelColoured(fx.View, print);
+  r = BuildTwoPanelColoured(fx.View, {.Mode = TReportMode::Print, .NoRefNumbers = true, .Halted = {}, .Tick = {}});
   EXPECT_EQ(r.Jobs[0].Lines[5].Text, "---+----1 ruler") << "the heading loses five characters";
   EXPECT_EQ(r.Jobs[0].Lines[7].Text, "I - added");
 
@@ -218,36 +192,28 @@ TEST(ColouredReports, ReferenceNumbersAndHalt) {
   EXPECT_TRUE(r.Halted);
   EXPECT_TRUE(r.Jobs.empty()) << "a halt in the first panel saves nothing";
 
-  TColouredOptions single;
-  single.Halted = [&] { return true; };
-  r = BuildSingleColoured(fx.View, "Caption", single);
+  r = BuildSingleColoured(fx.View, "Caption", {.Halted = [] { return true; }, .Tick = {}});
   ASSERT_EQ(r.Jobs.size(), 1u) << "the single builder still saves what it built";
   EXPECT_EQ(r.Jobs[0].Lines[2].Text, "New File = new.txt  d");
+}
+
+/// "x,y text" of placed text, "x,y bold text" when bold.
+std::string Placed(const TPlacedText& t) {
+  return std::to_string(t.X) + "," + std::to_string(t.Y) + (t.Bold ? " bold " : " ") + t.Text;
 }
 
 TEST(PrintLayout, ThreePagesOfASinglePrint) {
   std::vector<std::string> lines = {"New File = a", "Old File = b", "ID  ----+----1"};
   for (int i = 0; i < 120; ++i) lines.push_back("    line " + std::to_string(i));
   TViewFixture fx(lines, {}, static_cast<int>(lines.size()));
-  TFontMetrics m;
-  m.BoldCharWidth = 10;
-  m.CharWidth = 9;
-  m.LineHeight = 20;
-  m.PageWidth = 600;   // 60 characters a line
-  m.PageHeight = 1000; // 50 - 4 = 46 lines a page
+  const TFontMetrics m{10, 9, 20, 600, 1000}; // 60 characters a line, 50 - 4 = 46 lines a page
   std::string caption = "A caption that is much too long to fit on the heading line of the page";
   auto pages = LayoutSinglePrint(fx.View, caption, false, m);
   ASSERT_EQ(pages.size(), 3u);
-  const TPlacedText& title = pages[0][0];
-  EXPECT_TRUE(title.Bold);
-  EXPECT_EQ(title.Text, caption.substr(0, 40) + " . . .");
-  EXPECT_EQ(title.X, 27);
-  EXPECT_EQ(title.Y, 40);
-  EXPECT_EQ(pages[2][1].Text, "Page   3");
-  EXPECT_EQ(pages[2][1].X, 510);
-  EXPECT_EQ(pages[0][2].Y, 80) << "body lines start on line 4";
+  EXPECT_EQ(Placed(pages[0][0]), "27,40 bold " + caption.substr(0, 40) + " . . .");
+  EXPECT_EQ(Placed(pages[2][1]), "510,40 bold Page   3");
+  EXPECT_EQ(Placed(pages[0][2]), "27,80   New File = a") << "body lines start on line 4";
   EXPECT_EQ(pages[0].size(), 2u + 42u) << "rows 4 to 45 of 46";
-  EXPECT_EQ(pages[0][2].Text, "  New File = a");
   EXPECT_EQ(pages[0][5].Text, "    1      line 0");
   auto noRef = LayoutSinglePrint(fx.View, "t", true, m);
   EXPECT_EQ(noRef[0][5].Text, "      line 0");
@@ -268,8 +234,7 @@ TEST(PrintLayout, TwoPanelPrintHeadings) {
   TFontMetrics m{10, 10, 10, 800, 400}; // 80 characters, 36 lines a page
   auto pages = LayoutTwoPanelPrint(fx.View, "Caption", false, m);
   ASSERT_EQ(pages.size(), 1u);
-  EXPECT_EQ(pages[0][2].Text, " Panel 1 - New Source Matches and Inserts");
-  EXPECT_TRUE(pages[0][2].Bold);
+  EXPECT_EQ(Placed(pages[0][2]), "30,30 bold  Panel 1 - New Source Matches and Inserts");
   auto panel2 = std::find_if(pages[0].begin(), pages[0].end(),
                              [](const TPlacedText& t) { return t.Text.find("Panel 2") != std::string::npos; });
   ASSERT_NE(panel2, pages[0].end());
