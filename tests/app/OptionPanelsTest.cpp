@@ -15,22 +15,20 @@ struct TPanels {
 
 TEST(OptionsSummary, Cases) {
   TPanels p;
-  BuildOptsSummary(p.App);
-  EXPECT_EQ(p.Summary(), "None");
-  p.App.Controls.Pref(TagIcas).Checked = true;
-  p.App.Controls.Pref(TagXtab).Checked = true;
+  auto summary = [&] {
+    BuildOptsSummary(p.App);
+    return p.Summary();
+  };
+  EXPECT_EQ(summary(), "None");
+  p.App.Controls.Pref(TagIcas).Checked = p.App.Controls.Pref(TagXtab).Checked = true;
   p.App.Controls.DpRadioGroup1 = DpDsem;
-  BuildOptsSummary(p.App);
-  EXPECT_EQ(p.Summary(), "Icas Xtab Dsem ");
+  EXPECT_EQ(summary(), "Icas Xtab Dsem ");
   p.App.Controls.DpCkDpS[2] = true;
   p.App.Controls.DpCkDpDln[1] = p.App.Controls.DpCkDpDln[3] = true;
-  p.App.BatchMode = true;
-  p.App.NslgOpt = p.App.AppendOpt = true;
-  BuildOptsSummary(p.App);
-  EXPECT_EQ(p.Summary(), "Icas Xtab Dps3 Dpln Nbts Apnd Dsem ");
+  p.App.BatchMode = p.App.NslgOpt = p.App.AppendOpt = true;
+  EXPECT_EQ(summary(), "Icas Xtab Dps3 Dpln Nbts Apnd Dsem ");
   p.App.BatchMode = false;
-  BuildOptsSummary(p.App);
-  EXPECT_EQ(p.Summary(), "Icas Xtab Dps3 Dpln Dsem ");
+  EXPECT_EQ(summary(), "Icas Xtab Dps3 Dpln Dsem ") << "batch options only in a batch";
 }
 
 TEST(OptionPanels, TabChangesRebuildTheSummary) {
@@ -84,10 +82,7 @@ TEST(OptionPanels, ResetKeepsTheEntries) {
   c.PrEdNewLmt = "5:eod";
   PrButReset(c);
   for (const auto& box : c.PrPanPreferences) EXPECT_FALSE(box.Checked) << box.Caption;
-  EXPECT_EQ(c.PrEdSubC, "\"#\"");
-  EXPECT_EQ(c.PrCbXTab, " 8");
-  EXPECT_EQ(c.PrEdCcolNw[1], "10:20");
-  EXPECT_EQ(c.PrEdNewLmt, "5:eod");
+  EXPECT_EQ(c.PrEdSubC + "|" + c.PrCbXTab + "|" + c.PrEdCcolNw[1] + "|" + c.PrEdNewLmt, "\"#\"| 8|10:20|5:eod");
 }
 
 TEST(OptionPanels, SubcEntryCheck) {
