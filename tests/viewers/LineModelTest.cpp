@@ -79,9 +79,8 @@ TEST(LineModel, ColourRules) {
     EXPECT_EQ(LineColour(fx.View, TPanelRule::Single, c.Index), c.Single) << c.Index;
   }
   fx.View.ListChng = false; // Delta: the marker line stays black
-  EXPECT_EQ(LineColour(fx.View, TPanelRule::NewSide, 12), C::Black);
-  EXPECT_EQ(LineColour(fx.View, TPanelRule::OldSide, 12), C::Black);
-  EXPECT_EQ(LineColour(fx.View, TPanelRule::Single, 12), C::Black);
+  for (auto rule : {TPanelRule::NewSide, TPanelRule::OldSide, TPanelRule::Single})
+    EXPECT_EQ(LineColour(fx.View, rule, 12), C::Black);
 }
 
 TEST(LineModel, ResultViewOfARun) {
