@@ -57,19 +57,6 @@ TEST(UserSettings, TwelveNameHistoryReadsBackTen) {
   EXPECT_TRUE(b.C().MnCbOldFileNmItems.empty());
 }
 
-TEST(UserSettings, SubcReadsBackQuoted) {
-  TIni ini;
-  EXPECT_NE(ini.Saved().find("\r\nSubC=\".\"\r\n"), std::string::npos);
-  ini.C().PrEdSubC = "\"#\"";
-  ASSERT_TRUE(LoadUserIni(ini.App));
-  EXPECT_EQ(ini.C().PrEdSubC, "\".\"");
-  ini.C().PrEdSubC = "\"\"\"";
-  ini.Saved();
-  ini.C().PrEdSubC = "\".\"";
-  ASSERT_TRUE(LoadUserIni(ini.App));
-  EXPECT_EQ(ini.C().PrEdSubC, "\"\"\"") << "a double quote survives a save";
-}
-
 TEST(UserSettings, ReadRules) {
   TIni ini;
   ini.C().DpCkDpDln[1] = true;
@@ -131,9 +118,10 @@ TEST(UserSettings, OptsUsedRestoresOptions) {
   }
 }
 
-/// Sets every stored value away from its default; the named files are made
-/// in dir.
-void SetAll(TIni& a, const test::TTempDir& dir) {
+/// Sets the stored values a reset before loading keeps away from their
+/// defaults: the file names and histories (the files are made in dir), the
+/// comment strings, the listing type, the no-warn box and the viewers.
+void SetKept(TIni& a, const test::TTempDir& dir) {
   TOptionControls& c = a.C();
   TUserSettings& s = a.S();
   auto file = [&dir](const char* name) { return dir.Write(name, "x\n"); };
@@ -144,25 +132,11 @@ void SetAll(TIni& a, const test::TTempDir& dir) {
   c.FsTcNewFileNmItems = {file("F1.txt")};
   c.FsTcOldFileNmItems = {file("G1.txt"), file("G2.txt")};
   c.MnCbListType = "Long";
-  for (int tag : {TagIcas, TagSubc, TagXtab, TagPcmp, TagCcol}) c.Pref(tag).Checked = true;
-  c.PrEdSubC = "\"#\"";
-  c.PrCbXTab = "6";
-  c.PrEdNewLmt = "10:200";
-  c.PrEdOldlmt = "3:eod";
-  c.PrEdCcolNw = {"1:10", "20:eol", "", "7:8"};
-  c.PrEdCcolOd = {"5:14", "30:eol", "40:50", ""};
-  c.DpRadioGroup1 = DpDcob;
   c.DpEdUdc = c.DpEdUdc2 = c.DpEdUdc3 = "--";
   c.DpCbUdcYN = "Yes";
-  c.DpCkDpS = {false, true, false};
-  c.DpEdS = {" * ", "rem", "\"x\""}; // reading would alter the first and the last
-  c.DpCkDpDln = {true, false, false, true};
-  c.DpEdDpDln = {"\"a b\" 1:5 \"c d\"", "abc", "", "x 3:eol"};
-  BuildOptsSummary(a.App);
-  c.MnlblOptsUsed.pop_back(); // read back without its trailing blank
   s.Top = "-12";
   s.Left = s.SpSplit = s.SpSplit2 = "300";
-  s.MnCkViewResults = s.MnCkTurnOffHint = s.FsCkNoWarnNoFileChg = true;
+  s.FsCkNoWarnNoFileChg = true;
   s.Single = {"10", "11", "12", "13"};
   s.Dual = {"20", "21", "22", "23"};
   s.Horizontal = {"30", "31", "32", "33"};
@@ -171,10 +145,32 @@ void SetAll(TIni& a, const test::TTempDir& dir) {
   s.SbsRp = 1;
 }
 
+/// Sets every stored value away from its default.
+void SetAll(TIni& a, const test::TTempDir& dir) {
+  SetKept(a, dir);
+  TOptionControls& c = a.C();
+  for (int tag : {TagIcas, TagSubc, TagXtab, TagPcmp, TagCcol}) c.Pref(tag).Checked = true;
+  c.PrEdSubC = "\"\"\""; // a double quote: one pair of quotes is taken off when read
+  c.PrCbXTab = "6";
+  c.PrEdNewLmt = "10:200";
+  c.PrEdOldlmt = "3:eod";
+  c.PrEdCcolNw = {"1:10", "20:eol", "", "7:8"};
+  c.PrEdCcolOd = {"5:14", "30:eol", "40:50", ""};
+  c.DpRadioGroup1 = DpDcob;
+  c.DpCkDpS = {false, true, false};
+  c.DpEdS = {" * ", "rem", "\"x\""}; // reading would alter the first and the last
+  c.DpCkDpDln = {true, false, false, true};
+  c.DpEdDpDln = {"\"a b\" 1:5 \"c d\"", "abc", "", "x 3:eol"};
+  BuildOptsSummary(a.App);
+  c.MnlblOptsUsed.pop_back(); // read back without its trailing blank
+  a.S().MnCkViewResults = a.S().MnCkTurnOffHint = true;
+}
+
 TEST(UserSettings, RoundTripOfAllSettings) {
   TIni a, b;
   SetAll(a, a.Dir);
   const std::string bytes = a.Saved();
+  EXPECT_NE(bytes.find("\r\nSubC=\"\"\"\r\n"), std::string::npos) << "written as it is";
   EXPECT_NE(bytes.find("\r\nDps1=\" * \"\r\nDps2=rem\r\nDps3=\"\"x\"\"\r\n"), std::string::npos);
   b.S().FileName = a.S().FileName;
   ASSERT_TRUE(LoadUserIni(b.App));
@@ -190,23 +186,7 @@ TEST(UserSettings, FileWithoutSectionLeavesResetDefaults) {
   SetAll(ini, ini.Dir);
   ini.S().MnCkOmitIniSv = true;
   ResetBeforeLoad(ini.App);
-  // Defaults, but a reset keeps the file names and histories, the comment
-  // strings, the listing type, the no-warn box and the viewers.
-  SetAll(expected, ini.Dir);
-  TOptionControls fresh;
-  for (TCheckBox& box : expected.C().PrPanPreferences) box.Checked = false;
-  expected.C().DpCkDpS = fresh.DpCkDpS;
-  expected.C().DpCkDpDln = fresh.DpCkDpDln;
-  expected.C().DpEdS = fresh.DpEdS;
-  expected.C().DpEdDpDln = fresh.DpEdDpDln;
-  expected.C().PrEdSubC = fresh.PrEdSubC;
-  expected.C().PrCbXTab = "4";
-  expected.C().PrEdNewLmt = expected.C().PrEdOldlmt = "1:eod";
-  expected.C().PrEdCcolNw = fresh.PrEdCcolNw;
-  expected.C().PrEdCcolOd = fresh.PrEdCcolOd;
-  expected.C().DpRadioGroup1 = DpNone;
-  expected.C().MnlblOptsUsed = "None";
-  expected.S().MnCkViewResults = expected.S().MnCkTurnOffHint = false;
+  SetKept(expected, ini.Dir);
   const std::string defaults = expected.Saved();
   EXPECT_FALSE(ini.S().MnCkOmitIniSv);
   EXPECT_EQ(ini.Saved(), defaults);
