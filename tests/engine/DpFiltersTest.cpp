@@ -1,6 +1,6 @@
 // Don't-process filters: the comment rules line by line, Dln conditions, and
-// the filters inside whole runs (read-time rules, comment state carried
-// across passes, the counts of the listing). The golden listings dcpp_*,
+// the filters inside whole runs (read-time rules, the counts of the listing;
+// the matcher test carries a comment across a cut pass). The golden listings dcpp_*,
 // dcob_*, dps_*, dln_*, dudc_* and dud2_* pin more lines of each rule.
 #include "TestSupport.h"
 #include "engine/DpFilters.h"
@@ -10,6 +10,14 @@
 namespace quorlin::test {
 namespace {
 
+/// A line entry over buf (the line and four bytes of padding).
+TLineEntry Entry(std::string& buf, size_t length) {
+  TLineEntry e;
+  e.Text = buf.data();
+  e.TextLen = static_cast<int16_t>(length);
+  return e;
+}
+
 /// Runs the comment rule of ctl over consecutive lines of one file. For each
 /// line it gives the class, a colon and the compare text (trailing blanks
 /// dropped); the class is 'N' not processed, 'P' part DP, '-' neither.
@@ -18,9 +26,7 @@ std::vector<std::string> Filter(const TCompareCtl& ctl, const std::vector<std::s
   std::vector<std::string> out;
   for (const std::string& line : lines) {
     std::string buf = line + "    ";
-    TLineEntry e;
-    e.Text = buf.data();
-    e.TextLen = static_cast<int16_t>(line.size());
+    TLineEntry e = Entry(buf, line.size());
     ApplyDpOption(ctl, f, e, e.TextLen);
     std::string text(e.Text, static_cast<size_t>(e.TextLen));
     while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -38,63 +44,46 @@ TCompareCtl Option(bool TCompareCtl::*flag) {
 
 struct TRuleCase {
   const char* Name;
-  std::vector<std::string> Lines;
-  std::vector<std::string> Expected;
+  std::vector<std::string> Lines, Expected;
 };
 
 void RunCases(const TCompareCtl& ctl, const std::vector<TRuleCase>& cases) {
   for (const auto& c : cases) EXPECT_EQ(Filter(ctl, c.Lines), c.Expected) << c.Name;
 }
 
-TEST(DpRules, BlankLinesUnderEveryOption) {
+TEST(DpRules, CommentRulesLineByLine) {
   for (auto flag : {&TCompareCtl::DpDblk, &TCompareCtl::DpDsem, &TCompareCtl::DpDcpp,
                     &TCompareCtl::DpDhtm, &TCompareCtl::DpDudc})
-    EXPECT_EQ(Filter(Option(flag), {" ", "     ", "x"}), (std::vector<std::string>{"N:", "N:", "-:x"}));
-}
-
-TEST(DpRules, CppJavaJavaScript) {
+    EXPECT_EQ(Filter(Option(flag), {" ", "     ", "x"}), (std::vector<std::string>{"N:", "N:", "-:x"})) << "blank";
   RunCases(Option(&TCompareCtl::DpDcpp), {
     {"comment line", {"    // whole comment"}, {"N:"}},
     {"// inside a string", {"printf(\"http://x\"); // call"}, {"P:printf(\"http://x\");"}},
     {"/* inside a string", {"s = \"/* not a comment */\";"}, {"-:s = \"/* not a comment */\";"}},
     {"inline block", {"a = 1; /* inline */ b = 2;"}, {"P:a = 1;              b = 2;"}},
-    {"block over lines",
-     {"/* start of block", "   inside: see http://example.com", " \"odd quote", "end */ int y;",
-      "int z;"},
-     {"N:", "N:", "N:", "P:       int y;", "-:int z;"}},
+    {"block over lines", {"/* start of block", "   inside: see http://example.com", " \"odd quote", "end */ int y;",
+     "int z;"}, {"N:", "N:", "N:", "P:       int y;", "-:int z;"}},
     {"code then a block opening", {"f(); /* opens", "closes */"}, {"P:f();", "N:"}},
     {"character literal holding a double quote", {"c = '\"'; // quote"}, {"P:c = '\"';"}},
     {"JavaScript string in apostrophes", {"x = 'a \"b'; // c"}, {"P:x = 'a \"b';"}},
     {"escaped quote in a string", {"x = \"a\\\"b // c\"; y = 2;"}, {"-:x = \"a\\\"b // c\"; y = 2;"}},
-    {"string continued on the next line",
-     {"s = \"open \\", "still // in string\"; z = 1; // real"},
+    {"string continued on the next line", {"s = \"open \\", "still // in string\"; z = 1; // real"},
      {"-:s = \"open \\", "P:still // in string\"; z = 1;"}},
   });
-}
-
-TEST(DpRules, PascalBraceAndParenStar) {
   RunCases(Option(&TCompareCtl::DpDdlc), {
     {"brace comment after code", {"x := 1; { comment }"}, {"P:x := 1;"}},
     {"compiler directive", {"{$IFDEF DEBUG}"}, {"-:{$IFDEF DEBUG}"}},
-    {"paren-star block over lines", {"(* block", "   inside", "*) y := 2;"},
-     {"N:", "N:", "P:   y := 2;"}},
+    {"paren-star block over lines", {"(* block", "   inside", "*) y := 2;"}, {"N:", "N:", "P:   y := 2;"}},
     {"(* inside a string", {"s := '(* not a comment *)';"}, {"-:s := '(* not a comment *)';"}},
     {"apostrophe inside a comment", {"{ don't panic }", "z := 3;"}, {"N:", "-:z := 3;"}},
     {"brace inside a string", {"writeln('a { b'); { real }"}, {"P:writeln('a { b');"}},
     {"brace comment over lines", {"{ multi", "line }", "z := 3;"}, {"N:", "N:", "-:z := 3;"}},
   });
-}
-
-TEST(DpRules, PascalWithLineComments) {
   RunCases(Option(&TCompareCtl::DpDdl2), {
     {"line comment", {"x := 1; // note"}, {"P:x := 1;"}},
     {"directive ends the scan", {"{$R *.res} // keep"}, {"-:{$R *.res} // keep"}},
     {"// inside a string", {"s := 'a // b';"}, {"-:s := 'a // b';"}},
     {"brace comment before code", {"{ c } y := 1;"}, {"P:      y := 1;"}},
   });
-}
-
-TEST(DpRules, VisualBasic) {
   RunCases(Option(&TCompareCtl::DpDvbc), {
     {"apostrophe comment", {"x = 1 ' comment"}, {"P:x = 1"}},
     {"comment line", {"' whole"}, {"N:"}},
@@ -104,20 +93,12 @@ TEST(DpRules, VisualBasic) {
     {"a word that begins with Rem", {"Remark = 5"}, {"-:Remark = 5"}},
     {"backslash", {"y = a \\ b"}, {"P:y = a"}},
   });
-}
-
-TEST(DpRules, Html) {
   RunCases(Option(&TCompareCtl::DpDhtm), {
     {"comment after markup", {"<p>text</p> <!-- note -->"}, {"P:<p>text</p>"}},
     {"comment line", {"<!-- whole -->"}, {"N:"}},
-    {"comment over lines", {"<!-- start", "middle", "end --> <b>x</b>"},
-     {"N:", "N:", "P:        <b>x</b>"}},
-    {"opener and closer share dashes", {"<!--> x", "k", "<!---> y"},
-     {"P:      x", "-:k", "P:       y"}},
+    {"comment over lines", {"<!-- start", "middle", "end --> <b>x</b>"}, {"N:", "N:", "P:        <b>x</b>"}},
+    {"opener and closer share dashes", {"<!--> x", "k", "<!---> y"}, {"P:      x", "-:k", "P:       y"}},
   });
-}
-
-TEST(DpRules, SemicolonAndRemLines) {
   RunCases(Option(&TCompareCtl::DpDsem), {
     {"ini comment", {"; comment"}, {"N:"}},
     {"indented", {"   ; indented"}, {"N:"}},
@@ -131,9 +112,6 @@ TEST(DpRules, SemicolonAndRemLines) {
     {"upper case REM is code", {"REM upper"}, {"-:REM upper"}},
     {"rem after a command", {"echo rem"}, {"-:echo rem"}},
   });
-}
-
-TEST(DpRules, UserDefinedStrings) {
   TCompareCtl udc = Option(&TCompareCtl::DpDudc);
   udc.UdcText = "#";
   udc.UdcNo = true;
@@ -159,8 +137,7 @@ TEST(DlnConditions, Parsing) {
   } cases[] = {
       {"single word", "abc", true, {{"abc", 1, 0}}},
       {"word and range", "abc 1:5", true, {{"abc", 1, 5}}},
-      {"two alternatives with a quoted string", "abc  1:5   \"bcd e\"   20:eol", true,
-       {{"abc", 1, 5}, {"bcd e", 20, 0}}},
+      {"two alternatives, one quoted", "abc  1:5   \"bcd e\"   20:eol", true, {{"abc", 1, 5}, {"bcd e", 20, 0}}},
       {"odd token count ignores the last", "abc 1:5 xyz", true, {{"abc", 1, 5}}},
       {"range without colon stops parsing", "abc 15 def 1:5", false, {}},
       {"first column 0", "abc 0:5", false, {}},
@@ -194,9 +171,7 @@ TEST(DlnConditions, MatchingWithinColumnLimits) {
   };
   for (auto [line, icas, taken] : cases) {
     std::string buf = line + "    ";
-    TLineEntry e;
-    e.Text = buf.data();
-    e.TextLen = static_cast<int16_t>(line.size());
+    TLineEntry e = Entry(buf, line.size());
     ApplyDln(conditions, e, icas);
     EXPECT_EQ(e.NotProcessed, taken) << line << icas;
     EXPECT_EQ(buf.substr(0, line.size()), line) << "the text is left unchanged";
@@ -204,35 +179,6 @@ TEST(DlnConditions, MatchingWithinColumnLimits) {
 }
 
 // --- Filters inside whole runs ---------------------------------------------
-
-TEST(DpRun, BlockCommentAcrossACutPassBoundary) {
-  // A block comment from line 7990 to 8010 and a change too wide to bridge
-  // just before it: pass 1 is cut before the change and pass 2 reads the
-  // lines again. They must start outside the comment, as they did in pass 1.
-  std::vector<std::string> old;
-  for (int i = 1; i <= 9000; ++i) old.push_back("code(" + std::to_string(i) + ");");
-  for (int i = 7990; i <= 8010; ++i) old[static_cast<size_t>(i - 1)] = "   comment text " + std::to_string(i);
-  old[7989] = "/* block comment begins";
-  old[8009] = "   block comment ends */";
-  std::vector<std::string> nw = old;
-  for (int i = 7985; i <= 7988; ++i) nw[static_cast<size_t>(i - 1)] = "changed(" + std::to_string(i) + ");";
-
-  TRunFixture fx;
-  fx.App.Controls.DpRadioGroup1 = DpDcpp;
-  fx.Run(JoinLines(nw), JoinLines(old));
-  ASSERT_GE(fx.Recorder.Passes.size(), 2u);
-  const TPassCopy& first = fx.Recorder.Passes[0];
-  ASSERT_LT(first.New.size(), 7990u) << "pass 1 should be cut before the comment";
-  for (const TPassCopy& p : fx.Recorder.Passes) {
-    for (const auto* side : {&p.New, &p.Old})
-      for (const TLineCopy& l : *side) {
-        bool inComment = l.FileLine >= 7990 && l.FileLine <= 8010;
-        EXPECT_EQ(l.NotProcessed, inComment) << "line " << l.FileLine;
-      }
-  }
-  EXPECT_EQ(fx.Ctl().InsertCount, 4);
-  EXPECT_EQ(fx.Ctl().DeleteCount, 4);
-}
 
 TEST(DpRun, IdenticalPassWithACommentIsCountedOnce) {
   // The comment rule works while the body is written; a Dln condition takes
@@ -249,19 +195,11 @@ TEST(DpRun, IdenticalPassWithACommentIsCountedOnce) {
     const std::string text = "int a;\n// note\nint b; // part\n";
     fx.SetFiles(text, text);
     fx.RunBatch();
-    EXPECT_EQ(fx.Ctl().MatchCount, 2) << type << dln;
-    EXPECT_EQ(fx.Ctl().NewNotProcCount, 1) << type << dln;
-    EXPECT_EQ(fx.Ctl().OldNotProcCount, 1) << type << dln;
-    EXPECT_EQ(fx.Ctl().NewPartDpCount, dp == DpDcpp) << type << dln;
+    const TCompareCtl& k = fx.Ctl();
+    EXPECT_EQ((std::vector<int>{k.MatchCount, k.NewNotProcCount, k.OldNotProcCount, k.NewPartDpCount}),
+              (std::vector<int>{2, 1, 1, dp == DpDcpp})) << type << dln;
     EXPECT_EQ(fx.App.StatusText, MsgEquivFiltered) << type << dln;
   }
-}
-
-/// Per line of a pass: 'N' when the line is not processed, '.' when it is.
-std::string NotProcessed(const std::vector<TLineCopy>& lines) {
-  std::string out;
-  for (const TLineCopy& l : lines) out += l.NotProcessed ? 'N' : '.';
-  return out;
 }
 
 TEST(DpRun, CobolCommentsAreTakenOutAtReadTime) {
@@ -269,8 +207,7 @@ TEST(DpRun, CobolCommentsAreTakenOutAtReadTime) {
   // the pairs of lines as read, comment lines included.
   struct Case {
     const char* Name;
-    std::string New, Old, Dln;
-    std::string NewNp, OldNp;
+    std::string New, Old, Dln, NewNp, OldNp; ///< Np: NotProcessed of each line
     bool Differ;
     const char* Status;
   } cases[] = {
@@ -284,6 +221,11 @@ TEST(DpRun, CobolCommentsAreTakenOutAtReadTime) {
       {"Dcob wins over Dln", "000100 MOVE A.\n000200*MOVE B.\n000300 ADD.\n", "000300 ADD.\n", "MOVE", "NN.",
        ".", true, MsgEquivFiltered},
   };
+  auto notProcessed = [](const std::vector<TLineCopy>& lines) { // 'N' or '.' a line
+    std::string out;
+    for (const TLineCopy& l : lines) out += l.NotProcessed ? 'N' : '.';
+    return out;
+  };
   for (const auto& c : cases) {
     TRunFixture fx;
     fx.App.Controls.DpRadioGroup1 = DpDcob;
@@ -291,8 +233,8 @@ TEST(DpRun, CobolCommentsAreTakenOutAtReadTime) {
     fx.App.Controls.DpEdDpDln[0] = c.Dln;
     fx.Run(c.New, c.Old);
     ASSERT_EQ(fx.Recorder.Passes.size(), 1u) << c.Name;
-    EXPECT_EQ(NotProcessed(fx.Recorder.Passes[0].New), c.NewNp) << c.Name;
-    EXPECT_EQ(NotProcessed(fx.Recorder.Passes[0].Old), c.OldNp) << c.Name;
+    EXPECT_EQ(notProcessed(fx.Recorder.Passes[0].New), c.NewNp) << c.Name;
+    EXPECT_EQ(notProcessed(fx.Recorder.Passes[0].Old), c.OldNp) << c.Name;
     EXPECT_EQ(fx.Ctl().FilesDiffer, c.Differ) << c.Name;
     EXPECT_EQ(fx.App.StatusText, c.Status) << c.Name;
   }

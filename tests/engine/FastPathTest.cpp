@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace quorlin::test {
 namespace {
 
@@ -67,27 +69,21 @@ TEST(FastPaths, IdenticalFilesCountedAsRead) {
 TEST(FastPaths, OneChangedByteIsFound) {
   std::string crlf;
   for (int i = 1; i <= 20000; ++i) crlf += "line " + std::to_string(i) + "\r\n";
-  const struct Base {
-    const char* Name;
-    std::string Bytes;
-    bool Ieof;
-  } bases[] = {
+  const std::tuple<const char*, std::string, bool> bases[] = { // name, bytes, Ieof
       {"LF", NumberedLines(20000), false},
       {"CR LF", crlf, false},
       {"0x1A inside, Ieof", NumberedLines(9000) + "a\x1A" "b\n" + NumberedLines(11000), true},
   };
-  for (const Base& b : bases) {
-    const std::string& base = b.Bytes;
-    const size_t at[] = {0, base.size() / 4, base.find("line 8000\r") != std::string::npos ? base.find("line 8000\r")
-                                                                                          : base.find("line 8000\n"),
-                         base.find("line 8001"), base.size() / 2, base.size() - 3};
-    for (size_t pos : at) {
+  for (const auto& [name, base, ieof] : bases) {
+    // The first byte, the last line of pass 1 and the first of pass 2, and bytes inside.
+    for (size_t pos : {size_t(0), base.size() / 4, base.find("line 8000"), base.find("line 8001"), base.size() / 2,
+                       base.size() - 3}) {
       std::string changed = base;
       changed[pos] = changed[pos] == '7' ? '8' : '7';
-      auto options = [&](TListingFixture& fx) { fx.Check(TagIeof, b.Ieof); };
+      auto options = [&](TListingFixture& fx) { fx.Check(TagIeof, ieof); };
       const std::string fast = Listing(changed, base, true, options);
-      EXPECT_EQ(fast, Listing(changed, base, false, options)) << b.Name << ", byte " << pos;
-      EXPECT_NE(fast.find(MsgDiffer), std::string::npos) << b.Name << ", byte " << pos;
+      EXPECT_EQ(fast, Listing(changed, base, false, options)) << name << ", byte " << pos;
+      EXPECT_NE(fast.find(MsgDiffer), std::string::npos) << name << ", byte " << pos;
     }
   }
 }
@@ -146,12 +142,8 @@ TEST(FastPaths, FilesChangedWhileCompared) {
       fx.SetFiles(NumberedLines(30000), NumberedLines(30000, "old "));
       fx.Ui.OnStatus = [&](std::string_view text) {
         if (text.find("Read Input Processing") == std::string_view::npos) return;
-        std::FILE* f = std::fopen(fx.Dir.PathOf("new.txt").c_str(), grow ? "ab" : "r+b");
-        if (grow) std::fputs(NumberedLines(5000, "more ").c_str(), f);
-        std::fclose(f);
-        if (!grow) {
-          EXPECT_EQ(::truncate(fx.Dir.PathOf("new.txt").c_str(), 1000), 0);
-        }
+        if (grow) std::ofstream(fx.Dir.PathOf("new.txt"), std::ios::app) << NumberedLines(5000, "more ");
+        else EXPECT_EQ(::truncate(fx.Dir.PathOf("new.txt").c_str(), 1000), 0);
         fx.Ui.OnStatus = nullptr;
       };
       const std::string listing = fx.RunBatch();

@@ -91,14 +91,13 @@ TEST(LineReader, FileOffsetIsTheResumePointAfterEachLine) {
 }
 
 TEST(LineReader, TabsAreBlanksExceptInTheListingRereadWithXtab) {
-  EXPECT_EQ(ReadAll("a\tb\n").Lines, Lines{"a b"});
-  TCompareCtl xtab; // the listing's reread; ReadingInput is the engine's read phase in a later pass
-  xtab.OptXtab = xtab.ListingReread = true;
-  EXPECT_EQ(ReadAll("a\tb\n", xtab).Lines, Lines{"a\tb"});
-  xtab.ReadingInput = true;
-  EXPECT_EQ(ReadAll("a\tb\n", xtab).Lines, Lines{"a b"});
-  xtab.OptXtab = xtab.ReadingInput = false;
-  EXPECT_EQ(ReadAll("a\tb\n", xtab).Lines, Lines{"a b"});
+  // ReadingInput: the engine's read phase of a later pass, after the listing's reread began.
+  for (auto [xtab, reread, input, line] : {std::tuple{false, false, false, "a b"}, {true, true, false, "a\tb"},
+                                           {true, true, true, "a b"}, {false, true, false, "a b"}}) {
+    TCompareCtl ctl;
+    std::tie(ctl.OptXtab, ctl.ListingReread, ctl.ReadingInput) = std::tie(xtab, reread, input);
+    EXPECT_EQ(ReadAll("a\tb\n", ctl).Lines, Lines{line}) << xtab << reread << input;
+  }
 }
 
 TEST(LineReader, BufferBoundaries) {
