@@ -20,28 +20,22 @@ namespace fs = std::filesystem;
 /// Applies one line of options.txt: "interactive", "-t TYPE", "-p OPERAND",
 /// "-d OPERAND", "check CAPTION" or "set CONTROL VALUE".
 void ApplyOption(TListingFixture& fx, TBatchState& batch, const std::string& line, bool& interactive) {
-  if (line.empty()) return;
-  if (line == "interactive") {
+  std::istringstream words(line);
+  std::string key, value, text;
+  words >> key >> value >> std::ws;
+  std::getline(words, text);
+  if (key == "interactive") {
     interactive = true;
-    return;
-  }
-  std::string key = line.substr(0, line.find(' '));
-  std::string value = line.substr(key.size() + 1);
-  if (key == "-t") {
+  } else if (key == "-t") {
     fx.App.Controls.MnCbListType = ListTypeText(value);
-  } else if (key == "-p") {
-    ASSERT_EQ(DecodePref(fx.App, batch, value), "") << line;
-  } else if (key == "-d") {
-    ASSERT_EQ(DecodeDpop(fx.App, value), "") << line;
+  } else if (key == "-p" || key == "-d") {
+    value += text.empty() ? "" : " " + text;
+    ASSERT_EQ(key == "-p" ? DecodePref(fx.App, batch, value) : DecodeDpop(fx.App, value), "") << line;
   } else if (key == "check") {
-    for (auto& box : fx.App.Controls.PrPanPreferences)
-      if (value == box.Caption) box.Checked = true;
+    for (auto& box : fx.App.Controls.PrPanPreferences) box.Checked |= value == box.Caption;
   } else if (key == "set") {
-    std::string control = value.substr(0, value.find(' '));
-    std::string text = value.substr(control.size() + 1);
-    if (control == "PrEdSubC") fx.App.Controls.PrEdSubC = text;
-    if (control == "PrCbXTab") fx.App.Controls.PrCbXTab = text;
-  } else {
+    (value == "PrEdSubC" ? fx.App.Controls.PrEdSubC : fx.App.Controls.PrCbXTab) = text;
+  } else if (!key.empty()) {
     FAIL() << "unknown option line: " << line;
   }
 }
