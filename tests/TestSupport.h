@@ -1,7 +1,7 @@
 // Helpers shared by the core tests: temporary files, a front end that records
 // what a run shows, a pass report that keeps a copy of every pass, and run
 // environments for the engine and for the listing, and result views for
-// the viewers.
+// the viewers. The fuzz targets (tests/fuzz) use the file helpers too.
 #pragma once
 
 #include "state/Controls.h"
@@ -35,6 +35,8 @@ public:
 std::string ReadBytes(const std::filesystem::path& path);
 /// The lines of bytes that end in CR LF (a last line without one is dropped).
 std::vector<std::string> SplitCrLf(const std::string& bytes);
+/// Sets a file's access and modification times to FixedTime.
+void SetFixedTime(const std::string& path);
 
 /// Records status texts and message boxes; OnStatus may react to a status
 /// text (for example press Halt).
