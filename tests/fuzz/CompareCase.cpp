@@ -7,7 +7,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <tuple>
+#include <utility>
 
 namespace quorlin::fuzz {
 
@@ -29,7 +30,7 @@ constexpr std::array<TRanges, 8> CcolTable = {{
     {{"0:eol", "", "", ""}, {"1:eol", "", "", ""}}, // no first column: rejected
     {{"1:10", "3:eol", "", ""}, {"1:eol", "", "", ""}}, // range 2 inside range 1: rejected
 }};
-constexpr std::array<std::array<const char*, 2>, 8> PcmpTable = {{
+constexpr std::array<std::pair<const char*, const char*>, 8> PcmpTable = {{
     {"1:eod", "1:eod"},
     {"2:eod", "1:eod"},
     {"1:3", "2:5"},
@@ -48,9 +49,8 @@ constexpr std::array<const char*, 4> SubcTable = {"\".\"", "\"#\"", "\"?\"", "\"
 /// Bit k of byte b.
 bool BitOf(uint8_t b, int k) { return (b >> k) & 1; }
 
-/// A front end without a user, and the listing's fixed stamps.
+/// A front end without a user.
 TSilentFrontEnd Silent;
-constexpr const char* RunStamp = "05/28/26 20:26:40";
 
 /// Appends bytes to out with marker before each of its lines: at its start
 /// and after every line end (CR LF, CR or LF) that has bytes after it.
@@ -107,51 +107,30 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
   k.DpEdUdc2 = UdcTable[((b2 >> 4) + 1) & 3];
   k.DpEdUdc3 = UdcTable[((b2 >> 4) + 2) & 3];
   // b3: string-only filters and Dln conditions.
-  if (BitOf(b3, 0)) {
-    k.DpCkDpS[0] = true;
-    k.DpEdS[0] = DpsTable[(b3 >> 1) & 7];
-  }
-  if (BitOf(b3, 4)) {
-    k.DpCkDpDln[0] = true;
-    k.DpEdDpDln[0] = DlnTable[(b3 >> 5) & 7];
-  }
+  if ((k.DpCkDpS[0] = BitOf(b3, 0))) k.DpEdS[0] = DpsTable[(b3 >> 1) & 7];
+  if ((k.DpCkDpDln[0] = BitOf(b3, 4))) k.DpEdDpDln[0] = DlnTable[(b3 >> 5) & 7];
   // b4: compare columns and part compare.
-  if (BitOf(b4, 0)) {
-    k.Pref(TagCcol).Checked = true;
+  if ((k.Pref(TagCcol).Checked = BitOf(b4, 0))) {
     const TRanges& r = CcolTable[(b4 >> 1) & 7];
-    for (size_t i = 0; i < 4; ++i) {
-      k.PrEdCcolNw[i] = r.New[i];
-      k.PrEdCcolOd[i] = r.Old[i];
-    }
+    std::copy(r.New.begin(), r.New.end(), k.PrEdCcolNw.begin());
+    std::copy(r.Old.begin(), r.Old.end(), k.PrEdCcolOd.begin());
   }
-  if (BitOf(b4, 4)) {
-    k.Pref(TagPcmp).Checked = true;
-    k.PrEdNewLmt = PcmpTable[(b4 >> 5) & 7][0];
-    k.PrEdOldlmt = PcmpTable[(b4 >> 5) & 7][1];
-  }
+  if ((k.Pref(TagPcmp).Checked = BitOf(b4, 4))) std::tie(k.PrEdNewLmt, k.PrEdOldlmt) = PcmpTable[(b4 >> 5) & 7];
   // b5: tab width, Subc character, second filters, repeat (with b0).
   k.PrCbXTab = " " + std::to_string(1 + (b5 & 7));
   k.PrEdSubC = SubcTable[(b5 >> 3) & 3];
-  if (BitOf(b5, 5)) {
-    k.DpCkDpS[2] = true;
-    k.DpEdS[2] = DpsTable[(b5 + b3) & 7];
-  }
-  if (BitOf(b5, 6)) {
-    k.DpCkDpDln[2] = true;
-    k.DpEdDpDln[2] = DlnTable[(b5 + b4) & 7];
-  }
+  if ((k.DpCkDpS[2] = BitOf(b5, 5))) k.DpEdS[2] = DpsTable[(b5 + b3) & 7];
+  if ((k.DpCkDpDln[2] = BitOf(b5, 6))) k.DpEdDpDln[2] = DlnTable[(b5 + b4) & 7];
   k.Pref(TagClnc).Checked = clnc;
 
-  const std::string_view rest = bytes.Rest();
-  const size_t cut = rest.find(FileSeparator);
-  if (cut != std::string_view::npos) {
-    c.NewBytes = rest.substr(0, cut);
-    c.OldBytes = rest.substr(cut + FileSeparator.size());
-  } else {
-    c.NewBytes = rest.substr(0, rest.size() / 2);
-    c.OldBytes = rest.substr(rest.size() / 2);
+  const std::string_view rest = bytes.Rest;
+  size_t cut = rest.find(FileSeparator), skip = FileSeparator.size();
+  if (cut == std::string_view::npos) {
+    cut = rest.size() / 2;
+    skip = 0;
   }
-  if (c.Identical) c.OldBytes = c.NewBytes;
+  c.NewBytes = rest.substr(0, cut);
+  c.OldBytes = c.Identical ? c.NewBytes : std::string(rest.substr(cut + skip));
   // Moved-line detection takes time cubic in the lines of a pass when they
   // repeat a few texts (8000 lines of four texts take half a minute), so it
   // runs on short files only and each input stays quick.
@@ -182,14 +161,10 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
   return c;
 }
 
-void WriteCaseFiles(const TCompareCase& c) {
-  WriteWorkFile("new.txt", c.NewBytes);
-  WriteWorkFile("old.txt", c.OldBytes);
-}
-
 namespace {
 
-void Prepare(TAppState& app, const TCompareCase& c, bool threads) {
+TOutcome Run(const TCompareCase& c, bool batch, bool threads) {
+  TAppState app(Silent);
   app.Controls = c.Controls;
   app.Controls.MnCbNewFileNm = WorkDir() + "/new.txt";
   app.Controls.MnCbOldFileNm = WorkDir() + "/old.txt";
@@ -197,42 +172,27 @@ void Prepare(TAppState& app, const TCompareCase& c, bool threads) {
   app.WorkerThreads = threads;
   app.CountIdentical = threads;
   app.RunStamp = RunStamp;
-}
-
-TOutcome Collect(const TAppState& app, int result) {
   TOutcome out;
-  out.Result = result;
+  if (batch) {
+    app.BatchMode = true;
+    app.JobLabel = "Job#1 ";
+    app.OutFileNm = "listing.lst";
+    app.Panel1Lines.push_back(std::string("*** Job#1  Started Time=") + RunStamp);
+    const std::string path = WorkDir() + "/listing.lst";
+    TOutputFile listing;
+    FUZZ_CHECK(listing.Open(path, false), "cannot open the listing file");
+    if (threads) listing.WriteInBackground();
+    out.Result = RunBatchCompare(app, listing);
+    FUZZ_CHECK(listing.Close(), "listing file: " + listing.ErrorText());
+    out.Listing = ReadBytes(path);
+  } else {
+    out.Result = RunCompare(app);
+  }
   out.Status = app.StatusText;
   if (app.CompareCtl) out.Ctl = *app.CompareCtl;
   out.Panel1 = app.Panel1Lines.ToVector();
   out.Panel2 = app.Panel2Lines.ToVector();
   return out;
-}
-
-} // namespace
-
-TOutcome RunBatchCase(const TCompareCase& c, bool threads) {
-  TAppState app(Silent);
-  Prepare(app, c, threads);
-  app.BatchMode = true;
-  app.JobLabel = "Job#1 ";
-  app.OutFileNm = "listing.lst";
-  app.Panel1Lines.push_back(std::string("*** Job#1  Started Time=") + RunStamp);
-  const std::string path = WorkDir() + "/listing.lst";
-  TOutputFile listing;
-  FUZZ_CHECK(listing.Open(path, false), "cannot open the listing file");
-  if (threads) listing.WriteInBackground();
-  const int result = RunBatchCompare(app, listing);
-  FUZZ_CHECK(listing.Close(), "listing file: " + listing.ErrorText());
-  TOutcome out = Collect(app, result);
-  out.Listing = ReadWholeFile(path);
-  return out;
-}
-
-TOutcome RunInteractiveCase(const TCompareCase& c, bool threads) {
-  TAppState app(Silent);
-  Prepare(app, c, threads);
-  return Collect(app, RunCompare(app));
 }
 
 void RequireSameOutcome(const TOutcome& a, const TOutcome& b, const std::string& what) {
@@ -247,6 +207,59 @@ void RequireSameOutcome(const TOutcome& a, const TOutcome& b, const std::string&
   }
   FUZZ_CHECK(a.Panel1 == b.Panel1, what + ": panel 1 differs");
   FUZZ_CHECK(a.Panel2 == b.Panel2, what + ": panel 2 differs");
+}
+
+/// Lines first to last (1-based, last 0 meaning to the end) of lines.
+std::vector<std::string> PartOf(const std::vector<std::string>& lines, int first, int last) {
+  std::vector<std::string> part;
+  for (int n = first; n <= static_cast<int>(lines.size()) && (last == 0 || n <= last); ++n)
+    part.push_back(lines[static_cast<size_t>(n - 1)]);
+  return part;
+}
+
+} // namespace
+
+TOutcome RunCase(const TCompareCase& c) {
+  WriteWorkFile("new.txt", c.NewBytes);
+  WriteWorkFile("old.txt", c.OldBytes);
+  const TOutcome batch = Run(c, true, false), shown = Run(c, false, false);
+  RequireSameOutcome(batch, Run(c, true, true), "batch step on one thread and on two\n" + c.Describe());
+  RequireSameOutcome(shown, Run(c, false, true), "interactive run on one thread and on two\n" + c.Describe());
+  FUZZ_CHECK(CounterText(batch.Ctl) == CounterText(shown.Ctl) && batch.Status == shown.Status,
+             "batch and interactive\n" + c.Describe() + "\n" + CounterText(batch.Ctl) + "\n" + CounterText(shown.Ctl));
+  // Only rejected ranges stop a run before it starts.
+  if (batch.Result != 0)
+    FUZZ_CHECK((batch.Ctl.CcolBad || batch.Ctl.PcmpBad) && batch.Status.rfind(MsgBadSpec, 0) == 0,
+               batch.Detail(c));
+  return batch;
+}
+
+TParts ComparedParts(const TCompareCase& c, const TCompareCtl& ctl, bool keepTabs) {
+  const TReadRules rules{c.Pref(TagIeof), keepTabs};
+  const bool part = ctl.PcmpActive;
+  TParts p;
+  p.NewFirst = part ? ctl.PcmpNewFirst : 1;
+  p.OldFirst = part ? ctl.PcmpOldFirst : 1;
+  p.New = PartOf(ReferenceLines(c.NewBytes, rules), p.NewFirst, part ? ctl.PcmpNewLast : 0);
+  p.Old = PartOf(ReferenceLines(c.OldBytes, rules), p.OldFirst, part ? ctl.PcmpOldLast : 0);
+  return p;
+}
+
+bool CheckVerdict(const TCompareCase& c, const TOutcome& run, const TParts& read) {
+  const TCompareCtl& k = run.Ctl;
+  const std::string detail = run.Detail(c);
+  FUZZ_CHECK(k.NewLinesTotal == static_cast<int>(read.New.size()), detail + "\nexpected NEW lines " + Show(read.New));
+  FUZZ_CHECK(k.OldLinesTotal == static_cast<int>(read.Old.size()), detail + "\nexpected OLD lines " + Show(read.Old));
+  FUZZ_CHECK(k.CcolActive || k.FilesDiffer == (read.New != read.Old), detail);
+  const bool changes = k.ReformCount + k.InsertCount + k.DeleteCount > 0;
+  FUZZ_CHECK(changes == (run.Status == MsgDiffer), detail);
+  if (c.SameParts(k)) {
+    FUZZ_CHECK(!changes, detail + "\nthe same bytes differ");
+    const bool filtered = k.DpActive || k.DpsActive || k.OptIcas || k.OptRovr || k.CcolActive || k.DlnActive ||
+                          k.PcmpActive || (k.OptClnc && k.NewBlankCount + k.OldBlankCount > 0);
+    FUZZ_CHECK(run.Status == (filtered ? MsgEquivFiltered : MsgEquivalent), detail);
+  }
+  return changes;
 }
 
 std::vector<std::string> BodyLines(const std::vector<std::string>& lines, size_t from,

@@ -1,7 +1,8 @@
 // A compare case of the compare targets: options decoded from the leading
-// bytes of an input, the NEW and OLD bytes after them, and runs of the case
+// bytes of an input, the NEW and OLD bytes after them, runs of the case
 // through the program's own entry points (a batch step into a listing file,
-// an interactive run into the panel lists).
+// an interactive run into the panel lists), and the checks both compare
+// targets make.
 #pragma once
 
 #include "FuzzSupport.h"
@@ -45,20 +46,35 @@ struct TOutcome {
   TCompareCtl Ctl;
   std::string Listing;                     ///< batch: the listing file's bytes
   std::vector<std::string> Panel1, Panel2; ///< interactive: the panel lists
+  /// The options, counters and message, for messages.
+  std::string Detail(const TCompareCase& c) const { return c.Describe() + "\n" + CounterText(Ctl) + "\n" + Status; }
 };
 
-/// Writes the case's two files into the scratch directory (once per input).
-void WriteCaseFiles(const TCompareCase& c);
-/// A one-step batch compare into a listing file. threads sets both
-/// WorkerThreads and CountIdentical (and lets the listing file be written
-/// by a second thread).
-TOutcome RunBatchCase(const TCompareCase& c, bool threads);
-/// An interactive compare into the panel lists.
-TOutcome RunInteractiveCase(const TCompareCase& c, bool threads);
+/// Runs the case as a batch step into a listing file and interactively into
+/// the panel lists, each on one thread and on two (with CountIdentical and
+/// the listing file written by a second thread), and requires that one
+/// thread and two give the same listing, panels, counters and message, and
+/// that the batch step and the interactive run count the same. A run that
+/// does not start must be one with rejected ranges. Returns the batch step
+/// on one thread.
+TOutcome RunCase(const TCompareCase& c);
 
-/// Requires that two runs of the same case agree: result, message, counters
-/// and listing.
-void RequireSameOutcome(const TOutcome& a, const TOutcome& b, const std::string& what);
+/// The compared parts of the case's files as the reader splits them, and
+/// the file line number of each part's first line.
+struct TParts {
+  std::vector<std::string> New, Old;
+  int NewFirst = 1, OldFirst = 1;
+};
+/// keepTabs reads them as the listing re-reads them with Xtab.
+TParts ComparedParts(const TCompareCase& c, const TCompareCtl& ctl, bool keepTabs);
+
+/// The checks both compares share: the totals are the lines of the parts,
+/// the files differ exactly when those lines do (compare columns aside),
+/// the message says "differ" exactly when there are changes, and two files
+/// of the same bytes are equivalent, "filtered" when a filter, Icas, Rovr,
+/// compare columns, a part compare or (unordered) blank lines left out
+/// shaped the result. Returns whether there are changes.
+bool CheckVerdict(const TCompareCase& c, const TOutcome& run, const TParts& read);
 
 /// The body lines of a batch listing: after the first ruler line (the line
 /// beginning "ID  ----+") at or after line from, the lines up to the first

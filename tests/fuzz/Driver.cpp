@@ -6,8 +6,8 @@
 //
 // Without --seconds and --runs only the corpus is replayed (the CTest
 // regression run). An input that fails (an abort or a crash) is written to
-// DIR/crash-TARGET-HASH (DIR defaults to the current folder) before the
-// process dies, so that it can be replayed.
+// DIR/crash-TARGET (DIR defaults to the current folder) before the process
+// dies, so that it can be replayed.
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -18,8 +18,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -29,133 +29,86 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 namespace {
 
 namespace fs = std::filesystem;
-using TInput = std::vector<uint8_t>;
 
-// The input being run, for the failure handler.
-const uint8_t* CurrentData = nullptr;
-size_t CurrentSize = 0;
-char SavePrefix[4096] = "./crash-";
+// The input being run, where to save it and what to say then, for the
+// failure handler.
+const std::string* Current = nullptr;
+char SavePath[4096], SaveNote[4200];
 
-/// Writes the current input to SavePrefix + hash. Only async-signal-safe calls.
+/// Writes the current input to SavePath. Only async-signal-safe calls.
 void SaveCurrent(int signal) {
-  uint64_t hash = 1469598103934665603ull;
-  for (size_t i = 0; i < CurrentSize; ++i) hash = (hash ^ CurrentData[i]) * 1099511628211ull;
-  char path[4200];
-  size_t n = std::strlen(SavePrefix);
-  std::memcpy(path, SavePrefix, n);
-  for (int shift = 60; shift >= 0; shift -= 4) path[n++] = "0123456789abcdef"[(hash >> shift) & 15];
-  path[n] = '\0';
-  int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int fd = Current ? ::open(SavePath, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
   if (fd >= 0) {
-    for (size_t done = 0; done < CurrentSize;) {
-      ssize_t w = ::write(fd, CurrentData + done, CurrentSize - done);
-      if (w <= 0) break;
-      done += static_cast<size_t>(w);
-    }
+    if (::write(fd, Current->data(), Current->size()) == static_cast<ssize_t>(Current->size()))
+      (void)!::write(2, SaveNote, std::strlen(SaveNote));
     ::close(fd);
-    const char* note = "\n*** failing input written to ";
-    (void)!::write(2, note, std::strlen(note));
-    (void)!::write(2, path, n);
-    (void)!::write(2, "\n", 1);
   }
   std::signal(signal, SIG_DFL);
   std::raise(signal);
 }
 
-void Run(const TInput& input) {
-  CurrentData = input.data();
-  CurrentSize = input.size();
-  LLVMFuzzerTestOneInput(input.data(), input.size());
-  CurrentData = nullptr;
-  CurrentSize = 0;
-}
-
-TInput ReadInput(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  const std::string s = bytes.str();
-  return TInput(s.begin(), s.end());
+void Run(const std::string& input) {
+  Current = &input;
+  LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+  Current = nullptr;
 }
 
 /// Bytes that mean something to the targets: line ends, the end-of-file byte,
 /// TAB, blank, quotes, comment starts, the file separator and ini syntax.
-constexpr uint8_t Interesting[] = {'\n', '\r', 0x1A, '\t', ' ',  '"', '/', '*', '#', '{', '}', ';',
-                                   '=',  '@',  ':',  '[', ']',  '\\', 0,   0xFF, 0x80, 0xC3, 'A', 'a'};
+constexpr char Interesting[] = {'\n', '\r', 0x1A, '\t', ' ', '"', '/', '*', '#', '{', '}', ';',
+                                '=',  '@',  ':',  '[',  ']', '\\', 0,  '\xFF', '\x80', '\xC3', 'A', 'a'};
 
-class TMutator {
-public:
-  TMutator(uint32_t seed, size_t maxLen) : Rng(seed), MaxLen(maxLen) {}
-
-  TInput Mutate(const std::vector<TInput>& pool) {
-    TInput x = pool[Below(pool.size())];
-    for (int n = 1 + static_cast<int>(Below(4)); n > 0; --n) Step(x, pool);
-    if (x.size() > MaxLen) x.resize(MaxLen);
-    return x;
-  }
-
-private:
-  std::mt19937 Rng;
-  size_t MaxLen;
-
-  size_t Below(size_t n) { return n == 0 ? 0 : Rng() % n; }
-  uint8_t AnyByte() { return Below(3) == 0 ? Interesting[Below(sizeof Interesting)] : static_cast<uint8_t>(Rng()); }
-
-  void Step(TInput& x, const std::vector<TInput>& pool) {
-    const TInput& other = pool[Below(pool.size())];
-    switch (Below(8)) {
+/// A mutant of an input of the pool: one to four steps of byte changes,
+/// inserts, deletes, copies and repeats of ranges, and splices with others.
+std::string Mutate(std::mt19937& rng, const std::vector<std::string>& pool, size_t maxLen) {
+  auto below = [&](size_t n) { return n == 0 ? 0 : rng() % n; };
+  auto anyByte = [&] { return below(3) == 0 ? Interesting[below(sizeof Interesting)] : static_cast<char>(rng()); };
+  std::string x = pool[below(pool.size())];
+  for (size_t steps = 1 + below(4); steps > 0; --steps) {
+    const std::string other = below(2) ? x : pool[below(pool.size())];
+    const size_t at = below(x.size() + 1);
+    switch (below(6)) {
     case 0: // flip a bit
-      if (!x.empty()) x[Below(x.size())] ^= static_cast<uint8_t>(1u << Below(8));
+      if (!x.empty()) x[below(x.size())] ^= static_cast<char>(1u << below(8));
       break;
     case 1: // change a byte
-      if (!x.empty()) x[Below(x.size())] = AnyByte();
+      if (!x.empty()) x[below(x.size())] = anyByte();
       break;
-    case 2: { // insert a few bytes
-      size_t at = Below(x.size() + 1), n = 1 + Below(8);
-      for (size_t k = 0; k < n; ++k) x.insert(x.begin() + static_cast<long>(at), AnyByte());
+    case 2: // insert a few bytes
+      for (size_t n = 1 + below(8); n > 0; --n) x.insert(at, 1, anyByte());
       break;
-    }
-    case 3: { // delete a range
-      if (x.empty()) break;
-      size_t at = Below(x.size()), n = std::min(x.size() - at, 1 + Below(16));
-      x.erase(x.begin() + static_cast<long>(at), x.begin() + static_cast<long>(at + n));
+    case 3: // delete a range
+      x.erase(at, 1 + below(16));
       break;
-    }
-    case 4: { // copy a range of the input to another place
-      if (x.empty()) break;
-      size_t from = Below(x.size()), n = std::min(x.size() - from, 1 + Below(64));
-      TInput chunk(x.begin() + static_cast<long>(from), x.begin() + static_cast<long>(from + n));
-      x.insert(x.begin() + static_cast<long>(Below(x.size() + 1)), chunk.begin(), chunk.end());
+    case 4: { // insert a range of this input or another, often several times over
+      const std::string chunk = other.substr(below(other.size()), 1 + below(128));
+      for (size_t n = below(2) ? 1 : 1 + below(20); n > 0; --n) x.insert(at, chunk);
       break;
     }
-    case 5: { // splice: this input's head, another's tail
-      size_t head = Below(x.size() + 1), tail = Below(other.size() + 1);
-      x.resize(head);
-      x.insert(x.end(), other.begin() + static_cast<long>(tail), other.end());
+    default: // splice: this input's head, another's tail
+      x = x.substr(0, at) + other.substr(below(other.size() + 1));
       break;
-    }
-    case 6: { // insert a range of another input
-      if (other.empty()) break;
-      size_t from = Below(other.size()), n = std::min(other.size() - from, 1 + Below(128));
-      x.insert(x.begin() + static_cast<long>(Below(x.size() + 1)), other.begin() + static_cast<long>(from),
-               other.begin() + static_cast<long>(from + n));
-      break;
-    }
-    default: { // repeat a short range several times
-      if (x.empty()) break;
-      size_t from = Below(x.size()), n = std::min(x.size() - from, 1 + Below(12));
-      TInput chunk(x.begin() + static_cast<long>(from), x.begin() + static_cast<long>(from + n));
-      for (size_t k = 1 + Below(20); k > 0; --k) x.insert(x.begin() + static_cast<long>(from), chunk.begin(), chunk.end());
-      break;
-    }
     }
   }
-};
+  if (x.size() > maxLen) x.resize(maxLen);
+  return x;
+}
 
 int Usage(const char* program) {
   std::fprintf(stderr, "usage: %s [--seconds S] [--runs N] [--seed K] [--max-len L] [--save DIR] PATH...\n",
                program);
   return 2;
+}
+
+/// Adds a file, or the files of a folder; false when there is neither.
+bool AddInputs(const fs::path& path, std::vector<fs::path>& files) {
+  if (!fs::is_directory(path)) {
+    files.push_back(path);
+    return fs::is_regular_file(path);
+  }
+  for (const auto& entry : fs::directory_iterator(path))
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  return true;
 }
 
 } // namespace
@@ -166,7 +119,7 @@ int main(int argc, char** argv) {
   uint32_t seed = 1;
   size_t maxLen = 4096;
   std::string saveDir = ".";
-  std::vector<fs::path> paths;
+  std::vector<fs::path> paths, files;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -180,51 +133,40 @@ int main(int argc, char** argv) {
   }
   if (paths.empty()) return Usage(argv[0]);
   const std::string target = fs::path(argv[0]).filename().string();
-  std::snprintf(SavePrefix, sizeof SavePrefix, "%s/crash-%s-", saveDir.c_str(), target.c_str());
-  for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(sig, SaveCurrent);
-
-  std::vector<fs::path> files;
-  for (const fs::path& p : paths) {
-    if (fs::is_directory(p)) {
-      for (const auto& entry : fs::directory_iterator(p))
-        if (entry.is_regular_file()) files.push_back(entry.path());
-    } else if (fs::is_regular_file(p)) {
-      files.push_back(p);
-    } else {
+  for (const fs::path& p : paths)
+    if (!AddInputs(p, files)) {
       std::fprintf(stderr, "%s: no such file or folder: %s\n", target.c_str(), p.c_str());
       return 2;
     }
-  }
-  std::sort(files.begin(), files.end());
+  std::snprintf(SavePath, sizeof SavePath, "%s/crash-%s", saveDir.c_str(), target.c_str());
+  std::snprintf(SaveNote, sizeof SaveNote, "\n*** failing input written to %s\n", SavePath);
+  for (int sig : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(sig, SaveCurrent);
 
   const auto start = std::chrono::steady_clock::now();
-  std::vector<TInput> pool;
+  auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+  std::sort(files.begin(), files.end());
+  std::vector<std::string> pool;
   for (const fs::path& f : files) {
-    pool.push_back(ReadInput(f));
-    Run(pool.back());
+    std::ifstream in(f, std::ios::binary);
+    Run(pool.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   }
   const size_t replayed = pool.size();
   if (pool.empty()) pool.emplace_back();
 
+  // Some mutants join the pool beside the whole corpus, so that later inputs
+  // wander further from the seeds.
+  const size_t kept = std::max<size_t>(512, pool.size() + 64);
+  std::mt19937 rng(seed);
   long mutated = 0;
-  const size_t kept = std::max<size_t>(512, pool.size() + 64); // the corpus and some mutants
-  if (runs > 0 || seconds > 0) {
-    TMutator mutator(seed, maxLen);
-    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
-    while ((runs <= 0 || mutated < runs) && (seconds <= 0 || elapsed() < seconds)) {
-      TInput x = mutator.Mutate(pool);
-      Run(x);
-      ++mutated;
-      // Keep some mutants, so that later inputs wander further from the seeds.
-      if (mutated % 8 == 0) {
-        if (pool.size() < kept) pool.push_back(std::move(x));
-        else pool[replayed + static_cast<size_t>(mutated / 8) % (kept - replayed)] = std::move(x);
-      }
-    }
+  while ((runs > 0 || seconds > 0) && (runs <= 0 || mutated < runs) && (seconds <= 0 || elapsed() < seconds)) {
+    std::string x = Mutate(rng, pool, maxLen);
+    Run(x);
+    if (++mutated % 8 != 0) continue;
+    if (pool.size() < kept) pool.push_back(std::move(x));
+    else pool[replayed + static_cast<size_t>(mutated / 8) % (kept - replayed)] = std::move(x);
   }
-  const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("%s: %zu corpus inputs replayed, %ld mutated inputs run, seed %u, %.1f s\n", target.c_str(), replayed,
-              mutated, seed, took);
+              mutated, seed, elapsed());
   std::printf("executions: %ld\n", static_cast<long>(replayed) + mutated);
   return 0;
 }

@@ -1,8 +1,11 @@
 // What the fuzz targets share: the invariant check, option bytes, the
 // process's scratch directory, and a reference reading of a file's lines
 // written from the line reader's documented rules, so that a listing can be
-// checked against the input it came from.
+// checked against the input it came from. The file helpers of the core tests
+// (ReadBytes, SplitCrLf, FixedTime) serve here too.
 #pragma once
+
+#include "TestSupport.h"
 
 #include "state/CompareCtl.h"
 #include "state/Controls.h"
@@ -14,6 +17,9 @@
 
 namespace quorlin::fuzz {
 
+using test::ReadBytes;
+using test::SplitCrLf;
+
 /// Reports a broken invariant and aborts: libFuzzer and the plain driver both
 /// take the abort as a failure and keep the input that caused it.
 [[noreturn]] void Fail(const char* condition, const std::string& detail);
@@ -24,21 +30,18 @@ namespace quorlin::fuzz {
   } while (0)
 
 /// Takes option bytes from the front of an input; zero once it runs out.
-class TOptionBytes {
-public:
-  TOptionBytes(const uint8_t* data, size_t size) : Data(data), Size(size) {}
-  uint8_t Byte() { return Pos < Size ? Data[Pos++] : 0; }
-  /// The bytes not taken yet.
-  std::string_view Rest() const {
-    return Pos < Size ? std::string_view(reinterpret_cast<const char*>(Data) + Pos, Size - Pos)
-                      : std::string_view();
+struct TOptionBytes {
+  TOptionBytes(const uint8_t* data, size_t size) : Rest(reinterpret_cast<const char*>(data), size) {}
+  uint8_t Byte() {
+    if (Rest.empty()) return 0;
+    Rest.remove_prefix(1);
+    return static_cast<uint8_t>(Rest.data()[-1]);
   }
-
-private:
-  const uint8_t* Data;
-  size_t Size;
-  size_t Pos = 0;
+  std::string_view Rest; ///< the bytes not taken yet
 };
+
+/// The run stamp of the targets' listings and logs.
+inline constexpr const char* RunStamp = "05/28/26 20:26:40";
 
 /// The scratch directory of this process: made on first use, reused by every
 /// input, removed at exit.
@@ -46,10 +49,6 @@ const std::string& WorkDir();
 /// Writes bytes to a file in the scratch directory, with a fixed modification
 /// time, and returns its path.
 std::string WriteWorkFile(const std::string& name, std::string_view bytes);
-/// The bytes of a file; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
-/// The lines of bytes that end in CR LF (a last line without one is dropped).
-std::vector<std::string> SplitCrLf(const std::string& bytes);
 
 /// How a file is read: Ieof keeps a 0x1A byte that has data after it as
 /// data; KeepTabs is the listing's re-read with Xtab, which keeps TABs.
@@ -63,10 +62,6 @@ struct TReadRules {
 /// blank; a line longer than 2048 bytes is cut into pieces of 2048; an empty
 /// line is one blank; a last line without an end is still a line.
 std::vector<std::string> ReferenceLines(std::string_view bytes, const TReadRules& rules);
-
-/// Lines first to last (1-based, last 0 meaning to the end) of lines, as a
-/// part compare takes them.
-std::vector<std::string> PartOf(const std::vector<std::string>& lines, int first, int last);
 
 /// A line's compare key without compare columns or filters: every blank (and
 /// TAB) left out, letters in lower case with Icas.

@@ -1,19 +1,13 @@
 // Fuzz target: the ordered compare of two arbitrary files with random
-// options, don't-process filters and listing types, run as a batch step and
-// interactively, each on one thread and on two.
+// options, don't-process filters and listing types. Input: six option bytes,
+// the NEW bytes, "@@@@", the OLD bytes (DecodeCase).
 //
-// Input: six option bytes (see DecodeCase), the NEW bytes, "@@@@", the OLD
-// bytes.
-//
-// Invariants:
-// - one thread and two give the same listing, panels, counters and message;
-//   a batch step and an interactive run count the same;
-// - the counters add up (CheckCounters) and the totals are the lines of the
-//   compared parts as the reader splits them;
+// Invariants, besides the agreement of the four runs (RunCase) and the
+// totals and message (CheckVerdict):
+// - the counters add up (CheckCounters);
 // - without filters or compare columns the files compare as equivalent
 //   exactly when each pair of lines has equal compare keys and (but with
-//   Rovr) the same text over the shorter length, and two files of the same
-//   bytes are always equivalent (filtered or not);
+//   Rovr) the same text over the shorter length;
 // - a Long listing without filters or compare columns lists every NEW and
 //   every OLD line once, in order, with its text (CheckLongListing).
 #include "CompareCase.h"
@@ -29,38 +23,6 @@ namespace {
 
 const std::vector<std::string> OrderedIds = {"    ", "RN- ", "RO- ", "I - ", "D - ", "DM- ", "IM- "};
 
-/// The compared parts of the two files as the reader splits them: as the
-/// compare sees them (a TAB is a blank) and as the listing shows them (with
-/// Xtab the listing reads TABs as TABs).
-struct TExpected {
-  std::vector<std::string> NewRead, OldRead, NewShown, OldShown;
-  int NewFirst = 1, OldFirst = 1; ///< file line number of the first line of each part
-};
-
-TExpected Expect(const TCompareCase& c, const TCompareCtl& ctl) {
-  TExpected e;
-  const TReadRules read{c.Pref(TagIeof), false}, shown{c.Pref(TagIeof), c.Pref(TagXtab)};
-  int newLast = 0, oldLast = 0;
-  if (ctl.PcmpActive) {
-    e.NewFirst = ctl.PcmpNewFirst;
-    e.OldFirst = ctl.PcmpOldFirst;
-    newLast = ctl.PcmpNewLast;
-    oldLast = ctl.PcmpOldLast;
-  }
-  e.NewRead = PartOf(ReferenceLines(c.NewBytes, read), e.NewFirst, newLast);
-  e.OldRead = PartOf(ReferenceLines(c.OldBytes, read), e.OldFirst, oldLast);
-  e.NewShown = PartOf(ReferenceLines(c.NewBytes, shown), e.NewFirst, newLast);
-  e.OldShown = PartOf(ReferenceLines(c.OldBytes, shown), e.OldFirst, oldLast);
-  return e;
-}
-
-/// A matched pair (equal compare keys) that the listing shows as an exact
-/// match rather than a reformat. The listing judges the texts it shows: with
-/// Xtab those keep their TABs, so a TAB against a blank is a reformat there.
-bool ExactPair(const TExpected& e, size_t n, size_t o, bool icas) {
-  return SameOverShorter(e.NewShown[n], e.OldShown[o], icas);
-}
-
 // The listing counts every line of the compared parts once: a NEW line as
 // matched, reformatted, inserted (a moved line too) or not processed, an OLD
 // line as matched or reformatted (counted once per pair), deleted (a moved
@@ -69,38 +31,27 @@ bool ExactPair(const TExpected& e, size_t n, size_t o, bool icas) {
 //   OldLinesTotal - OldNotProcCount = MatchCount + ReformCount + DeleteCount
 // MovedCount counts the moved OLD lines, each also a delete with a moved
 // NEW partner that is an insert; PairedCount counts insert and delete pairs.
-void CheckCounters(const TCompareCase& c, const TOutcome& run, const TExpected& e) {
+void CheckCounters(const TCompareCase& c, const TOutcome& run, const TParts& read, const TParts& shown) {
   const TCompareCtl& k = run.Ctl;
-  const std::string detail = c.Describe() + "\n" + CounterText(k) + "\n" + run.Status;
-  FUZZ_CHECK(k.NewLinesTotal == static_cast<int>(e.NewRead.size()),
-             detail + "\nexpected NEW lines " + std::to_string(e.NewRead.size()) + " " + Show(e.NewRead));
-  FUZZ_CHECK(k.OldLinesTotal == static_cast<int>(e.OldRead.size()),
-             detail + "\nexpected OLD lines " + std::to_string(e.OldRead.size()) + " " + Show(e.OldRead));
-  // The read phase finds the files different exactly when their lines are
-  // (compare columns compare only the columns).
-  FUZZ_CHECK(k.CcolActive || k.FilesDiffer == (e.NewRead != e.OldRead), detail);
+  const std::string detail = run.Detail(c);
+  const bool changes = CheckVerdict(c, run, read);
   FUZZ_CHECK(k.NewLinesTotal == k.MatchCount + k.ReformCount + k.InsertCount + k.NewNotProcCount, detail);
   FUZZ_CHECK(k.OldLinesTotal == k.MatchCount + k.ReformCount + k.DeleteCount + k.OldNotProcCount, detail);
   FUZZ_CHECK(k.MovedCount <= std::min(k.InsertCount, k.DeleteCount), detail);
   FUZZ_CHECK(k.OptFmvl || k.MovedCount == 0, detail);
   FUZZ_CHECK(k.PairedCount >= 0 && k.PairedCount <= std::min(k.InsertCount, k.DeleteCount), detail);
   FUZZ_CHECK(AnyFilter(k) || k.NewNotProcCount + k.OldNotProcCount == 0, detail);
-
-  const bool changes = k.ReformCount + k.InsertCount + k.DeleteCount > 0;
-  FUZZ_CHECK(changes == (run.Status == MsgDiffer), detail);
-  const bool filtered = k.DpActive || k.DpsActive || k.OptIcas || k.OptRovr || k.CcolActive || k.DlnActive ||
-                        k.PcmpActive;
-  if (c.SameParts(k)) {
-    FUZZ_CHECK(!changes, detail + "\nthe same bytes differ");
-    FUZZ_CHECK(run.Status == (filtered ? MsgEquivFiltered : MsgEquivalent), detail);
-  }
   if (!AnyFilter(k) && !k.CcolActive) {
-    // Equal lines find each other, and a difference is found.
-    bool equal = e.NewRead.size() == e.OldRead.size();
-    for (size_t i = 0; equal && i < e.NewRead.size(); ++i)
-      equal = ReferenceKey(e.NewRead[i], k.OptIcas) == ReferenceKey(e.OldRead[i], k.OptIcas) &&
-              (k.OptRovr || ExactPair(e, i, i, k.OptIcas));
-    FUZZ_CHECK(equal == !changes, detail + "\nNEW " + Show(e.NewRead) + "\nOLD " + Show(e.OldRead));
+    // Equal lines find each other, and a difference is found. The listing
+    // judges exactness on the texts it shows: with Xtab a TAB against a
+    // blank is a reformat.
+    const auto& n = read.New;
+    const auto& o = read.Old;
+    bool equal = n.size() == o.size();
+    for (size_t i = 0; equal && i < n.size(); ++i)
+      equal = ReferenceKey(n[i], k.OptIcas) == ReferenceKey(o[i], k.OptIcas) &&
+              (k.OptRovr || SameOverShorter(shown.New[i], shown.Old[i], k.OptIcas));
+    FUZZ_CHECK(equal == !changes, detail + "\nNEW " + Show(n) + "\nOLD " + Show(o));
   }
 }
 
@@ -125,104 +76,58 @@ TRefs RefsOf(const std::string& id, const std::vector<std::string>& words) {
 // compared parts once and in order: a NEW line as a match ("    "), reformat
 // ("RN- "), insert or moved insert ("I - ", "IM- "); an OLD line as the
 // partner of a match or reformat, a delete or moved delete ("D - ", "DM- ");
-// "RO- " repeats the OLD line of a reformat with Lorl. A match shows the
-// NEW text. The raw form (batch with Fscl) has whole texts and no numbers;
-// the formatted form 80 characters of text and the line numbers.
-void CheckLongListing(const TCompareCase& c, const TOutcome& run, const TExpected& e) {
+// with Lorl a reformat is followed by "RO- " with its OLD line. A match shows
+// the NEW text; the two lines of a match or reformat have equal compare keys,
+// and the same shown text over the shorter length just when listed as a
+// match (or with Rovr). The raw form (batch with Fscl) has whole texts and no
+// numbers; the formatted form 80 characters of text and the line numbers.
+void CheckLongListing(const TCompareCase& c, const TOutcome& run, const TParts& read, const TParts& shown) {
   const TCompareCtl& k = run.Ctl;
+  const bool raw = k.OptFscl, icas = k.OptIcas;
   const std::string detail = c.Describe() + "\n" + CounterText(k);
-  const std::vector<std::string> lines = SplitCrLf(run.Listing);
-  size_t end = 0;
-  const std::vector<std::string> body = BodyLines(lines, 0, OrderedIds, end);
-  const bool icas = k.OptIcas;
-
-  if (k.OptFscl) {
-    std::vector<std::string> newSide;
-    struct TOldEntry {
-      std::string Text;
-      int NewIndex; ///< the NEW line listed for it, or -1 for an OLD text
+  size_t end = 0, n = 0, o = 0; // n, o: the next NEW and OLD line of the parts
+  for (const std::string& l : BodyLines(SplitCrLf(run.Listing), 0, OrderedIds, end)) {
+    FUZZ_CHECK(raw || l.size() >= 84, detail + "\nshort body line: " + l);
+    const std::string id = l.substr(0, 4), text = raw ? l.substr(4) : l.substr(4, 80);
+    const TRefs r = raw ? TRefs{} : RefsOf(id, Words(l.substr(84)));
+    // Whether the line shows line `at` of a part and (formatted) its number.
+    auto shows = [&](const std::vector<std::string>& part, size_t at) {
+      return at < part.size() && text == (raw ? part[at] : TextField(part[at]));
     };
-    std::vector<TOldEntry> oldSide;
-    for (const std::string& l : body) {
-      const std::string id = l.substr(0, 4), text = l.substr(4);
-      const bool newText = id == "    " || id == "RN- " || id == "I - " || id == "IM- ";
-      if (newText) newSide.push_back(text);
-      if (id == "    " || (id == "RN- " && !k.OptLorl))
-        oldSide.push_back({text, static_cast<int>(newSide.size()) - 1});
-      if (id == "RO- " || id == "D - " || id == "DM- ") oldSide.push_back({text, -1});
-    }
-    FUZZ_CHECK(newSide == e.NewShown, detail + "\nlisted " + Show(newSide) + "\nNEW    " + Show(e.NewShown));
-    FUZZ_CHECK(oldSide.size() == e.OldShown.size(),
-               detail + "\nOLD lines listed " + std::to_string(oldSide.size()) + " " + Show(e.OldShown));
-    for (size_t j = 0; j < oldSide.size(); ++j) {
-      const TOldEntry& o = oldSide[j];
-      if (o.NewIndex < 0) {
-        FUZZ_CHECK(o.Text == e.OldShown[j], detail + "\nOLD line " + std::to_string(j + 1));
-      } else {
-        const std::string& n = e.NewRead[static_cast<size_t>(o.NewIndex)];
-        FUZZ_CHECK(ReferenceKey(n, icas) == ReferenceKey(e.OldRead[j], icas),
-                   detail + "\nmatched lines with different keys: '" + n + "' '" + e.OldRead[j] + "'");
-      }
-    }
-    return;
-  }
-
-  std::vector<int> newNumbers, oldNumbers;
-  for (const std::string& l : body) {
-    FUZZ_CHECK(l.size() >= 84, detail + "\nshort body line: " + l);
-    const std::string id = l.substr(0, 4), field = l.substr(4, 80);
-    const TRefs r = RefsOf(id, Words(l.substr(84)));
+    auto numbered = [&](int ref, int first, size_t at) { return raw || ref == first + static_cast<int>(at); };
     const bool newSide = id == "    " || id == "RN- " || id == "I - " || id == "IM- ";
     const bool oldSide = id == "    " || id == "RN- " || id == "D - " || id == "DM- ";
-    const int n = r.New - e.NewFirst, o = r.Old - e.OldFirst; // 0-based in the parts
-    if (newSide) {
-      FUZZ_CHECK(n >= 0 && n < static_cast<int>(e.NewShown.size()), detail + "\nNEW number in: " + l);
-      FUZZ_CHECK(field == TextField(e.NewShown[static_cast<size_t>(n)]), detail + "\nNEW text in: " + l);
-      newNumbers.push_back(r.New);
-    }
-    if (oldSide || id == "RO- ") {
-      FUZZ_CHECK(o >= 0 && o < static_cast<int>(e.OldShown.size()), detail + "\nOLD number in: " + l);
-      if (oldSide) oldNumbers.push_back(r.Old);
-    }
-    if (id == "D - " || id == "DM- " || id == "RO- ")
-      FUZZ_CHECK(field == TextField(e.OldShown[static_cast<size_t>(o)]), detail + "\nOLD text in: " + l);
+    auto where = [&] { return " (NEW line " + std::to_string(n + 1) + ", OLD line " + std::to_string(o + 1) + "): " + l; };
+    if (newSide) FUZZ_CHECK(shows(shown.New, n) && numbered(r.New, shown.NewFirst, n), detail + "\nNEW" + where());
+    if (oldSide) FUZZ_CHECK(o < shown.Old.size() && numbered(r.Old, shown.OldFirst, o), detail + "\nOLD" + where());
+    if (id == "D - " || id == "DM- ") FUZZ_CHECK(shows(shown.Old, o), detail + "\nOLD text" + where());
+    if (id == "RO- ")
+      FUZZ_CHECK(o > 0 && shows(shown.Old, o - 1) && numbered(r.Old, shown.OldFirst, o - 1),
+                 detail + "\nthe reformat's OLD line" + where());
     if (id == "    " || id == "RN- ") {
-      const std::string& nt = e.NewRead[static_cast<size_t>(n)];
-      const std::string& ot = e.OldRead[static_cast<size_t>(o)];
-      FUZZ_CHECK(ReferenceKey(nt, icas) == ReferenceKey(ot, icas), detail + "\nmatched: " + l);
-      FUZZ_CHECK(ExactPair(e, static_cast<size_t>(n), static_cast<size_t>(o), icas) == (id == "    " || k.OptRovr),
-                 detail + "\nmatch or reformat: " + l);
+      FUZZ_CHECK(ReferenceKey(read.New[n], icas) == ReferenceKey(read.Old[o], icas), detail + "\nmatched" + where());
+      FUZZ_CHECK(SameOverShorter(shown.New[n], shown.Old[o], icas) == (id == "    " || k.OptRovr),
+                 detail + "\nmatch or reformat" + where());
     }
+    n += newSide;
+    o += oldSide;
   }
-  for (size_t i = 0; i < newNumbers.size(); ++i)
-    FUZZ_CHECK(newNumbers[i] == e.NewFirst + static_cast<int>(i), detail + "\nNEW numbers out of order");
-  for (size_t j = 0; j < oldNumbers.size(); ++j)
-    FUZZ_CHECK(oldNumbers[j] == e.OldFirst + static_cast<int>(j), detail + "\nOLD numbers out of order");
-  FUZZ_CHECK(newNumbers.size() == e.NewShown.size(), detail + "\nNEW lines missing");
-  FUZZ_CHECK(oldNumbers.size() == e.OldShown.size(), detail + "\nOLD lines missing");
+  FUZZ_CHECK(n == shown.New.size() && o == shown.Old.size(),
+             detail + "\nlisted " + std::to_string(n) + " NEW and " + std::to_string(o) + " OLD lines of " +
+                 std::to_string(shown.New.size()) + " and " + std::to_string(shown.Old.size()));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TCompareCase c = DecodeCase(data, size, false);
-  WriteCaseFiles(c);
-  const TOutcome batch = RunBatchCase(c, false);
-  RequireSameOutcome(batch, RunBatchCase(c, true), "batch step on one thread and on two\n" + c.Describe());
-  const TOutcome shown = RunInteractiveCase(c, false);
-  RequireSameOutcome(shown, RunInteractiveCase(c, true), "interactive run on one thread and on two\n" + c.Describe());
-  FUZZ_CHECK(CounterText(batch.Ctl) == CounterText(shown.Ctl) && batch.Status == shown.Status,
-             "batch and interactive\n" + c.Describe() + "\n" + CounterText(batch.Ctl) + "\n" + CounterText(shown.Ctl));
-
+  const TOutcome batch = RunCase(c);
+  if (batch.Result != 0) return 0;
   const TCompareCtl& k = batch.Ctl;
-  if (batch.Result != 0) {
-    // Only rejected ranges stop a run before it starts.
-    FUZZ_CHECK(k.CcolBad || k.PcmpBad, c.Describe() + "\n" + batch.Status);
-    FUZZ_CHECK(batch.Status.rfind(MsgBadSpec, 0) == 0, c.Describe() + "\n" + batch.Status);
-    return 0;
-  }
-  const TExpected e = Expect(c, k);
-  CheckCounters(c, batch, e);
-  if (k.ListLong && !AnyFilter(k) && !k.CcolActive) CheckLongListing(c, batch, e);
+  // The parts as the compare reads them (a TAB is a blank) and as the
+  // listing shows them (with Xtab the listing reads TABs as TABs).
+  const TParts read = ComparedParts(c, k, false), shown = ComparedParts(c, k, c.Pref(TagXtab));
+  CheckCounters(c, batch, read, shown);
+  if (k.ListLong && !AnyFilter(k) && !k.CcolActive) CheckLongListing(c, batch, read, shown);
   return 0;
 }

@@ -22,19 +22,18 @@ using namespace quorlin::fuzz;
 namespace {
 
 /// A reader of the writer's output.
-class TRtfReader {
-public:
-  explicit TRtfReader(const std::string& text) : Text(text) {}
+struct TRtfReader {
+  const std::string& Text;
+  size_t Pos = 0;
 
   bool Take(std::string_view s) {
     if (Text.compare(Pos, s.size(), s) != 0) return false;
     Pos += s.size();
     return true;
   }
-  bool Ahead(std::string_view s) const { return Text.compare(Pos, s.size(), s) == 0; }
   /// A decimal number, perhaps negative.
   long Number() {
-    size_t start = Pos;
+    const size_t start = Pos;
     if (Pos < Text.size() && Text[Pos] == '-') ++Pos;
     while (Pos < Text.size() && Text[Pos] >= '0' && Text[Pos] <= '9') ++Pos;
     FUZZ_CHECK(Pos > start, "a number expected at " + std::to_string(start));
@@ -44,28 +43,17 @@ public:
     FUZZ_CHECK(Pos < Text.size(), "the document ends early");
     return Text[Pos++];
   }
-  size_t Pos = 0;
-
-private:
-  const std::string& Text;
 };
 
 void AppendUtf8(std::string& out, uint32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
+    return;
   }
+  // The lead byte 110xxxxx, 1110xxxx or 11110xxx, then 10xxxxxx bytes.
+  const int more = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+  out += static_cast<char>((0xFF00 >> (more + 1) & 0xFF) | code >> (6 * more));
+  for (int k = more - 1; k >= 0; --k) out += static_cast<char>(0x80 | (code >> (6 * k) & 0x3F));
 }
 
 /// The text of one paragraph, up to and including its "\par" and line end.
@@ -109,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TColouredDocument document;
   document.Name = "fuzz";
   document.FontSize = 1 + bytes.Byte() % 72;
-  std::string_view rest = bytes.Rest();
+  std::string_view rest = bytes.Rest;
   while (rest.size() >= 2) {
     const auto colour = static_cast<TLineColour>(static_cast<uint8_t>(rest[0]) % 8);
     const size_t len = std::min<size_t>(static_cast<uint8_t>(rest[1]), rest.size() - 2);
@@ -134,21 +122,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(depth == 0, "braces unbalanced at the end");
 
   // Read it back: the colour table, the font size, then the paragraphs.
-  TRtfReader r(rtf);
-  r.Pos = rtf.find("{\\colortbl ;");
+  TRtfReader r{rtf, rtf.find("{\\colortbl ;")};
   FUZZ_CHECK(r.Pos != std::string::npos, "no colour table");
   r.Take("{\\colortbl ;");
   std::vector<TRgb> table(1, TRgb{0, 0, 0});
+  auto part = [&](const char* word) {
+    FUZZ_CHECK(r.Take(word), std::string("colour table: ") + word);
+    return static_cast<uint8_t>(r.Number());
+  };
   while (!r.Take("}\n")) {
-    TRgb rgb{};
-    FUZZ_CHECK(r.Take("\\red"), "colour table");
-    rgb.R = static_cast<uint8_t>(r.Number());
-    FUZZ_CHECK(r.Take("\\green"), "colour table");
-    rgb.G = static_cast<uint8_t>(r.Number());
-    FUZZ_CHECK(r.Take("\\blue"), "colour table");
-    rgb.B = static_cast<uint8_t>(r.Number());
+    table.push_back({part("\\red"), part("\\green"), part("\\blue")}); // a braced list takes them in order
     FUZZ_CHECK(r.Take(";"), "colour table");
-    table.push_back(rgb);
   }
   FUZZ_CHECK(r.Take("\\viewkind4\\uc1\\pard\\f0\\fs"), "paragraph settings");
   FUZZ_CHECK(r.Number() == document.FontSize * 2 && r.Take("\n"), "font size");

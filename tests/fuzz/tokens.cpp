@@ -54,19 +54,12 @@ bool Plain(const std::string& token) {
   return static_cast<unsigned char>(token.front()) > 32 && static_cast<unsigned char>(token.back()) > 32;
 }
 
+/// The condition as "STRING FIRST:LAST" pairs.
 std::string ConditionText(const DlnCondition& condition) {
-  std::vector<std::string> parts;
-  for (const DlnAlternative& alt : condition) {
-    parts.push_back(Quoted(alt.Text));
-    parts.push_back(std::to_string(alt.First) + ":" + (alt.Last == 0 ? "eol" : std::to_string(alt.Last)));
-  }
-  return Join(parts);
-}
-
-std::string Describe(const DlnCondition& condition) {
   std::string out;
   for (const DlnAlternative& alt : condition)
-    out += "[" + alt.Text + " " + std::to_string(alt.First) + ":" + std::to_string(alt.Last) + "]";
+    out += std::string(out.empty() ? "" : " ") + Quoted(alt.Text) + " " + std::to_string(alt.First) + ":" +
+           (alt.Last == 0 ? "eol" : std::to_string(alt.Last));
   return out;
 }
 
@@ -85,15 +78,14 @@ void CheckDln(const std::string& text, const std::string& line) {
   const bool accepted = ParseDlnSpec(text, conditions);
   FUZZ_CHECK(conditions.size() == (accepted ? 1u : 0u), "conditions added for '" + text + "'");
   if (!accepted) return;
-  const DlnCondition& condition = conditions[0];
-  for (const DlnAlternative& alt : condition)
+  const std::string written = ConditionText(conditions[0]);
+  for (const DlnAlternative& alt : conditions[0])
     FUZZ_CHECK(!alt.Text.empty() && alt.First >= 1 && (alt.Last == 0 || alt.Last >= alt.First),
-               "alternative of '" + text + "': " + Describe(condition));
+               "alternative of '" + text + "': " + written);
   std::vector<DlnCondition> again;
-  FUZZ_CHECK(ParseDlnSpec(ConditionText(condition), again) && again.size() == 1,
-             "written back: '" + ConditionText(condition) + "'");
-  FUZZ_CHECK(Describe(again[0]) == Describe(condition),
-             "'" + text + "' gives " + Describe(condition) + ", written back " + Describe(again[0]));
+  FUZZ_CHECK(ParseDlnSpec(written, again) && again.size() == 1, "written back: '" + written + "'");
+  FUZZ_CHECK(ConditionText(again[0]) == written,
+             "'" + text + "' gives " + written + ", written back " + ConditionText(again[0]));
 
   // The rule on a line stored as the engine stores it: 4 bytes of room after
   // the text, nothing more.

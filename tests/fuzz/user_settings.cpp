@@ -16,6 +16,7 @@
 #include "platform/FrontEnd.h"
 #include "platform/Text.h"
 
+#include <array>
 #include <unistd.h>
 
 using namespace quorlin;
@@ -23,13 +24,10 @@ using namespace quorlin::fuzz;
 
 namespace {
 
-/// One kept field of two states: its name and whether the two agree.
-struct TField {
-  const char* Name;
-  std::string A, B;
-};
-
-std::string Joined(const std::vector<std::string>& items, size_t most) {
+/// Items joined with a separator that no ini value holds; of a history the
+/// first `most` entries.
+template <class TItems>
+std::string Joined(const TItems& items, size_t most = 99) {
   std::string out;
   for (size_t k = 0; k < items.size() && k < most; ++k) out += items[k] + "\x1f";
   return out;
@@ -45,48 +43,43 @@ std::string Flags(const TOptionControls& c) {
   return out + "|" + std::to_string(c.DpRadioGroup1);
 }
 
-std::string Geometry(const TViewerGeometry& g) { return g.Top + "," + g.Left + "," + g.Height + "," + g.Width; }
+std::string Geometry(const TViewerGeometry& g) { return Joined(std::array{g.Top, g.Left, g.Height, g.Width}); }
 
-std::vector<TField> KeptFields(const TAppState& a, const TAppState& b) {
-  const TOptionControls &x = a.Controls, &y = b.Controls;
-  const TUserSettings &s = a.Settings, &t = b.Settings;
-  std::vector<TField> f = {
-      {"NewFileNm", x.MnCbNewFileNm, y.MnCbNewFileNm},
-      {"OldFileNm", x.MnCbOldFileNm, y.MnCbOldFileNm},
-      {"NFCombo", Joined(x.MnCbNewFileNmItems, 10), Joined(y.MnCbNewFileNmItems, 99)},
-      {"OFCombo", Joined(x.MnCbOldFileNmItems, 10), Joined(y.MnCbOldFileNmItems, 99)},
-      {"FsNFCombo", Joined(x.FsTcNewFileNmItems, 10), Joined(y.FsTcNewFileNmItems, 99)},
-      {"FsOFCombo", Joined(x.FsTcOldFileNmItems, 10), Joined(y.FsTcOldFileNmItems, 99)},
-      {"ListType", x.MnCbListType, y.MnCbListType},
-      {"SubC", x.PrEdSubC, y.PrEdSubC},
+/// The fields of a state that the file keeps, each as a name and a text; of
+/// each history the first `most` entries.
+std::vector<std::pair<const char*, std::string>> KeptFields(const TAppState& a, size_t most) {
+  const TOptionControls& x = a.Controls;
+  const TUserSettings& s = a.Settings;
+  return {
+      {"NewFileNm", x.MnCbNewFileNm},
+      {"OldFileNm", x.MnCbOldFileNm},
+      {"NFCombo", Joined(x.MnCbNewFileNmItems, most)},
+      {"OFCombo", Joined(x.MnCbOldFileNmItems, most)},
+      {"FsNFCombo", Joined(x.FsTcNewFileNmItems, most)},
+      {"FsOFCombo", Joined(x.FsTcOldFileNmItems, most)},
+      {"ListType", x.MnCbListType},
+      {"SubC", x.PrEdSubC},
       // The combo's items carry a blank before the digit; the file keeps the digit.
-      {"XTab", TrimBlanks(x.PrCbXTab), TrimBlanks(y.PrCbXTab)},
-      {"OptsUsed", x.MnlblOptsUsed, y.MnlblOptsUsed},
-      {"boxes and DP option", Flags(x), Flags(y)},
-      {"DpEdUdc", x.DpEdUdc + "\x1f" + x.DpEdUdc2 + "\x1f" + x.DpEdUdc3 + "\x1f" + x.DpCbUdcYN,
-       y.DpEdUdc + "\x1f" + y.DpEdUdc2 + "\x1f" + y.DpEdUdc3 + "\x1f" + y.DpCbUdcYN},
-      {"Dps", Joined({x.DpEdS.begin(), x.DpEdS.end()}, 9), Joined({y.DpEdS.begin(), y.DpEdS.end()}, 9)},
-      {"DpEdDpDLn", Joined({x.DpEdDpDln.begin(), x.DpEdDpDln.end()}, 9),
-       Joined({y.DpEdDpDln.begin(), y.DpEdDpDln.end()}, 9)},
-      {"CmpStCol", Joined({x.PrEdCcolNw.begin(), x.PrEdCcolNw.end()}, 9),
-       Joined({y.PrEdCcolNw.begin(), y.PrEdCcolNw.end()}, 9)},
-      {"CmpOStCol", Joined({x.PrEdCcolOd.begin(), x.PrEdCcolOd.end()}, 9),
-       Joined({y.PrEdCcolOd.begin(), y.PrEdCcolOd.end()}, 9)},
-      {"PartLmt", x.PrEdNewLmt + "\x1f" + x.PrEdOldlmt, y.PrEdNewLmt + "\x1f" + y.PrEdOldlmt},
-      {"Top/Left", s.Top + "," + s.Left, t.Top + "," + t.Left},
+      {"XTab", TrimBlanks(x.PrCbXTab)},
+      {"OptsUsed", x.MnlblOptsUsed},
+      {"boxes and DP option", Flags(x)},
+      {"DpEdUdc", Joined(std::array{x.DpEdUdc, x.DpEdUdc2, x.DpEdUdc3, x.DpCbUdcYN})},
+      {"Dps", Joined(x.DpEdS)},
+      {"DpEdDpDLn", Joined(x.DpEdDpDln)},
+      {"CmpStCol", Joined(x.PrEdCcolNw)},
+      {"CmpOStCol", Joined(x.PrEdCcolOd)},
+      {"PartLmt", Joined(std::array{x.PrEdNewLmt, x.PrEdOldlmt})},
+      {"Top/Left", Joined(std::array{s.Top, s.Left})},
       {"boxes", std::to_string(s.MnCkViewResults) + std::to_string(s.MnCkTurnOffHint) +
-                    std::to_string(s.FsCkNoWarnNoFileChg),
-       std::to_string(t.MnCkViewResults) + std::to_string(t.MnCkTurnOffHint) + std::to_string(t.FsCkNoWarnNoFileChg)},
-      {"VL1", Geometry(s.Single), Geometry(t.Single)},
-      {"VL2", Geometry(s.Dual), Geometry(t.Dual)},
-      {"VH2", Geometry(s.Horizontal), Geometry(t.Horizontal)},
-      {"SpSplit", s.SpSplit + "," + s.SpSplit2, t.SpSplit + "," + t.SpSplit2},
-      {"font sizes", s.LBx1FontSz + "," + s.Pr1FontSz + "," + s.LBx2FontSz + "," + s.Pr2FontSz,
-       t.LBx1FontSz + "," + t.Pr1FontSz + "," + t.LBx2FontSz + "," + t.Pr2FontSz},
-      {"OutFn", s.OutFn, t.OutFn},
-      {"SbsRp", std::to_string(s.SbsRp), std::to_string(t.SbsRp)},
+                    std::to_string(s.FsCkNoWarnNoFileChg)},
+      {"VL1", Geometry(s.Single)},
+      {"VL2", Geometry(s.Dual)},
+      {"VH2", Geometry(s.Horizontal)},
+      {"SpSplit", Joined(std::array{s.SpSplit, s.SpSplit2})},
+      {"font sizes", Joined(std::array{s.LBx1FontSz, s.Pr1FontSz, s.LBx2FontSz, s.Pr2FontSz})},
+      {"OutFn", s.OutFn},
+      {"SbsRp", std::to_string(s.SbsRp)},
   };
-  return f;
 }
 
 bool HistoriesFit(const TOptionControls& c) {
@@ -112,17 +105,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(LoadUserIni(first), "a readable file could not be loaded");
   std::string error;
   FUZZ_CHECK(SaveUserIni(first, error), "save: " + error);
-  const std::string saved = ReadWholeFile(path);
+  const std::string saved = ReadBytes(path);
 
   TAppState second(ui);
   second.Settings.FileName = path;
   FUZZ_CHECK(LoadUserIni(second), "the saved file could not be loaded");
-  for (const TField& f : KeptFields(first, second))
-    FUZZ_CHECK(f.A == f.B, std::string(f.Name) + " changed by a save and a load:\n'" + f.A + "'\n'" + f.B + "'");
+  const auto a = KeptFields(first, 10), b = KeptFields(second, 99);
+  for (size_t k = 0; k < a.size(); ++k)
+    FUZZ_CHECK(a[k].second == b[k].second,
+               std::string(a[k].first) + " changed by a save and a load:\n'" + a[k].second + "'\n'" + b[k].second + "'");
 
   if (HistoriesFit(first.Controls)) {
     FUZZ_CHECK(SaveUserIni(second, error), "second save: " + error);
-    const std::string again = ReadWholeFile(path);
+    const std::string again = ReadBytes(path);
     FUZZ_CHECK(again == saved, "a second save wrote other bytes:\n" + saved + "\n----\n" + again);
   }
   return 0;
