@@ -11,10 +11,7 @@ namespace quorlin {
 namespace {
 
 /// A settings state with its own file in a temporary directory.
-struct TIni {
-  TSilentFrontEnd Ui;
-  TAppState App{Ui};
-  test::TTempDir Dir;
+struct TIni : test::TAppFixture {
   TIni() { App.Settings.FileName = Dir.PathOf("Quorln32.ini"); }
   TOptionControls& C() { return App.Controls; }
   TUserSettings& S() { return App.Settings; }
@@ -33,8 +30,7 @@ struct TIni {
 TEST(UserSettings, TwelveNameHistoryReadsBackTen) {
   TIni a;
   std::vector<std::string> files;
-  for (int i = 0; i < 13; ++i)
-    files.push_back(a.Dir.Write("Hist" + std::to_string(i) + ".TXT", ""));
+  for (int i = 0; i < 13; ++i) files.push_back(a.Dir.Write("Hist" + std::to_string(i) + ".TXT", ""));
   a.C().MnCbNewFileNmItems = files;
   a.C().MnCbNewFileNm = files[4]; // the current name is not stored as history
   const std::string bytes = a.Saved();
@@ -52,33 +48,29 @@ TEST(UserSettings, TwelveNameHistoryReadsBackTen) {
   b.C().MnCbOldFileNmItems = {b.Dir.PathOf("gone.txt")};
   b.C().MnCbNewFileNmItems.clear();
   ASSERT_TRUE(LoadUserIni(b.App));
-  EXPECT_EQ(b.C().MnCbNewFileNmItems,
-            std::vector<std::string>(files.begin() + 1, files.begin() + 10));
+  EXPECT_EQ(b.C().MnCbNewFileNmItems, std::vector<std::string>(files.begin() + 1, files.begin() + 10));
   EXPECT_TRUE(b.C().MnCbOldFileNmItems.empty());
 }
 
 TEST(UserSettings, ReadRules) {
   TIni ini;
   ini.C().DpCkDpDln[1] = true;
-  ASSERT_TRUE(ini.Load("[Quorln32]\r\nnewFILENM = /Data/Mixed.TXT\r\nDpEdUdc=  \"\"#\"\"  \n"
-                       "SubC=xyz\nXTab= 6 \nVHWide2=123456\nPr2FontSz=123\nOutFn=" +
-                       std::string(150, 'a') +
-                       "\nTop=12x\nLeft=-40\nSpSplit2=300\nDpEdUdc2=--\n"
-                       "CmpOSt1Col=12\nCmpStCol=5\nCmpStopCol=20\nUdcYN=yes\nViewResults=yes\n"
-                       "OmitIniSv=1\nSbsRp=7\nDpCkDpDLn2=0\nDpCkDpDLn3=1\nDps3=a\nDps3=b\n"));
+  ASSERT_TRUE(ini.Load("[Quorln32]\r\nnewFILENM = /Data/Mixed.TXT\r\nDpEdUdc=  \"\"#\"\"  \nSubC=xyz\nXTab= 6 \n"
+                       "VHWide2=123456\nPr2FontSz=123\nOutFn=" + std::string(150, 'a') +
+                       "\nTop=12x\nLeft=-40\nSpSplit2=300\nDpEdUdc2=--\nCmpOSt1Col=12\nCmpStCol=5\nCmpStopCol=20\n"
+                       "UdcYN=yes\nViewResults=yes\nOmitIniSv=1\nSbsRp=7\nDpCkDpDLn2=0\nDpCkDpDLn3=1\n"
+                       "Dps3=a\nDps3=b\n"));
   const TOptionControls& c = ini.C();
   const TUserSettings& s = ini.S();
   EXPECT_EQ(c.MnCbNewFileNm, "/Data/Mixed.TXT");
-  EXPECT_EQ(c.DpEdUdc, "\"#\"") << "blanks, then one pair of quotes removed";
   EXPECT_EQ(c.PrEdSubC, "\"x\"");
   EXPECT_EQ(c.PrCbXTab, "6");
   EXPECT_EQ(s.Horizontal.Width, "1234");
   EXPECT_EQ(s.Pr2FontSz, "12");
   EXPECT_EQ(s.OutFn.size(), 149u) << "at most 149 characters are kept";
-  EXPECT_EQ(s.Top, "");
-  EXPECT_EQ(s.Left, "-40");
+  EXPECT_EQ(s.Top + "|" + s.Left, "|-40") << "Top is no number";
   EXPECT_EQ(s.SpSplit + "|" + s.SpSplit2, "|300");
-  EXPECT_EQ(c.DpEdUdc + "|" + c.DpEdUdc2, "\"#\"|--");
+  EXPECT_EQ(c.DpEdUdc + "|" + c.DpEdUdc2, "\"#\"|--") << "blanks, then one pair of quotes removed";
   EXPECT_EQ(c.PrEdCcolOd[0], "") << "a range without \":\"";
   EXPECT_EQ(c.PrEdCcolNw[0] + "|" + c.PrEdCcolNw[1], "5:20|5:20");
   EXPECT_EQ(c.DpCbUdcYN, "Yes");
