@@ -154,7 +154,8 @@ TEST(Batch, FlushedSteps) {
        Files + "/job\nnewf=@a.txt\noldf=@a.txt\noutf=x.lst\n/job\nnewf=@a.txt\noldf=@a.txt\n",
        {flush("Invalid Keyword \"x.lst\"", 2), "*** Job#3  Started Time=<time>"},
        "ERROR: Multi-batch error. One or more job steps flushed.", ""},
-      {"step 1 without outf=", "newf=@a.txt\noldf=@b.txt\n", {missing + "\" OutF= \" missing. Job#1 execution aborted"}},
+      {"step 1 without outf=", "newf=@a.txt\noldf=@b.txt\n",
+       {missing + "\" OutF= \" missing. Job#1 execution aborted"}},
       // Decoding goes on after a flushed step once a step has run.
       {"step 2 without files, then without the old file", Files + "/job\nltyp=long\n/job\nnewf=@a.txt\n",
        {missing + "\"NewF=, OldF=\" missing. Job#2 execution aborted",
@@ -284,8 +285,9 @@ TEST(Batch, ListingWriteFailureEndsTheBatch) {
   EXPECT_EQ(fx.Result.ExitStatus, 2);
   EXPECT_EQ(fx.Result.FinalStatus,
             "ERROR: Failed writing the OutF= listing file.   Program Terminated.  Check Quorln32.log. Exit Batch.");
-  EXPECT_TRUE(std::ranges::any_of(
-      fx.Log(), [](const std::string& l) { return l.starts_with("ERROR: Writing the listing file \"/dev/full\" failed"); }));
+  EXPECT_TRUE(std::ranges::any_of(fx.Log(), [](const std::string& l) {
+    return l.starts_with("ERROR: Writing the listing file \"/dev/full\" failed");
+  }));
   EXPECT_FALSE(fx.LogHas("*** Job#2  Started Time=<time>"));
 }
 
