@@ -1,7 +1,7 @@
 // Don't-process filters: the comment rules line by line, Dln conditions, and
 // the filters inside whole runs (read-time rules, the counts of the listing;
-// the matcher test carries a comment across a cut pass). The golden listings dcpp_*,
-// dcob_*, dps_*, dln_*, dudc_* and dud2_* pin more lines of each rule.
+// the matcher test carries a comment across a cut pass). The golden listings
+// dcpp_*, dcob_*, dps_*, dln_*, dudc_* and dud2_* pin more lines of each rule.
 #include "TestSupport.h"
 #include "engine/DpFilters.h"
 

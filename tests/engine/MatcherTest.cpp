@@ -14,12 +14,6 @@ std::vector<std::string> Block(const std::string& name, int count) {
   return out;
 }
 
-std::vector<std::string> Cat(std::initializer_list<std::vector<std::string>> parts) {
-  std::vector<std::string> out;
-  for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-
 using TPairs = std::vector<std::pair<int, int>>;
 
 /// NEW line numbers (1-based) paired with OLD line numbers, over all passes.
@@ -50,7 +44,8 @@ TEST(Matcher, PairsInSmallFiles) {
   // Two 20-line blocks form the first-round sets; the 3-line block between
   // them (behind changes too wide to bridge) is paired in a later round, or
   // found as a move when it crosses a set.
-  const auto a = Block("alpha", 20), b = Block("beta", 20), x = Block("x", 3);
+  const std::string a = NumberedLines(20, "alpha "), b = NumberedLines(20, "beta "), x = NumberedLines(3, "x ");
+  auto gap = [&](const std::string& c) { return a + NumberedLines(3, c + "1 ") + x + NumberedLines(3, c + "2 ") + b; };
   struct Case {
     const char* Name;
     std::string New, Old;
@@ -62,9 +57,8 @@ TEST(Matcher, PairsInSmallFiles) {
   } cases[] = {
       {"one inserted line is bridged into one set", JoinLines(inserted), JoinLines(lines), -1, DpNone,
        Span(1, 50) + Span(52, 101, 1), MsgDiffer, 1},
-      {"a short run is paired inside the gap between sets", JoinLines(Cat({a, Block("p", 3), x, Block("q", 3), b})),
-       JoinLines(Cat({a, Block("r", 3), x, Block("s", 3), b})), -1, DpNone, Span(1, 20) + Span(24, 26) + Span(30, 49),
-       MsgDiffer, 3},
+      {"a short run is paired inside the gap between sets", gap("new"), gap("old"), -1, DpNone,
+       Span(1, 20) + Span(24, 26) + Span(30, 49), MsgDiffer, 3},
       {"duplicates pair with the longest run", "a\nb\nc\n", "a\nb\nx\na\nb\nc\n", -1, DpNone, Span(1, 3, -3),
        MsgDiffer},
       {"ties go to the first run", "a\nb\n", "a\nb\nz\na\nb\n", -1, DpNone, Span(1, 2), MsgDiffer},
@@ -82,10 +76,10 @@ TEST(Matcher, PairsInSmallFiles) {
       {"don't-process lines are stepped over", "a\n\nb\nc\n", "a\nb\n\n\nc\n", -1, DpDblk,
        {{1, 1}, {3, 2}, {4, 5}}, MsgEquivFiltered},
       // The golden listing fmvl_long_batch shows the same move in short blocks.
-      {"a block that crosses a set is not a move without Fmvl", JoinLines(Cat({x, a, b})),
-       JoinLines(Cat({a, x, b})), -1, DpNone, Span(4, 23, 3) + Span(24, 43), MsgDiffer},
-      {"but is one with Fmvl", JoinLines(Cat({x, a, b})), JoinLines(Cat({a, x, b})), TagFmvl, DpNone,
-       Span(4, 23, 3) + Span(24, 43), MsgDiffer, -1, Span(1, 3, -20)},
+      {"a block that crosses a set is not a move without Fmvl", x + a + b, a + x + b, -1, DpNone,
+       Span(4, 23, 3) + Span(24, 43), MsgDiffer},
+      {"but is one with Fmvl", x + a + b, a + x + b, TagFmvl, DpNone, Span(4, 23, 3) + Span(24, 43), MsgDiffer, -1,
+       Span(1, 3, -20)},
   };
   for (const auto& c : cases) {
     TRunFixture fx;

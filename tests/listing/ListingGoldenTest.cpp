@@ -41,8 +41,7 @@ void ApplyOption(TListingFixture& fx, TBatchState& batch, const std::string& lin
 }
 
 void Compare(const fs::path& expectedPath, const std::string& actual) {
-  fs::path actualPath = expectedPath;
-  actualPath += ".actual";
+  const fs::path actualPath = fs::path(expectedPath) += ".actual";
   fs::remove(actualPath);
   if (std::getenv("QUORLIN_REGEN_GOLDEN")) {
     std::ofstream(expectedPath, std::ios::binary | std::ios::trunc) << actual;
