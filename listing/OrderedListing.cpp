@@ -163,7 +163,11 @@ void TListing::PreparePassForListing() {
   ctl.ReadingInput = false;
   if (!run.RawKept) RepositionFiles(run);
 
-  if (ctl.FilesDiffer || ctl.DpActive || ctl.DpsActive || ctl.DlnActive || ctl.CcolActive) {
+  // The OLD lines are read again when the listing needs their own text. With
+  // Xtab that is always so: the NEW lines come back with the TABs that the
+  // compare read as blanks, and OLD lines left in the compare's form would
+  // then differ from them.
+  if (ctl.FilesDiffer || ctl.DpActive || ctl.DpsActive || ctl.DlnActive || ctl.CcolActive || ctl.OptXtab) {
     int blockStart = 0;
     for (int k = 1; k <= of.PassLinesLimit; ++k) {
       TLineEntry& e = O[k];
