@@ -8,16 +8,6 @@
 
 namespace quorlin::test {
 
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-  const QString path = dir.filePath(name);
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
-  return path;
-}
-
-QString ExampleNew() { return QUORLIN_SOURCE_DIR "/examples/new/ledger.c"; }
-QString ExampleOld() { return QUORLIN_SOURCE_DIR "/examples/old/ledger.c"; }
-
 int RunQuorlin(const QStringList& args, const QProcessEnvironment& env) {
   QProcess program;
   program.setProcessEnvironment(env);

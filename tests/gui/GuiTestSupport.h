@@ -2,6 +2,7 @@
 // hooks, and widgets are found by their designed names.
 #pragma once
 
+#include "gui/FindDialog.h"
 #include "gui/FrmMain.h"
 #include "gui/FrmSingle.h"
 #include "gui/FrmVSplit.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +28,10 @@
 #include <memory>
 
 namespace quorlin::test {
+
+/// The bundled example pair.
+inline QString ExampleNew() { return QUORLIN_SOURCE_DIR "/examples/new/ledger.c"; }
+inline QString ExampleOld() { return QUORLIN_SOURCE_DIR "/examples/old/ledger.c"; }
 
 struct TGuiFixture {
   gui::TQtFrontEnd Ui;
@@ -50,6 +56,8 @@ struct TGuiFixture {
   }
   void Click(const char* button) const { Find<QPushButton>(button)->click(); }
   QString Text(const char* combo) const { return Find<QComboBox>(combo)->currentText(); }
+  /// The Main Panel's names as "new|old".
+  QString Names() const { return Text("MnCbNewFileNm") + "|" + Text("MnCbOldFileNm"); }
   void SetNames(const QString& newName, const QString& oldName) const {
     Find<QComboBox>("MnCbNewFileNm")->setEditText(newName);
     Find<QComboBox>("MnCbOldFileNm")->setEditText(oldName);
@@ -63,17 +71,42 @@ struct TGuiFixture {
     Find<QCheckBox>("PrCkCLnC")->setChecked(clnc);
     Click("MnButCompare");
   }
+  /// Compares a pair side by side (the example pair by default); the viewer.
+  gui::TFrmVSplit* CompareDual(const QString& newName = ExampleNew(), const QString& oldName = ExampleOld(),
+                               const char* listType = "Chng") const {
+    Compare(newName, oldName, listType, true);
+    return Main->DualViewer();
+  }
   /// File dialogs choose path with the filter given.
   void AnswerFileDialogs(const QString& path, int filter = 0) {
     Ui.FileDialogHook = [path, filter](const QString&, const QString&) { return gui::TFileChoice{path, filter}; };
   }
+  /// Printer dialogs print to the PDF file pdf.
+  void PrintTo(const QString& pdf) {
+    Ui.PrinterDialogHook = [pdf](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      return true;
+    };
+  }
 };
 
 /// Writes bytes to name in dir and returns the path.
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
-/// The bundled example pair.
-QString ExampleNew();
-QString ExampleOld();
+inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
+  return path;
+}
+
+/// Writes a batch file name in dir that compares the example pair into
+/// name.lst, with the statements more; its path.
+inline QString BatchIni(const QTemporaryDir& dir, const QString& name, const QString& more = {}) {
+  return WriteFile(dir, name,
+                   ("newf=" + ExampleNew() + "\noldf=" + ExampleOld() + "\noutf=" + dir.filePath(name + ".lst") +
+                    "\n" + more)
+                       .toUtf8());
+}
 
 /// A file of count lines "line N", every changeEvery-th of them (when not 0)
 /// "changed line N"; N is the line's index, or index * 7 % period when period is not 0.
@@ -90,9 +123,19 @@ inline QByteArray ReadFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-/// The text of a panel's row (its selected row by default).
+/// The text and the colour of a panel's row (its selected row by default).
 inline QString RowText(const gui::TPanelView* panel, int row = -1) {
   return panel->PanelModel()->index(row < 0 ? panel->Selection() : row).data().toString();
+}
+inline QColor RowColour(const gui::TPanelView* panel, int row = -1) {
+  return panel->PanelModel()->index(row < 0 ? panel->Selection() : row).data(Qt::ForegroundRole).value<QColor>();
+}
+
+/// Types text into the viewer's open Find dialog and presses Find Next.
+inline void FindNext(const QWidget* viewer, const QString& text) {
+  auto* find = viewer->findChild<gui::TFindDialog*>();
+  find->findChild<QLineEdit*>("FindText")->setText(text);
+  find->findChild<QPushButton*>("FindNext")->click();
 }
 
 /// Runs the desktop program to its end: its exit code, or -1 when it crashed or hung.

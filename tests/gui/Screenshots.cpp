@@ -7,27 +7,14 @@
 
 #include "gui/FrmChgFlag.h"
 #include "gui/FrmSbS.h"
-#include "gui/FrmSingle.h"
-#include "gui/FrmVSplit.h"
 #include "gui/FrmVSplit2.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
-#include <QPrinter>
-#include <QTimer>
-#include <QPushButton>
-#include <QTabWidget>
 
 #include <cstdio>
 
 namespace quorlin::test {
-
-QString WriteFile(const QTemporaryDir&, const QString&, const QByteArray&) { return {}; }
-QString ExampleNew() { return QUORLIN_SOURCE_DIR "/examples/new/ledger.c"; }
-QString ExampleOld() { return QUORLIN_SOURCE_DIR "/examples/old/ledger.c"; }
-
 namespace {
 
 bool Save(QWidget* window, const QString& path) {
@@ -55,9 +42,7 @@ int main(int argc, char** argv) {
   const QDir out(argv[1]);
   bool ok = true;
   TGuiFixture fx;
-  fx.App.RunStamp = "12/07/26 10:00:00";
-  fx.Find<QComboBox>("MnCbNewFileNm")->setEditText("examples/new/ledger.c");
-  fx.Find<QComboBox>("MnCbOldFileNm")->setEditText("examples/old/ledger.c");
+  fx.SetNames("examples/new/ledger.c", "examples/old/ledger.c");
   QDir::setCurrent(QUORLIN_SOURCE_DIR);
   QTabWidget* tabs = fx.Main->Notebook();
 
@@ -71,34 +56,28 @@ int main(int argc, char** argv) {
   QTest::qWait(500); // the folder lists are read in the background
   ok &= Save(fx.Main.get(), out.filePath("file-select.png"));
   tabs->setCurrentIndex(0);
-  fx.Find<QPushButton>("MnButCompare")->click();
+  fx.Click("MnButCompare");
   ok &= Save(fx.Main.get(), out.filePath("main-panel.png"));
   ok &= Save(fx.Main->SingleViewer(), out.filePath("single-viewer.png"));
-  fx.Find<QPushButton>("LsButLegend")->click();
+  fx.Click("LsButLegend");
   ok &= Save(fx.Main->LegendWindow(), out.filePath("legend.png"));
   fx.Main->LegendWindow()->close();
   fx.Main->SingleViewer()->accept();
 
   fx.Find<QCheckBox>("PrCkSbsl")->setChecked(true);
-  fx.Find<QPushButton>("MnButCompare")->click();
+  fx.Click("MnButCompare");
   gui::TFrmVSplit* dual = fx.Main->DualViewer();
   ok &= Save(dual, out.filePath("side-by-side.png"));
-  fx.Ui.PrinterDialogHook = [&](QPrinter& printer) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(out.filePath("print.pdf"));
-    return true;
-  };
-  fx.Find<QPushButton>("VsButPrint")->click();
-  fx.Ui.FileDialogHook = [&](const QString&, const QString&) {
-    return quorlin::gui::TFileChoice{out.filePath("unused.txt"), 0};
-  };
+  fx.PrintTo(out.filePath("print.pdf"));
+  fx.Click("VsButPrint");
+  fx.AnswerFileDialogs(out.filePath("unused.txt"));
   gui::TFrmSbS* layout = fx.Main->SaveLayoutDialog();
   QTimer::singleShot(300, layout, [&] {
     ok &= Save(layout, out.filePath("save-layout.png"));
     layout->reject();
   });
-  fx.Find<QPushButton>("VsButSaveAs")->click();
-  fx.Find<QPushButton>("VsBtnHortChg")->click();
+  fx.Click("VsButSaveAs");
+  fx.Click("VsBtnHortChg");
   ok &= Save(dual->Horizontal(), out.filePath("horizontal.png"));
   return ok ? 0 : 1;
 }
