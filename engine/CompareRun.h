@@ -75,6 +75,21 @@ struct TCompareRun {
   TCompareFile& File(bool isNew) { return isNew ? *New : *Old; }
   TLineTable& Lines(bool isNew) { return isNew ? NewLines : OldLines; }
   const TLineTable& Lines(bool isNew) const { return isNew ? NewLines : OldLines; }
+
+  /// Runs work(isNew, progress) for both files: side by side when the run
+  /// has a worker (OLD on it, NEW on this thread), else NEW then OLD.
+  /// progress is set only on this thread, the one that may show progress
+  /// and read the stop request.
+  template <class F> void ForBothFiles(F&& work) {
+    if (Worker) {
+      Worker->Start([&] { work(false, false); });
+      work(true, true);
+      Worker->Wait();
+      return;
+    }
+    work(true, true);
+    work(false, true);
+  }
 };
 
 // Result messages of a run.

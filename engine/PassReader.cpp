@@ -425,14 +425,7 @@ void PrepareFileLines(TCompareRun& run, bool isNew, bool progress) {
 } // namespace
 
 void PreparePass(TCompareRun& run) {
-  if (run.Worker) {
-    run.Worker->Start([&] { PrepareFileLines(run, false, false); });
-    PrepareFileLines(run, true, true);
-    run.Worker->Wait();
-    return;
-  }
-  PrepareFileLines(run, true, true);
-  PrepareFileLines(run, false, true);
+  run.ForBothFiles([&](bool isNew, bool progress) { PrepareFileLines(run, isNew, progress); });
 }
 
 void PrepareKey(const TCompareCtl& ctl, TLineEntry& e) {

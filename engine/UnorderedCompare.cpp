@@ -220,14 +220,8 @@ void ClncRead(TCompareRun& run) {
 }
 
 void ClncPrepare(TCompareRun& run) {
-  if (run.Worker) {
-    run.Worker->Start([&] { ClncPrepareList(run, false, false); });
-    ClncPrepareList(run, true, true);
-    run.Worker->Wait();
-    return;
-  }
-  ClncPrepareList(run, true, true);
-  if (!run.App.UserStop) ClncPrepareList(run, false, true);
+  // A stop request during the NEW list ends the OLD one at its first line.
+  run.ForBothFiles([&](bool isNew, bool progress) { ClncPrepareList(run, isNew, progress); });
 }
 
 void ClncMatch(TCompareRun& run) {
