@@ -1,5 +1,6 @@
 #include "app/BatchJob.h"
 
+#include "engine/DpFilters.h"
 #include "state/Tokenizer.h"
 #include "platform/Text.h"
 
@@ -19,10 +20,7 @@ std::string DecodeDpop(TAppState& app, std::string_view operand) {
     return {};
   }
   if (first == "dpln") {
-    std::string_view rest = operand;
-    while (!rest.empty() && static_cast<unsigned char>(rest.front()) <= 32) rest.remove_prefix(1);
-    rest.remove_prefix(std::min<size_t>(4, rest.size()));
-    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    const std::string_view rest = DlnOperandText(operand);
     for (size_t k = 0; k < c.DpCkDpDln.size(); ++k) {
       if (!c.DpCkDpDln[k]) {
         c.DpCkDpDln[k] = true;
@@ -117,6 +115,25 @@ std::string ListTypeText(std::string_view operand) {
   std::string text = LowerAscii(operand);
   if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
   return text;
+}
+
+bool KnownListType(std::string_view type) {
+  return type == "Chng" || type == "Delta" || type == "Long" || type == "Ovsum";
+}
+
+std::string_view DlnOperandText(std::string_view operand) {
+  while (!operand.empty() && static_cast<unsigned char>(operand.front()) <= 32) operand.remove_prefix(1);
+  operand.remove_prefix(std::min<size_t>(4, operand.size()));
+  while (!operand.empty() && operand.front() == ' ') operand.remove_prefix(1);
+  return operand;
+}
+
+std::string CheckDlnOperand(const TOptionControls& controls, std::string_view operand) {
+  std::vector<DlnCondition> conditions;
+  if (!ParseDlnSpec(DlnOperandText(operand), conditions)) return ErrInvalidDpop;
+  for (bool used : controls.DpCkDpDln)
+    if (!used) return {};
+  return "No more than four dpln filters";
 }
 
 } // namespace quorlin

@@ -17,6 +17,7 @@ inline constexpr const char* ErrInvalidDpop = "Invalid DpOpt Option Arguments";
 inline constexpr const char* ErrInvalidPref = "Invalid Pref=Keyword or Keyword Operand Value(s)";
 inline constexpr const char* ErrInvalidKeyword = "Invalid Keyword";
 inline constexpr const char* ErrInvalidStatement = "Invalid Statement";
+inline constexpr const char* ErrInvalidLtyp = "Invalid LTyp= Listing Type";
 
 /// Decoder state that lives for a whole batch.
 struct TBatchState {
@@ -72,5 +73,17 @@ std::string DecodePref(TAppState& app, TBatchState& batch, std::string_view oper
 /// The listing type of an "ltyp=" operand: lower case with its first letter
 /// in upper case ("long" gives "Long").
 std::string ListTypeText(std::string_view operand);
+
+/// True for the four listing types: "Chng", "Delta", "Long", "Ovsum".
+bool KnownListType(std::string_view type);
+
+/// The filter text of a "dpln" operand: what follows the word "dpln".
+std::string_view DlnOperandText(std::string_view operand);
+
+/// Checks a "dpln" operand before DecodeDpop takes it, as a front end that
+/// can refuse it does (the batch takes it, and the run ignores a bad one
+/// with a line in the statistics): an empty string when its conditions parse
+/// and one of the four Dln boxes is free, else the error text.
+std::string CheckDlnOperand(const TOptionControls& controls, std::string_view operand);
 
 } // namespace quorlin

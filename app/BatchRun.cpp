@@ -154,7 +154,11 @@ void TBatchRunner::Statement(const std::string& normalised) {
     App.OutFileNm = operandAsWritten;
     OutFileGiven = true;
   } else if (keyword == "ltyp=") {
-    App.Controls.MnCbListType = ListTypeText(operand);
+    const std::string type = ListTypeText(operand);
+    if (KnownListType(type))
+      App.Controls.MnCbListType = type;
+    else
+      error = Flush(ErrInvalidLtyp, operand);
   } else if (keyword == "dpop=") {
     if (std::string e = DecodeDpop(App, operand); !e.empty()) error = Flush(e.c_str(), operand);
   } else if (keyword == "pref=") {
@@ -244,6 +248,18 @@ void TBatchRunner::DecodeParmIni() {
     } else if (!StmtSeen) {
       // Nothing in this attempt: go on with the next lines.
     } else if (NewGiven && OldGiven && (JobCt > 0 || OutFileGiven)) {
+      // A listing file that is one of the step's input files would be
+      // destroyed (step 1 creates it) or read while it is written.
+      if (std::string clash = OutputIsInputMessage(App.OutFileNm, App.InputPath(true), App.InputPath(false)); !clash.empty()) {
+        AddMsg(clash + Printf(" Flush job#%d step.", JobCt + 1));
+        if (JobCt == 0) {
+          StepFailed = OutFileFailed = true;
+        } else {
+          ++JobCt;
+          MultiBatchError = true;
+        }
+        continue;
+      }
       if (JobCt == 0 && !OpenOutputFile()) {
         AddMsg(Flush("Invalid OutF= file name", LastOperand));
         StepFailed = OutFileFailed = true; // the step was flushed

@@ -64,6 +64,17 @@ std::string ViewLatestResultsCheck(const TAppState& app, bool& disable) {
   return {};
 }
 
+std::string OutputIsInputMessage(const std::string& output, const std::string& newFile, const std::string& oldFile,
+                                 const std::string& shown) {
+  for (const std::string* input : {&newFile, &oldFile}) {
+    if (!SameFile(output, *input)) continue;
+    return "The output file \"" + (shown.empty() ? output : shown) + "\" is the " +
+           (input == &newFile ? "New" : "Old") + " File \"" + *input +
+           "\": it was not written, so that the input stays as it was.";
+  }
+  return {};
+}
+
 int CompareExitStatus(const TAppState& app) {
   if (!app.CompareCtl || app.CompareCtl->RunResult != 0 || app.UserStop || app.RunFault ||
       app.InputIoError || app.FileTooBig)

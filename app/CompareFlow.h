@@ -53,6 +53,14 @@ inline constexpr const char* MsgNoResultsYet =
     "No compare has run yet. Enter the New and Old file names and press Start.";
 inline constexpr const char* MsgUserTerminated = "Quorlin has been prematurely terminated due to User Request";
 
+/// When output reaches newFile or oldFile, the two files a run reads (see
+/// SameFile), the message that refuses to write it, so that the input stays
+/// as it was; else an empty string. Every output of the programs (listing,
+/// report, JSON, batch listing, Save As) is checked before it is opened.
+/// shown, when given, names the output in the message instead of its path.
+std::string OutputIsInputMessage(const std::string& output, const std::string& newFile, const std::string& oldFile,
+                                 const std::string& shown = {});
+
 /// Exit status of a finished compare for a program: 0 the files compare as
 /// equivalent, 1 they differ, 2 the compare did not complete.
 int CompareExitStatus(const TAppState& app);

@@ -1,5 +1,7 @@
 #include "app/JsonReport.h"
 
+#include "listing/Listing.h"
+
 #include <cstdio>
 
 namespace quorlin {
@@ -111,6 +113,9 @@ std::string JsonRunSummary(const TAppState& app, int exitStatus) {
   count("new_blank", orNull(clnc, c.NewBlankCount));
   count("old_blank", orNull(clnc, c.OldBlankCount));
   counts += "}";
+  std::string warnings = "[";
+  for (const std::string& line : RunWarnings(c)) warnings += (warnings.size() > 1 ? ", " : "") + JsonString(line);
+  warnings += "]";
 
   return "{\n  \"exit_status\": " + Number(exitStatus) + ",\n  \"result\": " + JsonString(app.StatusText) +
          ",\n  \"listing_type\": " + JsonString(c.ListTypeName.empty() ? app.Controls.MnCbListType : c.ListTypeName) + ",\n  \"options\": " + JsonString(options) +
@@ -119,7 +124,7 @@ std::string JsonRunSummary(const TAppState& app, int exitStatus) {
          file(app.Controls.MnCbNewFileNm, c.NewFileSize, c.NewLinesTotal, c.NewTotalBytes, c.NewLongest) +
          ",\n  \"old_file\": " +
          file(app.Controls.MnCbOldFileNm, c.OldFileSize, c.OldLinesTotal, c.OldTotalBytes, c.OldLongest) +
-         ",\n  \"counts\": " + counts;
+         ",\n  \"counts\": " + counts + ",\n  \"warnings\": " + warnings;
 }
 
 } // namespace quorlin

@@ -4,16 +4,20 @@
 #include "app/CompareFlow.h"
 #include "app/JsonReport.h"
 #include "app/OptionsSummary.h"
+#include "engine/CompareRun.h"
 #include "listing/Listing.h"
 #include "platform/AppDir.h"
 #include "platform/Clock.h"
+#include "platform/InputSpool.h"
 #include "platform/Text.h"
+#include "state/Tokenizer.h"
 #include "viewers/LineModel.h"
 #include "viewers/Reports.h"
 #include "viewers/RtfWriter.h"
 
 #include <chrono>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cerrno>
@@ -33,13 +37,16 @@ namespace {
 
 constexpr const char* Usage =
     "usage: quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... [-o FILE]\n"
-    "                   [--json FILE [--json-lines]] [--] NEW OLD\n"
+    "                   [--json FILE [--json-lines]] [--label-new NAME]\n"
+    "                   [--label-old NAME] [--] NEW OLD\n"
     "       quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... -r REPORT\n"
     "                   [--layout stacked|side-by-side] NEW OLD\n"
     "       quorlin-cli inif=BATCH.INI\n"
     "\n"
     "Compares the NEW and the OLD version of a text file line by line and writes\n"
     "the compare listing (lines end in CR LF) to standard output or to FILE.\n"
+    "NEW or OLD may be - (standard input), /dev/null (an empty file), a pipe or\n"
+    "a FIFO; these are read once into a temporary file that is compared.\n"
     "\n"
     "  -t TYPE     listing type: Chng (default), Delta, Long or Ovsum\n"
     "  -p OPERAND  a preference, as the operand of a batch \"pref=\" statement:\n"
@@ -60,30 +67,72 @@ constexpr const char* Usage =
     "              options (see the user guide for the keys)\n"
     "  --json-lines  with --json: also one record per listed change (Long, Chng\n"
     "              or Delta): its ID, its kind and its NEW and OLD line numbers\n"
+    "  --label-new NAME, --label-old NAME\n"
+    "              show NAME in the listing instead of the file's name\n"
     "  --          the arguments after it are file names, even if they begin with -\n"
     "  --help      show this text\n"
     "  --version   show the program version\n"
     "\n"
-    "The result message also goes to standard error; while a long compare runs\n"
-    "on a terminal, a progress line shows there. Exit status: 0 when the\n"
-    "files compare as equivalent, 1 when they differ, 2 on any error.\n"
+    "The result message and the listing's warnings also go to standard error\n"
+    "(not a second time when the listing is shown on the same terminal).\n"
+    "While a long compare runs with standard error on a terminal and the\n"
+    "listing going elsewhere, a progress line shows there. No output may be\n"
+    "one of the two input files. Exit status: 0 when the files compare as\n"
+    "equivalent, 1 when they differ, 2 on any error (a bad option or operand,\n"
+    "a file that cannot be read or written, a halted run).\n"
     "\n"
     "With inif= the job steps of a batch ini file run (statements newf=, oldf=,\n"
     "outf=, ltyp=, dpop=, pref=, separated by /job lines); the batch log\n"
-    "Quorln32.log is written to $QUORLIN_HOME, or beside the program, or to\n"
-    "~/.config/quorlin. The final status line is printed; exit status 0 when\n"
+    "Quorln32.log is written to $QUORLIN_HOME when set, else beside a portable\n"
+    "copy of the program (one with a Quorln32.ini beside it), else to\n"
+    "$XDG_CONFIG_HOME/quorlin (~/.config/quorlin). The final status line is\n"
+    "printed; exit status 0 when\n"
     "every step compared equivalent, 1 when some differ, 2 on any error.\n";
 
-/// Messages go to standard error. When standard error is a terminal and a
-/// compare has run for a while (a second, or QUORLIN_PROGRESS_AFTER_MS), a
-/// progress line shows the pass, the lines and the share of the bytes read;
-/// it is cleared before anything else is written there.
+/// The signal that asked the program to stop (SIGINT, SIGTERM, SIGHUP, or
+/// SIGPIPE when the reader of standard output went away); 0 while none did.
+volatile std::sig_atomic_t StopSignal = 0;
+
+extern "C" void OnStopSignal(int signal) { StopSignal = signal; }
+
+/// A stop signal halts the run as Halt does, so that temporary copies of
+/// the inputs are removed and the listing ends cleanly; a second SIGINT,
+/// SIGTERM or SIGHUP ends the program at once. Blocking reads are
+/// interrupted rather than restarted.
+void CatchStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESETHAND;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+  action.sa_flags = 0;
+  ::sigaction(SIGPIPE, &action, nullptr);
+}
+
+/// True when standard output and standard error are the same terminal, so
+/// that a listing written to standard output is seen where the messages are.
+bool OutputOnErrorTerminal() {
+  if (::isatty(STDOUT_FILENO) != 1 || ::isatty(STDERR_FILENO) != 1) return false;
+  struct stat out {}, err {};
+  return ::fstat(STDOUT_FILENO, &out) == 0 && ::fstat(STDERR_FILENO, &err) == 0 && out.st_rdev == err.st_rdev;
+}
+
+/// Messages go to standard error. When standard error is a terminal that
+/// the listing does not go to, and a compare has run for a while (a second,
+/// or QUORLIN_PROGRESS_AFTER_MS), a progress line shows the pass, the lines
+/// and the share of the bytes read; it is cleared before anything else is
+/// written there. A stop signal halts the run.
 class TCliFrontEnd final : public IFrontEnd {
 public:
-  TCliFrontEnd() : Terminal(::isatty(STDERR_FILENO) == 1), Start(Clock::now()) {
+  TCliFrontEnd() : Start(Clock::now()) {
     if (const char* after = std::getenv("QUORLIN_PROGRESS_AFTER_MS")) After = std::chrono::milliseconds(std::atol(after));
   }
-  void Watch(const TAppState& app) { App = &app; }
+  /// Follows the run of app; progress shows when showProgress is set and
+  /// standard error is a terminal.
+  void Watch(TAppState& app, bool showProgress) {
+    App = &app;
+    Terminal = showProgress && ::isatty(STDERR_FILENO) == 1;
+  }
   void SetStatusText(std::string_view) override {
     if (!Terminal || !App) return;
     const auto now = Clock::now();
@@ -95,7 +144,9 @@ public:
     std::fflush(stderr);
     Shown = true;
   }
-  void ProcessPendingEvents() override {}
+  void ProcessPendingEvents() override {
+    if (StopSignal && App) App->UserStop = true;
+  }
   void ShowMessage(std::string_view text) override {
     Clear();
     std::fprintf(stderr, "quorlin-cli: %.*s\n", static_cast<int>(text.size()), text.data());
@@ -108,17 +159,28 @@ public:
 
 private:
   using Clock = std::chrono::steady_clock;
-  const bool Terminal;
+  bool Terminal = false;
   const Clock::time_point Start;
   Clock::time_point Last;
   std::chrono::milliseconds After{1000};
   bool Shown = false;
-  const TAppState* App = nullptr;
+  TAppState* App = nullptr;
 };
 
 int Fail(const std::string& text) {
   std::fprintf(stderr, "quorlin-cli: %s\n", text.c_str());
   return 2;
+}
+
+/// After a run: the result message and the warnings of the listing on
+/// standard error, unless the listing was just shown on that terminal with
+/// them in it; then what stopped an input from being read.
+void ReportResult(const TAppState& app, bool listingOnTerminal) {
+  const bool listedWarnings = listingOnTerminal && app.CompareCtl && !app.CompareCtl->OptNoss;
+  if (app.CompareCtl && !listedWarnings)
+    for (const std::string& line : RunWarnings(*app.CompareCtl)) Fail(line);
+  if (!listingOnTerminal) std::fprintf(stderr, "%s\n", app.StatusText.c_str());
+  if (!app.InputErrorDetail.empty()) Fail(app.InputErrorDetail);
 }
 
 /// An interactive compare (the panel lists the viewers show), then the report
@@ -129,12 +191,9 @@ int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layo
   // batch-only words.
   BuildOptsSummary(app);
   RunCompare(app);
-  std::fprintf(stderr, "%s\n", app.StatusText.c_str());
+  ReportResult(app, false);
   int status = CompareExitStatus(app);
-  if (status == 2) {
-    if (!app.InputErrorDetail.empty()) Fail(app.InputErrorDetail);
-    return 2;
-  }
+  if (status == 2) return 2;
   const TResultView view = MakeResultView(app);
   const bool dual = app.CompareCtl->OptSbsl && !app.Panel2Lines.empty();
   std::string ext = path.size() >= 4 ? LowerAscii(path.substr(path.size() - 4)) : std::string();
@@ -231,15 +290,24 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
   return Fail("cannot write " + (path == "-" ? std::string("the JSON result") : path) + ": " + why), false;
 }
 
+/// A dpop= operand that names a Dln filter ("dpln ...").
+bool IsDlnOperand(std::string_view operand) {
+  const std::vector<std::string> tokens = ParseParmTokens(operand);
+  return !tokens.empty() && LowerAscii(tokens[0]) == "dpln";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
+  CatchStopSignals();
   TCliFrontEnd ui;
   TAppState app(ui);
   TBatchState batch;
+  TInputSpool spool; // temporary copies of inputs that cannot be read twice; removed on every return
   app.BatchMode = true;
   std::string outPath, reportPath, jsonPath;
+  std::string labels[2]; // --label-new, --label-old
   bool jsonLines = false, fileNamesOnly = false;
   TSplitLayout layout = TSplitLayout::Stacked;
   bool sideBySide = false;
@@ -248,7 +316,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   app.RunStamp = NowText();
   if (args.size() == 1 && args[0].size() > 5 && LowerAscii(args[0].substr(0, 5)) == "inif=") {
-    TBatchResult result = IniBatchRun(app, args[0].substr(5), DataDirectory());
+    ui.Watch(app, false);
+    TBatchResult result = IniBatchRun(app, args[0].substr(5), DataDirectory(true));
     std::printf("%s\n", result.FinalStatus.c_str());
     return result.ExitStatus;
   }
@@ -266,11 +335,6 @@ int main(int argc, char** argv) {
       jsonLines = true;
       continue;
     }
-    auto operand = [&](const char* what) -> const std::string* {
-      if (i + 1 >= args.size()) return nullptr;
-      (void)what;
-      return &args[++i];
-    };
     if (a == "--help" || a == "-h") {
       std::fputs(Usage, stdout);
       return 0;
@@ -279,35 +343,38 @@ int main(int argc, char** argv) {
       std::printf("quorlin-cli %s (%s%s)\n", QUORLIN_VERSION, VersionString, ReleaseDate);
       return 0;
     }
-    if (a == "-t" || a == "-p" || a == "-d" || a == "-o" || a == "-r" || a == "--layout" || a == "--json") {
-      const std::string* op = operand(a.c_str());
-      if (!op) return Fail("option " + a + " needs an operand\n" + Usage);
+    if (a == "-t" || a == "-p" || a == "-d" || a == "-o" || a == "-r" || a == "--layout" || a == "--json" ||
+        a == "--label-new" || a == "--label-old") {
+      if (i + 1 >= args.size()) return Fail("option " + a + " needs an operand\n" + Usage);
+      const std::string& op = args[++i];
       if (a == "--json") {
-        jsonPath = *op;
+        jsonPath = op;
       } else if (a == "-o") {
-        outPath = *op;
+        outPath = op;
       } else if (a == "-r") {
-        reportPath = *op;
+        reportPath = op;
+      } else if (a == "--label-new" || a == "--label-old") {
+        labels[a == "--label-new" ? 0 : 1] = op;
       } else if (a == "--layout") {
-        if (*op != "stacked" && *op != "side-by-side")
-          return Fail("unknown layout \"" + *op + "\" (use stacked or side-by-side)");
-        layout = *op == "stacked" ? TSplitLayout::Stacked : TSplitLayout::SideBySide;
+        if (op != "stacked" && op != "side-by-side")
+          return Fail("unknown layout \"" + op + "\" (use stacked or side-by-side)");
+        layout = op == "stacked" ? TSplitLayout::Stacked : TSplitLayout::SideBySide;
       } else if (a == "-t") {
-        std::string type = ListTypeText(*op);
-        if (type != "Chng" && type != "Delta" && type != "Long" && type != "Ovsum")
-          return Fail("unknown listing type \"" + *op + "\" (use Chng, Delta, Long or Ovsum)");
+        std::string type = ListTypeText(op);
+        if (!KnownListType(type)) return Fail("unknown listing type \"" + op + "\" (use Chng, Delta, Long or Ovsum)");
         app.Controls.MnCbListType = type;
       } else {
         // Statement operands are taken in lower case, as in a batch ini file.
-        std::string text = *op;
-        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string text = LowerAscii(op);
         std::string error;
         try {
-          error = a == "-p" ? DecodePref(app, batch, text) : DecodeDpop(app, text);
-        } catch (const TParmException& e) {
-          error = e.what();
+          // A bad Dln filter would only be noted in the statistics; here it is refused.
+          if (a == "-d" && IsDlnOperand(text)) error = CheckDlnOperand(app.Controls, text);
+          if (error.empty()) error = a == "-p" ? DecodePref(app, batch, text) : DecodeDpop(app, text);
+        } catch (const TParmException&) {
+          error = a == "-p" ? ErrInvalidPref : ErrInvalidDpop;
         }
-        if (!error.empty()) return Fail(error + " \"" + *op + "\"");
+        if (!error.empty()) return Fail(error + " \"" + op + "\"");
         // In a batch "sbsl" changes nothing; for a viewer report it asks for two panels.
         if (a == "-p" && text == "sbsl") sideBySide = true;
       }
@@ -321,12 +388,39 @@ int main(int argc, char** argv) {
   if (jsonLines && jsonPath.empty()) return Fail("--json-lines needs --json FILE");
   if (jsonPath == "-" && outPath.empty() && reportPath.empty())
     return Fail("--json - writes to standard output; send the listing elsewhere with -o FILE");
-  app.Controls.MnCbNewFileNm = files[0];
-  app.Controls.MnCbOldFileNm = files[1];
+  if (!reportPath.empty() && !outPath.empty()) return Fail("-o and -r cannot be used together");
+  if (!reportPath.empty() && !jsonPath.empty()) return Fail("--json and -r cannot be used together");
+  if (files[0] == "-" && files[1] == "-") return Fail("standard input (-) can be only one of NEW and OLD");
+
+  // The names the listing shows, and the files read: a label names a file
+  // in the listing, and an input that cannot be read twice is compared
+  // through a copy.
+  for (int side = 0; side < 2; ++side) {
+    const std::string& name = files[side];
+    std::string& shown = side == 0 ? app.Controls.MnCbNewFileNm : app.Controls.MnCbOldFileNm;
+    std::string& read = side == 0 ? app.NewReadPath : app.OldReadPath;
+    shown = !labels[side].empty() ? labels[side] : name == "-" ? "(standard input)" : name;
+    std::string why;
+    read = spool.Readable(name, MaxInputSize, why, &StopSignal);
+    if (!why.empty()) return Fail(why);
+    if (read == shown) read.clear();
+  }
+  // No output may overwrite an input, under any of its names.
+  const bool toStdout = outPath.empty() && reportPath.empty();
+  for (const std::string& output : {outPath, reportPath, jsonPath == "-" ? std::string() : jsonPath})
+    if (!output.empty())
+      if (std::string clash = OutputIsInputMessage(output, app.InputPath(true), app.InputPath(false));
+          !clash.empty())
+        return Fail(clash);
+  if (toStdout || jsonPath == "-")
+    if (std::string clash =
+            OutputIsInputMessage("/dev/stdout", app.InputPath(true), app.InputPath(false), "standard output");
+        !clash.empty())
+      return Fail(clash);
+
   if (!reportPath.empty()) {
-    if (!outPath.empty()) return Fail("-o and -r cannot be used together");
-    if (!jsonPath.empty()) return Fail("--json and -r cannot be used together");
     app.Controls.Pref(TagSbsl).Checked = sideBySide;
+    ui.Watch(app, true);
     return WriteViewerReport(app, reportPath, layout);
   }
 
@@ -359,13 +453,22 @@ int main(int argc, char** argv) {
   }
   app.JobLabel = "Job#1 ";
   app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
-  ui.Watch(app);
+  // A listing shown on the terminal where the messages go gets no progress
+  // line written over it, and its result message is not repeated.
+  const bool listingOnTerminal = toStdout && OutputOnErrorTerminal();
+  ui.Watch(app, !listingOnTerminal);
   RunBatchCompare(app, listing);
   ui.Clear();
   int status = CompareExitStatus(app);
   const bool written = listing.Close();
-  std::fprintf(stderr, "%s\n", app.StatusText.c_str());
-  if (!app.InputErrorDetail.empty()) Fail(app.InputErrorDetail);
+  if (StopSignal == SIGPIPE) {
+    // The reader of the listing went away: end quietly, as other filters do.
+    if (jsonLines) std::remove(changesPath.c_str());
+    spool.Remove();
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+  }
+  ReportResult(app, listingOnTerminal);
   if (!written) return Fail("cannot write " + listing.Path() + ": " + listing.ErrorText());
   if (!jsonPath.empty() && !WriteJson(app, status, jsonPath, jsonLines ? &changes : nullptr, changesPath))
     return 2;

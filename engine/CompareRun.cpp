@@ -15,7 +15,6 @@ namespace quorlin {
 
 namespace {
 
-constexpr int64_t MaxInputSize = int64_t(1) << 31; // 2 GB: sizes must fit a signed 32-bit number
 constexpr size_t MaxFileNameLen = 255;
 
 /// Integer value of an entry that must hold a number (blanks around it
@@ -35,13 +34,14 @@ int StrictInt(const std::string& text, const char* what) {
 
 /// Opens one input file of the run. Returns false and sets the result flags
 /// (and shows a dialog outside batch mode) when it cannot be used.
-bool OpenOne(TCompareRun& run, TCompareFile& f, const std::string& name, bool isNew) {
+bool OpenOne(TCompareRun& run, TCompareFile& f, bool isNew) {
   TAppState& app = run.App;
+  const std::string& name = isNew ? app.Controls.MnCbNewFileNm : app.Controls.MnCbOldFileNm;
   f.FileName = name.substr(0, MaxFileNameLen);
   const char* kind = isNew ? "New" : "Old";
   int64_t size = 0;
   std::string why;
-  const bool opened = OpenInputFile(f, name, size, why);
+  const bool opened = OpenInputFile(f, app.InputPath(isNew), size, why);
   f.Size = size;
   if (!opened) {
     if (!app.BatchMode)
@@ -213,8 +213,8 @@ void SetupRun(TCompareRun& run) {
   AllocateBuffers(*run.Old);
   run.BuffersAllocated = true;
 
-  if (!OpenOne(run, *run.New, app.Controls.MnCbNewFileNm, true)) return;
-  if (!OpenOne(run, *run.Old, app.Controls.MnCbOldFileNm, false)) return;
+  if (!OpenOne(run, *run.New, true)) return;
+  if (!OpenOne(run, *run.Old, false)) return;
 
   SetupDpOption(run);
   SetupDln(run);
@@ -311,9 +311,19 @@ int64_t ComparedBytes(const TCompareRun& run, const TCompareFile& f) {
   return end - f.PcmpStartOffset;
 }
 
+void KeepFileWarnings(TCompareRun& run) {
+  if (!run.New || !run.Old) return;
+  TCompareCtl& ctl = run.Ctl;
+  ctl.NewEmbeddedEof = run.New->EmbeddedEof;
+  ctl.OldEmbeddedEof = run.Old->EmbeddedEof;
+  ctl.LinesSplit = run.New->LineSplit || run.Old->LineSplit;
+  ctl.ColTooShort = run.New->ColTooShort || run.Old->ColTooShort;
+}
+
 void FinishRun(TCompareRun& run) {
   TAppState& app = run.App;
   TCompareCtl& ctl = run.Ctl;
+  KeepFileWarnings(run);
   if (run.New && run.Old) {
     ctl.NewFileSize = run.New->Size;
     ctl.OldFileSize = run.Old->Size;

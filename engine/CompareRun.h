@@ -92,6 +92,10 @@ struct TCompareRun {
   }
 };
 
+/// Input files of this size or larger are refused: sizes must fit a signed
+/// 32-bit number (2 GB).
+inline constexpr int64_t MaxInputSize = int64_t(1) << 31;
+
 // Result messages of a run.
 inline constexpr const char* MsgRunFault =
     "ERROR: Quorlin files/options/code fault failure. Notify Developer.";
@@ -125,6 +129,11 @@ int RunCompareFrame(TAppState& app, const std::function<void(TCompareRun&)>& pas
 /// Unordered (Clnc) compare of the two files: the same frame as
 /// RunOrderedCompare with the Clnc pass driver in place of the pass loop.
 int RunUnorderedCompare(TAppState& app, IPassReport& report);
+
+/// Copies what the listing warns of (an embedded end-of-file byte, split
+/// lines, lines short of the compare columns) from the file records into
+/// the control record, which outlives them.
+void KeepFileWarnings(TCompareRun& run);
 
 /// The steps of a run, in the order RunOrderedCompare calls them.
 void SetupRun(TCompareRun& run);

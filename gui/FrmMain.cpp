@@ -372,14 +372,14 @@ void TFrmMain::ShowLoadedSettings() {
 void TFrmMain::SaveSettings() {
   App.Settings.Left = NumberText(x());
   App.Settings.Top = NumberText(y());
-  if (App.Settings.FileName.empty()) App.Settings.FileName = DataDirectory() + "/" + UserIniName;
+  if (App.Settings.FileName.empty()) App.Settings.FileName = DataDirectory(true) + "/" + UserIniName;
   std::string error;
   if (!SaveUserIni(App, error)) Ui.ShowMessage("The user settings could not be saved: " + error);
 }
 
 void TFrmMain::MnButSvUserIniClick() {
   const TFileChoice choice =
-      Ui.SaveFileDialog("Save User Settings", FromCore(DataDirectory() + "/*.ini"), IniFilter, 0, true);
+      Ui.SaveFileDialog("Save User Settings", FromCore(DataDirectory(true) + "/*.ini"), IniFilter, 0, true);
   if (choice.Path.isEmpty()) return;
   const QString name = IniName(choice.Path);
   if (name.isEmpty()) {
@@ -442,7 +442,7 @@ void TFrmMain::RunBatch() {
   BatchLabel->show();
   Busy->show();
   Running = true;
-  const TBatchResult result = IniBatchRun(App, ToCore(BatchIni), DataDirectory(), this);
+  const TBatchResult result = IniBatchRun(App, ToCore(BatchIni), DataDirectory(true), this);
   Running = false;
   Status = result.ExitStatus;
   LogPath = FromCore(result.LogPath);

@@ -213,7 +213,7 @@ void TFrmSingle::LsButColorPrintClick() {
 }
 
 void TFrmSingle::LsButSaveAsClick() {
-  const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), AppendSave->isChecked());
+  const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), OldName->text(), AppendSave->isChecked());
   if (plan && plan->Rtf) {
     SaveColouredListing(Ui, Build, plan->Path, [this](const TColouredOptions& o) { return BuildColoured(o); });
   } else if (plan) {

@@ -195,7 +195,7 @@ void TFrmVSplit::VsButColorPrintClick() {
 }
 
 void TFrmVSplit::VsButSaveAsClick() {
-  const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), AppendSave->isChecked());
+  const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), OldName->text(), AppendSave->isChecked());
   if (plan && plan->Rtf) {
     SaveColouredListing(Ui, Build, plan->Path,
                         [this](const TColouredOptions& o) { return BuildTwoPanelColoured(View, o); });

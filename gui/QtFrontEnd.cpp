@@ -2,11 +2,16 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStringDecoder>
+
+// The icon lives in the library's resources, which a static library must
+// load by name, outside any namespace.
+static void LoadIconResource() { Q_INIT_RESOURCE(quorlin); }
 
 namespace quorlin::gui {
 
@@ -96,6 +101,11 @@ bool TQtFrontEnd::PrinterDialog(QPrinter& printer) {
   if (PrinterDialogHook) return PrinterDialogHook(printer);
   QPrintDialog dialog(&printer, QApplication::activeWindow());
   return dialog.exec() == QDialog::Accepted;
+}
+
+void InstallWindowIcon() {
+  LoadIconResource();
+  QApplication::setWindowIcon(QIcon(":/quorlin.png"));
 }
 
 QString FromCore(std::string_view text) {

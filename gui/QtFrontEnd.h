@@ -70,6 +70,10 @@ private:
   QElapsedTimer SinceEvents;
 };
 
+/// Makes the program's icon the icon of every window (the application's
+/// window icon, which each window takes unless it sets its own).
+void InstallWindowIcon();
+
 /// Text from the core (UTF-8 where valid; other bytes kept as Latin-1 so
 /// nothing is lost or mangled into replacement characters).
 QString FromCore(std::string_view text);

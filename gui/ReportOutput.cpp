@@ -21,7 +21,7 @@
 namespace quorlin::gui {
 
 std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, const QString& newFileName,
-                                     bool appendBox) {
+                                     const QString& oldFileName, bool appendBox) {
   const QString last = FromCore(settings.OutFn);
   QString start = QFileInfo(newFileName).absolutePath();
   if (!last.isEmpty() && QFileInfo(last).isFile()) start = QFileInfo(last).absoluteFilePath();
@@ -29,9 +29,14 @@ std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, c
       ui.SaveFileDialog(SaveDialogTitle, start, SaveDialogFilter, 0, /*confirmOverwrite=*/!appendBox);
   if (choice.Path.isEmpty()) return std::nullopt;
   TSavePlan plan = PlanSave(ToCore(choice.Path), choice.Filter == 2, appendBox,
-                            [](const std::string& path) { return FileExists(path); });
+                            [](const std::string& path) { return FileExists(path); }, ToCore(newFileName),
+                            ToCore(oldFileName));
+  if (!plan.Refusal.empty()) {
+    ui.ShowMessage(plan.Refusal);
+    return std::nullopt;
+  }
   if (!plan.Question.empty() && !ui.Ask(plan.Question)) return std::nullopt;
-  settings.OutFn = ToCore(choice.Path);
+  settings.OutFn = plan.Path;
   return plan;
 }
 

@@ -34,11 +34,12 @@ using TColouredBuild = std::function<TColouredReport(const TColouredOptions&)>;
 
 /// Save As up to the point of writing: the dialog (starting at the last
 /// saved file when it still exists, else in the New file's folder), the
-/// extension rule and the overwrite question. Returns the plan, or nothing
-/// when the user cancelled or refused to replace the file. LastSavePath is
-/// updated when the plan goes ahead.
+/// extension rule, the refusal of a compared file and the overwrite
+/// question. Returns the plan, or nothing when the user cancelled, refused
+/// to replace the file or chose a compared file. LastSavePath is updated,
+/// with the extension the plan added, when the plan goes ahead.
 std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, const QString& newFileName,
-                                     bool appendBox);
+                                     const QString& oldFileName, bool appendBox);
 
 /// Writes text lines (each followed by a line end) or a coloured document as
 /// rich text; shows what went wrong and returns false on failure.

@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorlin {
 
@@ -30,6 +31,17 @@ inline constexpr size_t FullTextField = 128;
 /// Version string of the program, as the listing and the log print it.
 inline constexpr const char* VersionString = "Quorlin V5.7b - ";
 inline constexpr const char* ReleaseDate = "June 30, 2001";
+
+inline constexpr const char* MsgBadDln = "ERROR: A bad DpLn was encountered and ignored.";
+
+/// The WARN lines that close the statistics section of a finished run
+/// (after KeepFileWarnings): lines short of the compare columns, an embedded
+/// end-of-file byte in either file, split lines.
+std::vector<std::string> WarningLines(const TCompareCtl& ctl);
+/// Everything the statistics section of a finished run warns of: the bad
+/// Dln line, then the WARN lines. Written whether or not the listing has a
+/// statistics section, for front ends that pass warnings on.
+std::vector<std::string> RunWarnings(const TCompareCtl& ctl);
 
 /// The listing generator of one run. Created by the caller of a run and
 /// handed to the run as its pass report.

@@ -95,8 +95,8 @@ void TListing::WriteListingHeading() {
                        (ctl.ListDelta && !ctl.LastPass))) {
     const TCompareFile& nf = *Run->New;
     const TCompareFile& of = *Run->Old;
-    EmitReportLine("New File = " + nf.FileName + "  " + FileTimeText(App.Controls.MnCbNewFileNm));
-    EmitReportLine("Old File = " + of.FileName + "  " + FileTimeText(App.Controls.MnCbOldFileNm));
+    EmitReportLine("New File = " + nf.FileName + "  " + FileTimeText(App.InputPath(true)));
+    EmitReportLine("Old File = " + of.FileName + "  " + FileTimeText(App.InputPath(false)));
     EmitReportLine(Ruler(" N-REF# CHNG-TYPE   O-REF# LEN"));
   }
 }

@@ -29,6 +29,36 @@ std::string ColumnsLine(const char* side, const TCompareFile& f) {
 
 } // namespace
 
+std::vector<std::string> WarningLines(const TCompareCtl& ctl) {
+  std::vector<std::string> lines;
+  if (ctl.ColTooShort) {
+    char buf[ReportLineMax + 64];
+    std::snprintf(buf, sizeof buf,
+                  "WARN: \"Ccol\" start compare value GT. some line lengths. Total New-Lines = %d + "
+                  "Old-Lines = %d treated as null blank lines.",
+                  ctl.NewColShortCount, ctl.OldColShortCount);
+    lines.emplace_back(buf);
+  }
+  for (const bool isNew : {true, false}) {
+    if (!(isNew ? ctl.NewEmbeddedEof : ctl.OldEmbeddedEof)) continue;
+    const char* side = isNew ? "New" : "Old";
+    if (ctl.OptIeof)
+      lines.push_back(std::string("WARN: \"Ieof\" opt allowed premature ") + side +
+                      " file EOF char(26) to be ignored.");
+    else
+      lines.push_back(std::string("WARN: ") + side + " file EOF char(26) prematurely terminated text input.");
+  }
+  if (ctl.LinesSplit)
+    lines.emplace_back("WARN: Lines GT. 2048 characters were split off into separate lines before being processed.");
+  return lines;
+}
+
+std::vector<std::string> RunWarnings(const TCompareCtl& ctl) {
+  std::vector<std::string> lines = WarningLines(ctl);
+  if (ctl.DlnBad) lines.insert(lines.begin(), MsgBadDln);
+  return lines;
+}
+
 void TListing::WriteStatistics() {
   TCompareCtl& ctl = Ctl();
   TCompareRun& run = *Run;
@@ -51,8 +81,8 @@ void TListing::WriteStatistics() {
   if (!(App.BatchMode && App.NslgOpt)) title += " Compare Totals And Statistics Section";
   EmitReportLine(title);
 
-  EmitReportLine("New File = " + nf.FileName + "  " + FileTimeText(controls.MnCbNewFileNm));
-  EmitReportLine("Old File = " + of.FileName + "  " + FileTimeText(controls.MnCbOldFileNm));
+  EmitReportLine("New File = " + nf.FileName + "  " + FileTimeText(App.InputPath(true)));
+  EmitReportLine("Old File = " + of.FileName + "  " + FileTimeText(App.InputPath(false)));
   if (App.BatchMode) {
     if (App.NslgOpt) LogReportLines = false;
     EmitReportLine("Out File = " + App.OutFileNm);
@@ -111,7 +141,7 @@ void TListing::WriteStatistics() {
     for (size_t k = 0; k < controls.DpCkDpDln.size(); ++k)
       if (controls.DpCkDpDln[k])
         EmitReportLine("USING-FILTER-DPL" + std::to_string(k + 1) + " = " + controls.DpEdDpDln[k]);
-  if (ctl.DlnBad) EmitReportLine("ERROR: A bad DpLn was encountered and ignored.");
+  if (ctl.DlnBad) EmitReportLine(MsgBadDln);
   if (ctl.DpDudc)
     EmitReportLine("DUDC-DP-OPTION-LEADING-COMMENT-TEXT = \"" + controls.DpEdUdc +
                    "\". EMBEDDED-USE = \"" + controls.DpCbUdcYN + "\".");
@@ -127,26 +157,8 @@ void TListing::WriteStatistics() {
   if (ctl.OptClnc && ctl.DpActive)
     EmitReportLine("INFORM: Don't Process Options ignored for \"Compare Unordered list for Content "
                    "Preference\".");
-  if (nf.ColTooShort || of.ColTooShort) {
-    std::snprintf(buf, sizeof buf,
-                  "WARN: \"Ccol\" start compare value GT. some line lengths. Total New-Lines = %d + "
-                  "Old-Lines = %d treated as null blank lines.",
-                  ctl.NewColShortCount, ctl.OldColShortCount);
-    EmitReportLine(buf);
-  }
-  for (const TCompareFile* f : {&nf, &of}) {
-    if (!f->EmbeddedEof) continue;
-    const char* side = f->IsNew ? "New" : "Old";
-    if (ctl.OptIeof)
-      EmitReportLine(std::string("WARN: \"Ieof\" opt allowed premature ") + side +
-                     " file EOF char(26) to be ignored.");
-    else
-      EmitReportLine(std::string("WARN: ") + side +
-                     " file EOF char(26) prematurely terminated text input.");
-  }
-  if (nf.LineSplit || of.LineSplit)
-    EmitReportLine("WARN: Lines GT. 2048 characters were split off into separate lines before "
-                   "being processed.");
+  KeepFileWarnings(run);
+  for (const std::string& line : WarningLines(ctl)) EmitReportLine(line);
   StatsRouting = false;
 }
 

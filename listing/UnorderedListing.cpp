@@ -139,8 +139,8 @@ void TListing::ReportClncChanges() {
 
 void TListing::ClncSectionHeading(bool isNew) {
   const TCompareCtl& ctl = Ctl();
-  const std::string newFile = "New File = " + Run->New->FileName + "  " + FileTimeText(App.Controls.MnCbNewFileNm);
-  const std::string oldFile = "Old File = " + Run->Old->FileName + "  " + FileTimeText(App.Controls.MnCbOldFileNm);
+  const std::string newFile = "New File = " + Run->New->FileName + "  " + FileTimeText(App.InputPath(true));
+  const std::string oldFile = "Old File = " + Run->Old->FileName + "  " + FileTimeText(App.InputPath(false));
   if (App.BatchMode) {
     if (!isNew) EmitReportLine(" ");
     EmitReportLine(std::string(VersionString) + "Batch Compare Results - " +

@@ -16,10 +16,10 @@ std::string ProgramDirectory() {
   return exe.parent_path().string();
 }
 
-std::string DataDirectory() {
+std::string DataDirectory(bool create) {
   if (const char* home = std::getenv("QUORLIN_HOME"); home && *home) return home;
   std::string program = ProgramDirectory();
-  if (::access(program.c_str(), W_OK) == 0) return program;
+  if (FileExists(program + "/Quorln32.ini")) return program;
   fs::path base;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
     base = xdg;
@@ -29,13 +29,19 @@ std::string DataDirectory() {
     base = fs::temp_directory_path();
   fs::path dir = base / "quorlin";
   std::error_code ec;
-  fs::create_directories(dir, ec);
+  if (create) fs::create_directories(dir, ec);
   return dir.string();
 }
 
 bool FileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 } // namespace quorlin

@@ -15,6 +15,8 @@ packages=(
   poppler-utils
   # The fuzz targets (libFuzzer), and the checks of the installed files.
   clang libclang-rt-14-dev desktop-file-utils man-db groff-base git
+  # cpack -G DEB: dpkg-shlibdeps finds the packages the programs need.
+  dpkg-dev file
 )
 
 missing=()

@@ -68,6 +68,10 @@ struct TCompareCtl {
   long long NewFileSize = 0, OldFileSize = 0;   ///< bytes in the files when they were opened
   long long NewTotalBytes = 0, OldTotalBytes = 0; ///< bytes compared (the statistics' Total Bytes)
   int Passes = 0;                               ///< passes run
+  // What the listing warns of, kept from the file records (KeepFileWarnings).
+  bool NewEmbeddedEof = false, OldEmbeddedEof = false; ///< a 0x1A byte with data after it
+  bool LinesSplit = false;  ///< a line of either file was cut at MaxLineLen
+  bool ColTooShort = false; ///< a line of either file was shorter than its first compare column
 
   // Engine counters.
   int NewColShortCount = 0, OldColShortCount = 0; ///< lines shorter than the first compare column

@@ -49,6 +49,12 @@ TCompareCtl& TAppState::NewCompareCtl() {
   return *CompareCtl;
 }
 
+const std::string& TAppState::InputPath(bool isNew) const {
+  const std::string& read = isNew ? NewReadPath : OldReadPath;
+  if (!read.empty()) return read;
+  return isNew ? Controls.MnCbNewFileNm : Controls.MnCbOldFileNm;
+}
+
 void TAppState::Progress(std::string_view text) {
   if (!ProgressOn) return;
   FrontEnd->SetStatusText(text);

@@ -148,6 +148,12 @@ struct TAppState {
   /// show more than the result message ("New Input File \"x\": is a directory").
   std::string InputErrorDetail;
   std::string RunStamp;   ///< date and time of program start or job start
+  /// The files a run reads when they are not the files the file boxes name
+  /// (quorlin-cli: a copy of standard input or of a pipe, or a file shown
+  /// under a label of its own); empty means the file box's name.
+  std::string NewReadPath, OldReadPath;
+  /// The file a run reads for the NEW (isNew) or the OLD side.
+  const std::string& InputPath(bool isNew) const;
 
   TStringList Panel1Lines, Panel2Lines;
   /// Most lines a panel list may hold; a listing that needs more is suspended.

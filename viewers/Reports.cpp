@@ -1,5 +1,6 @@
 #include "viewers/Reports.h"
 
+#include "app/CompareFlow.h"
 #include "listing/Listing.h"
 #include "platform/Text.h"
 
@@ -151,7 +152,8 @@ std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayou
 }
 
 TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
-                   const std::function<bool(const std::string&)>& exists) {
+                   const std::function<bool(const std::string&)>& exists, const std::string& newFile,
+                   const std::string& oldFile) {
   TSavePlan plan;
   plan.Path = chosen;
   // The viewer asks itself when the dialog did not (append box) or when it
@@ -165,6 +167,7 @@ TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
   }
   const size_t ext = plan.Path.find_last_of('.');
   plan.Rtf = LowerAscii(plan.Path.substr(ext)) == ".rtf";
+  plan.Refusal = OutputIsInputMessage(plan.Path, newFile, oldFile);
   const bool there = exists(plan.Path);
   plan.Append = !plan.Rtf && appendBox && there;
   if (checkSelf && there && !plan.Append)

@@ -54,13 +54,16 @@ struct TSavePlan {
   bool Rtf = false;     ///< a coloured rich-text report (the extension is .rtf in any case)
   bool Append = false;  ///< a text report appended to the existing file
   std::string Question; ///< when not empty: ask it (Yes/No) and stop on No
+  std::string Refusal;  ///< when not empty: show it and save nothing (the name is a compared file)
 };
 
 /// Save As after the dialog: rtfFilter tells whether the RTF filter was
 /// selected, appendBox the viewer's append box; exists(path) whether a file
 /// is there. The dialog itself asked about overwriting unless appendBox is set.
+/// newFile and oldFile are the compared files, which a report never replaces.
 TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
-                   const std::function<bool(const std::string&)>& exists);
+                   const std::function<bool(const std::string&)>& exists, const std::string& newFile = {},
+                   const std::string& oldFile = {});
 
 // --- Coloured reports ---------------------------------------------------------
 

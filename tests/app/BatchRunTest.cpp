@@ -133,6 +133,10 @@ TEST(Batch, FlushedSteps) {
   auto flush = [](const std::string& what, int job) {
     return what + " from Batch Ini File. Flush job#" + std::to_string(job) + " step.";
   };
+  auto clash = [](const char* output, const char* side, const char* input, int job) {
+    return std::string("The output file \"") + output + "\" is the " + side + " File \"" + input +
+           "\": it was not written, so that the input stays as it was. Flush job#" + std::to_string(job) + " step.";
+  };
   struct Case {
     const char* Name;
     std::string Ini;
@@ -145,6 +149,11 @@ TEST(Batch, FlushedSteps) {
       {"unknown keyword", Files + "colr=blue\n", {flush("Invalid Keyword \"blue\"", 1), aborted}},
       {"no equals sign", Files + "newfile\n", {flush("Invalid Statement \"newfile\"", 1), aborted}},
       {"bad dpop", Files + "dpop=dfoo\n", {flush("Invalid DpOpt Option Arguments \"dfoo\"", 1), aborted}},
+      {"unknown listing type", Files + "ltyp=sidew\n", {flush("Invalid LTyp= Listing Type \"sidew\"", 1), aborted}},
+      {"outf= is the old file", "newf=@a.txt\noldf=@b.txt\noutf=@b.txt\npref=apnd\n",
+       {clash("b.txt", "Old", "b.txt", 1)}},
+      {"newf= of step 2 is the listing file", Files + "/job\nnewf=@out.lst\noldf=@a.txt\n",
+       {clash("out.lst", "New", "out.lst", 2)}, "ERROR: Multi-batch error. One or more job steps flushed.", "Job#1"},
       {"missing new file: the name keeps its case", Files + "newf=/no/such/File.txt\n",
        {flush("Invalid New File Name \"/no/such/File.txt\"", 1), aborted}},
       {"output file that cannot be opened: the name keeps its case",
@@ -174,6 +183,7 @@ TEST(Batch, FlushedSteps) {
     EXPECT_TRUE(fx.LogHas(c.Final));
     EXPECT_EQ(fx.Result.ExitStatus, 2);
     EXPECT_EQ(FileExists(fx.P("out.lst")), c.Listing.has_value());
+    EXPECT_EQ(ReadBytes(fx.P("b.txt")), "alpha\ngamma\n") << "an input is never written";
     EXPECT_TRUE(!c.Listing || fx.Listing().find(*c.Listing) != std::string::npos) << c.Listing.value_or("");
   }
 }

@@ -66,6 +66,68 @@ if [ -w /dev/full ]; then
 fi
 check unwritable-output 2 "$cli" -o "$tmp/no/such/dir/x.lst" "$tmp/a.txt" "$tmp/b.txt"
 
+# No output may be one of the inputs, under any of its names: refused with
+# exit 2, the input byte for byte as it was.
+cp "$tmp/c.txt" "$tmp/in.txt"
+ln -s "$tmp/in.txt" "$tmp/in-link.txt"
+ln "$tmp/in.txt" "$tmp/in-hard.txt"
+printf 'newf=%s\noldf=%s\noutf=%s\n' "$tmp/a.txt" "$tmp/in.txt" "$tmp/in-hard.txt" >"$tmp/clash.ini"
+while read -r name args; do
+  eval "check \"clash $name\" 2 \"\$cli\" $args"
+  contains "clash $name" "$tmp/err" "is the"
+  cmp -s "$tmp/in.txt" "$tmp/c.txt" || fail "clash $name: the input was changed"
+done <<CASES
+-o          -o "$tmp/in.txt" "$tmp/in.txt" "$tmp/a.txt"
+-r          -r "$tmp/in.txt" "$tmp/a.txt" "$tmp/in.txt"
+--json      -o "$tmp/x.lst" --json "$tmp/in.txt" "$tmp/in.txt" "$tmp/a.txt"
+symlink     -o "$tmp/in-link.txt" -p apnd "$tmp/in.txt" "$tmp/a.txt"
+hard-link   -o "$tmp/in-hard.txt" "$tmp/a.txt" "$tmp/in.txt"
+CASES
+"$cli" "$tmp/in.txt" "$tmp/a.txt" >>"$tmp/in.txt" 2>"$tmp/err"
+[ $? -eq 2 ] || fail "clash stdout: the listing was appended to its input"
+contains "clash stdout" "$tmp/err" "The output file \"standard output\" is the New File"
+QUORLIN_HOME="$tmp" check "clash outf=" 2 "$cli" "inif=$tmp/clash.ini"
+contains "clash outf=" "$tmp/out" "ERROR: Ini file error. One or more job steps flushed."
+cmp -s "$tmp/in.txt" "$tmp/c.txt" || fail "clash outf=: the input was changed"
+
+# Streams as inputs: the listing body is the one of the same bytes in a file.
+body() { grep -av -e 'File = ' -e 'Line Compare Program' "$1"; }
+"$cli" -t long "$tmp/c.txt" "$tmp/a.txt" >"$tmp/file.lst" 2>/dev/null
+: >"$tmp/none"
+"$cli" -t long "$tmp/none" "$tmp/a.txt" >"$tmp/none.lst" 2>/dev/null
+"$cli" -t long /dev/null "$tmp/a.txt" >"$tmp/empty.lst" 2>/dev/null
+cmp -s <(body "$tmp/empty.lst") <(body "$tmp/none.lst") || fail "stream /dev/null: not an empty file"
+mkfifo "$tmp/fifo"
+cat "$tmp/c.txt" >"$tmp/fifo" &
+for input in - "$tmp/fifo" "<(cat $tmp/c.txt)"; do
+  eval "\"\$cli\" -t long $input \"\$tmp/a.txt\" <\"\$tmp/c.txt\" >\"\$tmp/stream.lst\" 2>/dev/null"
+  cmp -s <(body "$tmp/file.lst") <(body "$tmp/stream.lst") || fail "stream $input: another listing body"
+done
+contains stream-name "$tmp/stream.lst" "New File = /dev/fd/"
+"$cli" -t long - "$tmp/a.txt" <"$tmp/c.txt" >"$tmp/stream.lst" 2>/dev/null
+contains stream-name "$tmp/stream.lst" "New File = (standard input)"
+check stream-twice 2 "$cli" - - <"$tmp/c.txt"
+ls "${TMPDIR:-/tmp}"/quorlin-input-* >/dev/null 2>&1 && fail "streams: a temporary copy was left behind"
+
+# Labels name the files in the listing and the JSON.
+check labels 1 "$cli" --label-new src/x.c --label-old "HEAD:src/x.c" -o "$tmp/label.lst" --json "$tmp/label.json" \
+  "$tmp/c.txt" "$tmp/a.txt"
+contains labels "$tmp/label.lst" "New File = src/x.c  "
+contains labels "$tmp/label.lst" "Old File = HEAD:src/x.c  "
+contains labels "$tmp/label.json" '"name": "src/x.c"'
+
+# Operands a run would only note in its statistics are refused at once.
+for op in "dpln debug 0:5" dpln dps1; do
+  check "bad operand [$op]" 2 "$cli" -d "$op" "$tmp/a.txt" "$tmp/b.txt"
+  contains "bad operand [$op]" "$tmp/err" "Invalid DpOpt Option Arguments \"$op\""
+done
+
+# Listing warnings also go to standard error, and into the JSON.
+printf 'one\n\032two\n' >"$tmp/eof.txt"
+check eof-warning 0 "$cli" -o "$tmp/eof.lst" --json "$tmp/eof.json" "$tmp/eof.txt" "$tmp/one.txt"
+contains eof-warning "$tmp/err" "WARN: New file EOF char(26) prematurely terminated text input."
+contains eof-warning "$tmp/eof.json" '"warnings": ["WARN: New file EOF char(26) prematurely terminated text input."]'
+
 # Viewer reports without a display.
 check report-rtf 1 "$cli" -r "$tmp/report.rtf" "$tmp/c.txt" "$tmp/a.txt"
 contains report-rtf "$tmp/report.rtf" '{\rtf1'
@@ -146,6 +208,12 @@ check leading-dash-without-separator 2 "$cli" "-dash.txt" "$tmp/a.txt"
 export QUORLIN_PROGRESS_AFTER_MS=0
 script -qec "$cli -o /dev/null $tmp/mega.txt $tmp/a.txt" /dev/null >"$tmp/tty.out" 2>&1 || true
 contains progress-on-terminal "$tmp/tty.out" "quorlin-cli: pass 1,"
+# A listing shown on the terminal gets no progress text, and its result
+# message once.
+script -qec "$cli -t long $tmp/mega.txt $tmp/a.txt" /dev/null >"$tmp/tty.out" 2>&1 || true
+lacks listing-on-terminal "$tmp/tty.out" "quorlin-cli: pass"
+[ "$(grep -c 'INFORM: The processed files have differences' "$tmp/tty.out")" -eq 1 ] ||
+  fail "listing-on-terminal: the result message is not shown once"
 check progress-to-file 1 "$cli" -o /dev/null "$tmp/mega.txt" "$tmp/a.txt"
 if grep -q "pass 1," "$tmp/err"; then
   fail "progress-to-file: a progress line went to a file"

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
   qputenv("QUORLIN_HOME", home.path().toUtf8());
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorlin");
+  quorlin::gui::InstallWindowIcon();
   // gui_tests [SUITE] [QtTest arguments]
   QStringList rest = app.arguments();
   std::string only;

@@ -49,6 +49,11 @@ private slots:
     FindNext(viewer, "   2      B");
     QVERIFY2(RowText(panel).startsWith("   2      b"), qPrintable(RowText(panel)));
     QCOMPARE(RowColour(panel), QColor(Qt::black));
+    // Every window shows the program's icon: the main window, the viewer and its dialog.
+    for (QWidget* window : QApplication::topLevelWidgets())
+      QVERIFY2(window->windowIcon().cacheKey() == QApplication::windowIcon().cacheKey() &&
+                   !QApplication::windowIcon().isNull(),
+               qPrintable(window->objectName()));
 
     fx.Find<QComboBox>("LsCBLBFontSz")->setCurrentText("9");
     QCOMPARE(panel->font().pointSize(), 9);

@@ -103,6 +103,19 @@ private slots:
       QCOMPARE(fx.Messages.size(), 1);
       QVERIFY2(fx.Messages[0].startsWith("Cannot save \"" + path + "\": "), qPrintable(fx.Messages[0]));
     }
+    // Save As onto a compared file is refused, as text or as rich text
+    // (a link to it included): the file stays as it was.
+    const QString newFile = Dir.filePath("n1300.txt"), link = Dir.filePath("n1300.rtf");
+    const QByteArray before = ReadFile(newFile);
+    QVERIFY(QFile::link(newFile, link));
+    for (const QString& path : {newFile, link}) {
+      fx.Messages.clear();
+      fx.AnswerFileDialogs(path);
+      fx.Click("LsButSaveAs");
+      QCOMPARE(fx.Messages.size(), 1);
+      QVERIFY2(fx.Messages[0].startsWith("The output file \"" + path + "\" is the New File"), qPrintable(fx.Messages[0]));
+    }
+    QCOMPARE(ReadFile(newFile), before);
     fx.Main->SingleViewer()->accept();
   }
 };

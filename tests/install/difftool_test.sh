@@ -20,7 +20,7 @@ git init -q "$repo"
 cd "$repo" || exit 1
 git config user.name "Quorlin Test"
 git config user.email "test@example.invalid"
-git config difftool.quorlin.cmd "'$script' -t long \"\$LOCAL\" \"\$REMOTE\""
+git config difftool.quorlin.cmd "'$script' --path \"\$MERGED\" -t long \"\$LOCAL\" \"\$REMOTE\""
 printf 'first line\nsecond line\nthird line\n' >notes.txt
 git add notes.txt
 git commit -q -m "notes"
@@ -32,6 +32,7 @@ contains changed "$tmp/out" "I - second line, changed"
 contains changed "$tmp/out" "D - second line "
 lacks changed "$tmp/out" "I - second line "
 contains changed "$tmp/out" "New File = notes.txt"
+contains changed "$tmp/out" "Old File = notes.txt" # the repository path, not git's temporary copy
 # Files that differ are no error, even when git trusts the exit status.
 check trusted 0 git difftool --no-prompt --trust-exit-code --tool=quorlin
 contains trusted "$tmp/out" "INFORM: The processed files have differences."
@@ -50,6 +51,8 @@ git add added.txt
 check added 0 git difftool --no-prompt --trust-exit-code --cached --tool=quorlin -- added.txt
 contains added "$tmp/out" "I - alpha"
 contains added "$tmp/out" "I - beta"
+check help 0 "$script" --help
+contains help "$tmp/out" "usage: quorlin-difftool"
 
 # Option operands with blanks reach quorlin-cli whole; a file name that
 # begins with "-" is not taken for an option.
