@@ -4,6 +4,11 @@ cli="$here/build/quorlin-cli"
 gen="${QUORLIN_GEN_CORPUS:-$here/../shared/bench/gen_corpus.py}"
 [ -x "$cli" ] || { echo "build quorlin-cli first (./test.sh or ./run.sh)"; exit 2; }
 command -v bc >/dev/null || { echo "the benchmarks need bc (apt-get install bc)"; exit 2; }
+if [ ! -f "$gen" ]; then
+  echo "the corpus generator is missing: $gen does not exist." >&2
+  echo "Point QUORLIN_GEN_CORPUS at gen_corpus.py (it lives in shared/bench beside the checkout)." >&2
+  exit 2
+fi
 
 # seconds COMMAND...: the best wall time of three runs.
 seconds() {
@@ -27,7 +32,7 @@ corpus() {
       python3 "$gen" list "$2" "$dir" --only "$3" --seed 1 2>/dev/null
     else
       python3 "$gen" ordered "$2" "$dir" --rate "$3" --seed 1 2>/dev/null
-    fi
+    fi || { echo "the corpus generator $gen failed for $1 $2 $3" >&2; exit 2; }
   fi
   echo "$dir"
 }
