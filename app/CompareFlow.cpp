@@ -16,6 +16,11 @@ int RunCompare(TAppState& app) {
   return RunOrderedCompare(app, listing);
 }
 
+int RunStartCompare(TAppState& app) {
+  BuildOptsSummary(app);
+  return RunCompare(app);
+}
+
 int RunBatchCompare(TAppState& app, TOutputFile& listing) {
   app.ListingFile = &listing;
   BuildOptsSummary(app);

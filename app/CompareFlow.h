@@ -13,6 +13,11 @@ namespace quorlin {
 /// the result message is in app.StatusText.
 int RunCompare(TAppState& app);
 
+/// The Start button's compare (and a viewer report of quorlin-cli): the
+/// options summary is rebuilt from the controls first, so that the listing's
+/// OPTIONS line names the options the run uses, then RunCompare.
+int RunStartCompare(TAppState& app);
+
 /// A compare in batch mode: rebuilds the options summary and runs the
 /// compare with its listing written to listing (CR LF lines). The caller
 /// has set the job label, the run stamp and the batch log lines.

@@ -26,21 +26,15 @@ TTabAction ChangeTab(TAppState& app, TTabState& tabs, int newTab) {
   if (leaving == TabPreferences) BuildOptsSummary(app);
   if (leaving == TabDpOptions && !tabs.CancelMark) BuildOptsSummary(app);
   tabs.CancelMark = false;
-  if (newTab == TabPreferences)
-    for (size_t k = 0; k < tabs.Snapshot.size(); ++k)
-      tabs.Snapshot[k] = app.Controls.PrPanPreferences[k].Checked;
+  if (newTab == TabPreferences || newTab == TabDpOptions) tabs.Entry = app.Controls;
   tabs.Current = newTab;
   return newTab == TabFileSelect ? TTabAction::PrepareFiles : TTabAction::Changed;
 }
 
 void CancelOptions(TAppState& app, TTabState& tabs) {
+  if (tabs.Current == TabPreferences || tabs.Current == TabDpOptions) app.Controls = tabs.Entry;
   tabs.CancelMark = true;
   ChangeTab(app, tabs, TabMain);
-}
-
-void RestoreSnapshot(TOptionControls& controls, const TTabState& tabs) {
-  for (size_t k = 0; k < tabs.Snapshot.size(); ++k)
-    controls.PrPanPreferences[k].Checked = tabs.Snapshot[k];
 }
 
 } // namespace quorlin

@@ -1,6 +1,7 @@
 // The toolkit-free logic of the main window's tabs and the option panels:
-// Reset, the Subc entry check, the check-box snapshot, the cancel mark and
-// the tab-change rules that rebuild the options summary.
+// Reset, the Subc entry check, the controls kept on entering an option tab
+// for its Cancel, the cancel mark and the tab-change rules that rebuild the
+// options summary.
 #pragma once
 
 #include "state/Controls.h"
@@ -25,8 +26,8 @@ enum class TTabAction {
 /// State of the tab rules, kept by the main window.
 struct TTabState {
   int Current = TabMain;
-  bool CancelMark = false;                ///< set by Cancel; the next tab change clears it
-  std::array<bool, PrefCount> Snapshot{}; ///< check boxes when Preferences was entered
+  bool CancelMark = false; ///< set by Cancel; the next tab change clears it
+  TOptionControls Entry;   ///< the controls when Preferences or Dp Options was entered
 };
 
 /// PrButReset: unchecks every check box of the Preferences panel; entries
@@ -38,16 +39,15 @@ void PrButReset(TOptionControls& controls);
 std::string CheckSubcText(std::string_view text);
 
 /// The tab-change rules: batch mode allows only Main Panel, About and
-/// OverView; entering Preferences takes the snapshot; leaving Preferences
-/// rebuilds the options summary; leaving Dp Options rebuilds it unless the
-/// cancel mark is set; the mark is cleared by the change that sees it.
+/// OverView; entering Preferences or Dp Options keeps the controls for
+/// Cancel; leaving Preferences rebuilds the options summary; leaving Dp
+/// Options rebuilds it unless the cancel mark is set; the mark is cleared by
+/// the change that sees it.
 TTabAction ChangeTab(TAppState& app, TTabState& tabs, int newTab);
 
-/// Cancel on Preferences or Dp Options: sets the cancel mark and goes to the
-/// Main Panel.
+/// Cancel on Preferences or Dp Options: puts back every control the tab
+/// held when it was entered (and the summary of then), sets the cancel mark
+/// and goes to the Main Panel.
 void CancelOptions(TAppState& app, TTabState& tabs);
-
-/// Puts the check boxes back as they were when Preferences was entered.
-void RestoreSnapshot(TOptionControls& controls, const TTabState& tabs);
 
 } // namespace quorlin

@@ -1,5 +1,6 @@
 #include "app/UserSettings.h"
 
+#include "app/BatchJob.h"
 #include "app/OptionPanels.h"
 #include "platform/AppDir.h"
 #include "platform/OutputFile.h"
@@ -381,7 +382,11 @@ std::vector<TKey> MakeKeyTable() {
   history("OFCombo", &TOptionControls::MnCbOldFileNmItems);
   history("FsNFCombo", &TOptionControls::FsTcNewFileNmItems);
   history("FsOFCombo", &TOptionControls::FsTcOldFileNmItems);
-  text("ListType", &TOptionControls::MnCbListType);
+  // In any letter case; a type the compare does not know loads as Chng.
+  add("ListType", [](TLoad& l, const std::string& v) {
+    const std::string type = ListTypeText(TrimBlanks(v));
+    l.C().MnCbListType = KnownListType(type) ? type : "Chng";
+  });
   flag("ViewResults", &TUserSettings::MnCkViewResults);
   // Normalised to a quoted character once the whole file is read.
   add("SubC", [](TLoad& l, const std::string& v) { l.C().PrEdSubC = v.substr(0, 1); });

@@ -187,10 +187,8 @@ void ReportResult(const TAppState& app, bool listingOnTerminal) {
 /// that the viewer's Save As writes.
 int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layout) {
   app.BatchMode = false;
-  // The options summary as leaving the option tabs rebuilds it, without the
-  // batch-only words.
-  BuildOptsSummary(app);
-  RunCompare(app);
+  // The options summary as Start rebuilds it, without the batch-only words.
+  RunStartCompare(app);
   ReportResult(app, false);
   int status = CompareExitStatus(app);
   if (status == 2) return 2;

@@ -208,6 +208,8 @@ void SetupRun(TCompareRun& run) {
 
   ctl.LastPass = true;
   ctl.RunResult = 0;
+  ctl.NewFileName = app.Controls.MnCbNewFileNm;
+  ctl.OldFileName = app.Controls.MnCbOldFileNm;
 
   AllocateBuffers(*run.New);
   AllocateBuffers(*run.Old);

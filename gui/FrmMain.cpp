@@ -351,20 +351,8 @@ void TFrmMain::StartInteractive(const QStringList& names) {
 
 void TFrmMain::ShowLoadedSettings() {
   RefreshFromModel();
-  const TWindowRect stored{StoredNumber(App.Settings.Left, x()), StoredNumber(App.Settings.Top, y()), width(),
-                           height()};
-  std::vector<TWindowRect> screens;
-  if (QScreen* primary = QGuiApplication::primaryScreen()) {
-    const QRect g = primary->availableGeometry();
-    screens.push_back({g.left(), g.top(), g.width(), g.height()});
-  }
-  for (QScreen* screen : QGuiApplication::screens())
-    if (screen != QGuiApplication::primaryScreen()) {
-      const QRect g = screen->availableGeometry();
-      screens.push_back({g.left(), g.top(), g.width(), g.height()});
-    }
-  const TWindowRect rect = OntoScreens(stored, screens);
-  move(rect.Left, rect.Top);
+  PlaceOnScreens(this, {StoredNumber(App.Settings.Left, x()), StoredNumber(App.Settings.Top, y()), width(),
+                        height()});
   ViewLatest->setEnabled(false);
   StatusLine->setText(MsgEnterFileNames);
 }
@@ -470,7 +458,13 @@ void TFrmMain::ShowDuringBatch() {
 
 void TFrmMain::SetRunning(bool running) {
   Running = running;
-  for (QWidget* w : std::initializer_list<QWidget*>{Browse, Start, ExitButton, ViewLatest}) w->setEnabled(!running);
+  // While a compare runs only Halt, Exit (which halts it) and the hint box
+  // act: a dialog or another tab would hold up the run out of Halt's reach.
+  for (QWidget* w : std::initializer_list<QWidget*>{NewName, OldName, ListType, Browse, Start, ViewLatest, LoadIni,
+                                                    SaveIni, ViewOnDemand, OmitIniSave})
+    w->setEnabled(!running);
+  for (int i = 0; i < Tabs->count(); ++i)
+    if (i != Tabs->currentIndex()) Tabs->setTabEnabled(i, !running);
   Halt->setVisible(running);
   Busy->setVisible(running);
 }
@@ -499,8 +493,11 @@ void TFrmMain::MnButCompareClick() {
   SetRunning(true);
   App.UserStop = false;
   QApplication::processEvents();
-  RunCompare(App);
+  RunStartCompare(App);
   SetRunning(false);
+  // What the run changed in the controls (a bad Dln filter it unchecked,
+  // the summary) shows at once.
+  RefreshFromModel();
   StatusLine->setText(FromCore(App.StatusText.substr(0, 128)));
   NoteStatus(CompareExitStatus(App));
   QApplication::processEvents();
@@ -529,11 +526,13 @@ void TFrmMain::MnButViewResultsClick() {
 void TFrmMain::ViewResults() {
   const TResultView view = MakeResultView(App);
   QDialog* viewer = nullptr;
+  // The names of the files compared, not what the boxes hold since.
+  const QString newName = FromCore(App.CompareCtl->NewFileName), oldName = FromCore(App.CompareCtl->OldFileName);
   if (DualViewerResult(App)) {
-    Dual->Prepare(view, NewName->currentText(), OldName->currentText());
+    Dual->Prepare(view, newName, oldName);
     viewer = Dual;
   } else {
-    Single->Prepare(view, NewName->currentText(), OldName->currentText());
+    Single->Prepare(view, newName, oldName);
     viewer = Single;
   }
   viewer->show();
@@ -596,6 +595,7 @@ void TFrmMain::TabChanged(int index) {
 
 void TFrmMain::CancelOptions() {
   quorlin::CancelOptions(App, TabRules);
+  RefreshFromModel();
   Reverting = true;
   Tabs->setCurrentIndex(TabMain);
   Reverting = false;

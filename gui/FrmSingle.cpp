@@ -121,8 +121,7 @@ void TFrmSingle::Prepare(const TResultView& view, const QString& newName, const 
   PrintFont->setCurrentText(QString::number(FontSizeOf(settings.Pr1FontSz)));
   DisplayFont->setCurrentText(QString::number(FontSizeOf(settings.LBx1FontSz)));
   List->SetFontSize(FontSizeOf(settings.LBx1FontSz));
-  const TWindowRect rect = ViewerRect(settings.Single, DesignRect, MinWidth);
-  setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
+  PlaceOnScreens(this, ViewerRect(settings.Single, DesignRect, MinWidth));
   List->Select(Model->rowCount() > 0 ? 0 : -1);
   List->SetTopLine(0);
   List->setFocus();

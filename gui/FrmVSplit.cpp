@@ -164,10 +164,9 @@ void TFrmVSplit::Prepare(const TResultView& view, const QString& newName, const 
   DisplayFont->setCurrentText(QString::number(FontSizeOf(Settings.LBx2FontSz)));
   LeftPanel->SetFontSize(FontSizeOf(Settings.LBx2FontSz));
   RightPanel->SetFontSize(FontSizeOf(Settings.LBx2FontSz));
-  const TWindowRect rect = ViewerRect(Settings.Dual, DesignRect, MinWidth);
-  setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
-  const int left = std::clamp(StoredNumber(Settings.SpSplit, DesignLeftWidth), 40, std::max(40, rect.Width - 60));
-  Splitter->setSizes({left, std::max(40, rect.Width - 20 - left)});
+  PlaceOnScreens(this, ViewerRect(Settings.Dual, DesignRect, MinWidth));
+  const int left = std::clamp(StoredNumber(Settings.SpSplit, DesignLeftWidth), 40, std::max(40, width() - 60));
+  Splitter->setSizes({left, std::max(40, width() - 20 - left)});
   Binding->Reset(View);
   LeftPanel->setFocus();
 }

@@ -104,10 +104,9 @@ void TFrmVSplit2::Prepare(const TResultView& view, const QString& newName, const
   LowerPanel->SetFontSize(lowerFont);
   NewName->setText(newName);
   OldName->setText(oldName);
-  const TWindowRect rect = ViewerRect(settings.Horizontal, DesignRect, MinWidth);
-  setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
-  const int upperHeight = std::max(40, StoredNumber(settings.SpSplit2, rect.Height / 2));
-  Splitter->setSizes({upperHeight, std::max(40, rect.Height - upperHeight)});
+  PlaceOnScreens(this, ViewerRect(settings.Horizontal, DesignRect, MinWidth));
+  const int upperHeight = std::max(40, StoredNumber(settings.SpSplit2, height() / 2));
+  Splitter->setSizes({upperHeight, std::max(40, height() - upperHeight)});
   Binding->Reset(View);
 }
 

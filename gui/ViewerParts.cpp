@@ -1,6 +1,8 @@
 #include "gui/ViewerParts.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +11,19 @@
 #include <QVBoxLayout>
 
 namespace quorlin::gui {
+
+void PlaceOnScreens(QWidget* window, const TWindowRect& rect) {
+  std::vector<TWindowRect> screens; // the primary screen first
+  QList<QScreen*> all = QGuiApplication::screens();
+  if (QScreen* primary = QGuiApplication::primaryScreen()) all.prepend(primary);
+  for (int i = 0; i < all.size(); ++i) {
+    if (i > 0 && all[i] == all[0]) continue;
+    const QRect g = all[i]->availableGeometry();
+    screens.push_back({g.left(), g.top(), g.width(), g.height()});
+  }
+  const TWindowRect placed = OntoScreens(rect, screens);
+  window->setGeometry(placed.Left, placed.Top, placed.Width, placed.Height);
+}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint) {
   auto* button = new QPushButton(caption, parent);

@@ -2,6 +2,8 @@
 // the bottom bar's explanations, and the note on coloured output.
 #pragma once
 
+#include "viewers/Geometry.h"
+
 #include <QString>
 
 class QComboBox;
@@ -12,6 +14,11 @@ class QPushButton;
 class QWidget;
 
 namespace quorlin::gui {
+
+/// Places window at rect pulled onto the available screens (OntoScreens), so
+/// a position stored on a wider or another display never opens a window out
+/// of sight.
+void PlaceOnScreens(QWidget* window, const TWindowRect& rect);
 
 /// A push button with its designed name, caption and hint.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint);

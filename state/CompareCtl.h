@@ -39,6 +39,10 @@ struct TCompareCtl {
   std::string Udc2Text; ///< Dud2: comment line start string
   std::string Udc3Text; ///< Dud2: embedded part-comment string
 
+  /// The files compared, named as the file boxes named them when the run
+  /// began (the viewers show these, whatever the boxes hold since).
+  std::string NewFileName, OldFileName;
+
   // Run state.
   bool LastPass = false;        ///< both files are exhausted after the current read
   bool FilesDiffer = false;     ///< some read phase of this run met a difference; never cleared

@@ -39,28 +39,35 @@ TEST(OptionPanels, TabChangesRebuildTheSummary) {
   ChangeTab(p.App, p.Tabs, TabMain); // Return
   EXPECT_EQ(p.Summary(), "Dpln ");
 
+  // Cancel puts back all the tab held on entry, so the summary and the next
+  // run agree with the screen.
   ChangeTab(p.App, p.Tabs, TabDpOptions);
   p.App.Controls.DpRadioGroup1 = DpDcpp;
+  p.App.Controls.DpCkDpS[0] = true;
+  p.App.Controls.DpEdS[0] = "end";
   CancelOptions(p.App, p.Tabs);
-  EXPECT_EQ(p.Summary(), "Dpln ") << "Cancel on Dp Options does not rebuild";
+  EXPECT_EQ(p.App.Controls.DpRadioGroup1, DpNone);
+  EXPECT_FALSE(p.App.Controls.DpCkDpS[0]);
+  EXPECT_EQ(p.App.Controls.DpEdS[0], "");
+  EXPECT_EQ(p.Summary(), "Dpln ");
   EXPECT_FALSE(p.Tabs.CancelMark);
   EXPECT_EQ(p.Tabs.Current, TabMain);
 
+  p.App.Controls.Pref(TagFmvl).Checked = true;
   ChangeTab(p.App, p.Tabs, TabPreferences);
+  p.App.Controls.Pref(TagFmvl).Checked = false;
   p.App.Controls.Pref(TagRovr).Checked = true;
+  p.App.Controls.PrEdCcolNw[0] = "5:9";
   CancelOptions(p.App, p.Tabs);
-  EXPECT_EQ(p.Summary(), "Rovr Dpln Dcpp ") << "leaving Preferences by Cancel rebuilds";
+  EXPECT_TRUE(p.App.Controls.Checked(TagFmvl));
+  EXPECT_FALSE(p.App.Controls.Checked(TagRovr));
+  EXPECT_EQ(p.App.Controls.PrEdCcolNw[0], "1:eol");
+  EXPECT_EQ(p.Summary(), "Fmvl Dpln ");
 }
 
-TEST(OptionPanels, SnapshotAndBatchRules) {
+TEST(OptionPanels, TabRulesInBatch) {
   TPanels p;
-  p.App.Controls.Pref(TagFmvl).Checked = true;
-  ChangeTab(p.App, p.Tabs, TabPreferences); // takes a snapshot of the boxes
-  p.App.Controls.Pref(TagFmvl).Checked = false;
-  p.App.Controls.Pref(TagIcas).Checked = true;
-  RestoreSnapshot(p.App.Controls, p.Tabs);
-  EXPECT_TRUE(p.App.Controls.Checked(TagFmvl));
-  EXPECT_FALSE(p.App.Controls.Checked(TagIcas));
+  ChangeTab(p.App, p.Tabs, TabPreferences);
 
   EXPECT_EQ(ChangeTab(p.App, p.Tabs, TabOverView), TTabAction::ShowHelp);
   EXPECT_EQ(p.Tabs.Current, TabPreferences);

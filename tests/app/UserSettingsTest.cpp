@@ -80,9 +80,12 @@ TEST(UserSettings, ReadRules) {
   EXPECT_TRUE(c.DpCkDpDln[1] && c.DpCkDpDln[2]) << "only \"1\" changes a Dln box";
   EXPECT_EQ(c.DpEdS[2], "b");
 
-  ASSERT_TRUE(ini.Load("[Quorln32]\nCmpStCol=5\nXTab=0\n"));
+  ASSERT_TRUE(ini.Load("[Quorln32]\nCmpStCol=5\nXTab=0\nListType=long\n"));
   EXPECT_EQ(ini.C().PrEdCcolNw[0], "") << "New range 1 without \":\"";
   EXPECT_EQ(ini.C().PrCbXTab, "6") << "not a tab width";
+  EXPECT_EQ(ini.C().MnCbListType, "Long") << "the listing type in any case";
+  ASSERT_TRUE(ini.Load("[Quorln32]\nListType=Bogus\n"));
+  EXPECT_EQ(ini.C().MnCbListType, "Chng") << "an unknown type loads as Chng";
 }
 
 TEST(UserSettings, OptsUsedRestoresOptions) {

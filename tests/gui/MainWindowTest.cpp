@@ -7,10 +7,14 @@
 #include "gui/HelpWindow.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QTextBrowser>
 
 namespace quorlin::test {
+
+inline QString FromCoreText(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 class TMainWindowTest : public QObject {
   Q_OBJECT
@@ -72,7 +76,11 @@ private slots:
     QElapsedTimer sinceHalt;
     QTimer::singleShot(20, halt, [&] {
       QVERIFY(!halt->isHidden());
-      QVERIFY(!fx.Find<QPushButton>("MnButCompare")->isEnabled());
+      // Only Halt, Exit and the hint box act while a compare runs.
+      for (const char* name : {"MnButCompare", "MnButLdIni", "MnButSvUserIni", "MnButBrowse"})
+        QVERIFY2(!fx.Find<QPushButton>(name)->isEnabled(), name);
+      QVERIFY(fx.Find<QPushButton>("MnButExit")->isEnabled());
+      QVERIFY(!fx.Main->Notebook()->isTabEnabled(2));
       sinceHalt.start();
       halt->click();
     });
@@ -85,7 +93,59 @@ private slots:
     for (const char* name : {"MnButCompare", "MnButExit", "MnButBrowse", "MnButViewResults"})
       QVERIFY2(fx.Find<QPushButton>(name)->isEnabled(), name);
     QVERIFY(halt->isHidden());
+    QVERIFY(fx.Main->Notebook()->isTabEnabled(2));
     QCOMPARE(fx.Main->ExitStatus(), 2);
+  }
+
+  void TheScreenTellsWhatTheRunDid() {
+    TGuiFixture fx;
+    QTabWidget* tabs = fx.Main->Notebook();
+    auto* summary = fx.Find<QLabel>("MnlblOptsUsed");
+    auto listingHas = [&](const QString& text) {
+      for (std::string_view line : fx.App.Panel1Lines)
+        if (FromCoreText(line).contains(text)) return true;
+      return false;
+    };
+    // Dp Options: Dcpp chosen, then Cancel: neither the run nor the screen has it.
+    tabs->setCurrentIndex(3);
+    fx.Find<QRadioButton>("DpRadioGroup1_Dcpp")->setChecked(true);
+    fx.Click("DpButCancel");
+    QVERIFY(fx.Find<QRadioButton>("DpRadioGroup1_None")->isChecked());
+    fx.Compare(ExampleNew(), ExampleOld(), "Long");
+    QVERIFY(listingHas("OPTIONS = None "));
+    fx.Main->SingleViewer()->accept();
+
+    // A bad Dln filter the run ignored is unchecked on the screen and gone from the summary.
+    tabs->setCurrentIndex(3);
+    fx.Find<QCheckBox>("DpCkDpDLn1")->setChecked(true);
+    fx.Find<QLineEdit>("DpEdDpDln1")->setText("abc 9:3");
+    fx.Click("DpButReturn");
+    QCOMPARE(summary->text(), QString("Dpln "));
+    fx.Compare(ExampleNew(), ExampleOld(), "Long");
+    QVERIFY(listingHas("A bad DpLn was encountered and ignored"));
+    QVERIFY(!fx.Find<QCheckBox>("DpCkDpDLn1")->isChecked());
+    QCOMPARE(summary->text(), QString("None"));
+
+    // The viewer names the files compared, also after the names were edited;
+    // a position stored on a larger display opens it on this one.
+    fx.Main->SingleViewer()->accept();
+    fx.App.Settings.Single = {"-3000", "2500", "400", "700"};
+    fx.SetNames("/edited/new.c", "/edited/old.c");
+    fx.Click("MnButViewResults");
+    gui::TFrmSingle* viewer = fx.Main->SingleViewer();
+    QCOMPARE(viewer->findChild<QLabel*>("LsLblNFName")->text(), ExampleNew());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(screen.intersects(viewer->geometry()), qPrintable(QString("%1,%2").arg(viewer->x()).arg(viewer->y())));
+    viewer->accept();
+
+    // A stored listing type in another case, or unknown, shows what the run uses.
+    for (const auto& [stored, shown] : {std::pair("long", "Long"), std::pair("Bogus", "Chng")}) {
+      fx.AnswerFileDialogs(WriteFile(Dir, "types.ini", QByteArray("[Quorln32]\nListType=") + stored + "\n"));
+      fx.Click("MnButLdIni");
+      QCOMPARE(fx.Text("MnCbListType"), QString(shown));
+      QCOMPARE(fx.App.Controls.MnCbListType, std::string(shown));
+    }
+    QVERIFY2(fx.Messages.isEmpty(), qPrintable(fx.Messages.join("|")));
   }
 
   void TabsAndTheOptionsSummary() {

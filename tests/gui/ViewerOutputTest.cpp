@@ -52,6 +52,7 @@ private slots:
     const QByteArray rtf = ReadFile(Dir.filePath("coloured.Rtf"));
     QVERIFY(rtf.startsWith("{\\rtf1"));
     QVERIFY(rtf.contains("Panel 2 Report -- Old Source Matches + Deletes"));
+    QCOMPARE(fx.App.Settings.OutFn, Dir.filePath("coloured.Rtf").toStdString()); // kept as saved
     QVERIFY(fx.Messages.isEmpty());
 
     // A plain print to PDF pages.
