@@ -47,8 +47,12 @@ QVariant TPanelListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.column() != 0) return {};
   const long row = index.row();
   switch (role) {
-  case Qt::DisplayRole:
-    return FromCore(DisplayText(ResultView, PanelRule, row));
+  case Qt::DisplayRole: {
+    // Decoded per character: a cut or invalid sequence shows as U+FFFD.
+    std::string text;
+    ShownText(ResultView, PanelRule, row, text);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  }
   case Qt::ForegroundRole: {
     const TLineColour colour = LineColour(ResultView, PanelRule, row);
     if (colour == TLineColour::Normal) return {};

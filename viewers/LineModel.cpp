@@ -107,7 +107,8 @@ void DisplayText(const TResultView& view, TPanelRule rule, long i, std::string& 
   }
   const std::string_view s = list[static_cast<size_t>(i)];
   const int lead = HeadingLead(view, rule);
-  if (lead < i && i < view.StatsFirstLine) {
+  const bool numbered = lead < i && i < view.StatsFirstLine;
+  if (numbered) {
     // "%4d  ": right-aligned in four columns (wider numbers widen it), two blanks.
     auto [end, ec] = std::to_chars(digits, digits + sizeof digits, i - lead);
     (void)ec;
@@ -117,7 +118,85 @@ void DisplayText(const TResultView& view, TPanelRule rule, long i, std::string& 
   } else {
     out.push_back(' ');
   }
-  out.append(s);
+  if (numbered && !view.Fscl)
+    AppendAligned(out, s);
+  else
+    out.append(s);
+}
+
+void ShownText(const TResultView& view, TPanelRule rule, long i, std::string& out) {
+  std::string raw;
+  DisplayText(view, rule, i, raw);
+  out.clear();
+  AppendShownUtf8(out, raw);
+}
+
+namespace {
+constexpr size_t FieldStart = 4;  ///< the text field follows the four-character line ID
+constexpr size_t FieldBytes = 80; ///< the text field of a listing line without Fscl
+} // namespace
+
+void AppendAligned(std::string& out, std::string_view line) {
+  if (line.size() <= FieldStart + FieldBytes) {
+    out.append(line);
+    return;
+  }
+  const std::string_view field = line.substr(FieldStart, FieldBytes);
+  const bool plain = std::all_of(field.begin(), field.end(), [](char c) { return (c & 0x80) == 0; });
+  out.append(line.substr(0, FieldStart + FieldBytes));
+  if (!plain) out.append(FieldBytes - ShownLength(field), ' ');
+  out.append(line.substr(FieldStart + FieldBytes));
+}
+
+size_t CharBytes(std::string_view text, size_t at) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = byte(at);
+  if (c < 0x80) return 1;
+  // Expected length, and the range of the second byte (which rules out
+  // overlong forms, surrogates and values past U+10FFFF).
+  size_t need = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (c >= 0xC2 && c <= 0xDF) need = 2;
+  else if (c == 0xE0) need = 3, low = 0xA0;
+  else if (c >= 0xE1 && c <= 0xEC) need = 3;
+  else if (c == 0xED) need = 3, high = 0x9F;
+  else if (c >= 0xEE && c <= 0xEF) need = 3;
+  else if (c == 0xF0) need = 4, low = 0x90;
+  else if (c >= 0xF1 && c <= 0xF3) need = 4;
+  else if (c == 0xF4) need = 4, high = 0x8F;
+  else return 1;
+  size_t n = 1;
+  for (; n < need && at + n < text.size(); ++n) {
+    const unsigned char next = byte(at + n);
+    if (n == 1 ? (next < low || next > high) : (next & 0xC0) != 0x80) break;
+  }
+  return n;
+}
+
+size_t ShownLength(std::string_view text) {
+  size_t count = 0;
+  for (size_t at = 0; at < text.size(); at += CharBytes(text, at)) ++count;
+  return count;
+}
+
+std::string_view ShownPrefix(std::string_view text, size_t count) {
+  size_t at = 0;
+  for (; at < text.size() && count > 0; --count) at += CharBytes(text, at);
+  return text.substr(0, at);
+}
+
+void AppendShownUtf8(std::string& out, std::string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    const size_t n = CharBytes(text, at);
+    const unsigned char c = static_cast<unsigned char>(text[at]);
+    // A sequence is whole when its lead byte asks for exactly n bytes.
+    const size_t need = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+    if (n == need && (c < 0x80 || c >= 0xC2))
+      out.append(text.substr(at, n));
+    else
+      out.append("\xEF\xBF\xBD"); // U+FFFD
+    at += n;
+  }
 }
 
 std::string DisplayText(const TResultView& view, TPanelRule rule, long i) {

@@ -63,10 +63,34 @@ int HeadingLead(const TResultView& view, TPanelRule rule);
 const TStringList& PanelList(const TResultView& view, TPanelRule rule);
 
 /// DisplayText: the text drawn for line i of the panel, written into out:
-/// "%4d  " and the line for numbered lines, one blank and the line for
-/// heading and statistics lines, a program-error text for a bad index.
+/// "%4d  " and the line for numbered lines (aligned as AppendAligned does
+/// unless the run had Fscl), one blank and the line for heading and
+/// statistics lines, a program-error text for a bad index.
 void DisplayText(const TResultView& view, TPanelRule rule, long i, std::string& out);
 std::string DisplayText(const TResultView& view, TPanelRule rule, long i);
+
+/// ShownText: DisplayText as a panel draws it, in valid UTF-8 (ShownUtf8).
+void ShownText(const TResultView& view, TPanelRule rule, long i, std::string& out);
+
+/// Appends a listing line of the 80-byte text field with its columns where
+/// they stand in a line of plain ASCII: after the field, one blank for each
+/// byte of the field that shows no character of its own (the later bytes of
+/// a UTF-8 character, the rest of a character the 80-byte cut split). Other
+/// lines are appended as they are.
+void AppendAligned(std::string& out, std::string_view line);
+
+// Characters of listing text, which may hold any bytes: a well-formed UTF-8
+// sequence is one character, and so is each cut or invalid sequence (a
+// maximal ill-formed part), which shows as U+FFFD.
+
+/// The length in bytes of the character that starts at text[at].
+size_t CharBytes(std::string_view text, size_t at);
+/// The number of characters text shows.
+size_t ShownLength(std::string_view text);
+/// The bytes of the first characters of text, at most count of them.
+std::string_view ShownPrefix(std::string_view text, size_t count);
+/// text in valid UTF-8: each cut or invalid sequence replaced by U+FFFD.
+void AppendShownUtf8(std::string& out, std::string_view text);
 
 /// LineColour: the text colour of line i of the panel (green for a bad index).
 TLineColour LineColour(const TResultView& view, TPanelRule rule, long i);

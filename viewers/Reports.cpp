@@ -20,6 +20,23 @@ void Place(std::string& line, size_t column, std::string_view text, size_t width
   line.replace(column - 1, text.size(), text);
 }
 
+/// A numbered listing line with its reference columns aligned (AppendAligned),
+/// as the panels show it; with Fscl as it is.
+std::string Aligned(const TResultView& view, std::string_view line) {
+  if (view.Fscl) return std::string(line);
+  std::string out;
+  AppendAligned(out, line);
+  return out;
+}
+
+/// Appends text to line as a cell width characters wide: cut to width
+/// characters, then blanks up to the width.
+void AppendCell(std::string& line, std::string_view text, size_t width) {
+  const std::string_view shown = ShownPrefix(text, width);
+  line.append(shown);
+  line.append(width - ShownLength(shown), ' ');
+}
+
 /// Builds coloured documents and splits them into print jobs.
 class TColouredBuilder {
 public:
@@ -140,10 +157,14 @@ std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayou
     lines.push_back(heading);
     // Clnc panels are not padded to each other, so OLD-only lines may run on
     // below the last NEW body line; the rows go on while either panel has one.
+    // The cells are cut and padded by characters, so that the right panel
+    // stands in one column whatever the bytes of the left one.
     for (long i = 0; i < std::max(stats, count2); ++i) {
-      std::string line(width, ' ');
-      if (i < stats) Place(line, 1, DisplayText(view, TPanelRule::NewSide, i), static_cast<size_t>(w.W1));
-      if (i < count2) Place(line, right, DisplayText(view, TPanelRule::OldSide, i), static_cast<size_t>(w.W2));
+      std::string line;
+      AppendCell(line, i < stats ? DisplayText(view, TPanelRule::NewSide, i) : std::string(), size_t(w.W1));
+      line.push_back(' ');
+      AppendCell(line, i < count2 ? DisplayText(view, TPanelRule::OldSide, i) : std::string(), size_t(w.W2));
+      line.push_back(' ');
       lines.push_back(line);
     }
   }
@@ -193,7 +214,7 @@ TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOp
     TLineColour colour = TLineColour::Red;
     for (long i = 0, lines = 0; i < count; ++i) {
       colour = LineColour(view, rule, i);
-      std::string s(list[static_cast<size_t>(i)]);
+      std::string s = i > lead ? Aligned(view, list[static_cast<size_t>(i)]) : std::string(list[static_cast<size_t>(i)]);
       if (i > lead && !noRef) s = Printf("%4ld ", i - lead) + s;
       if (i == lead && noRef) s.erase(0, std::min<size_t>(5, s.size()));
       b.Append(std::move(s), colour);
@@ -233,7 +254,8 @@ TColouredReport BuildSingleColoured(const TResultView& view, const std::string& 
   int count = 2, job = 0;
   for (long i = 0; i < static_cast<long>(view.Panel1->size()); ++i) {
     const TLineColour colour = LineColour(view, TPanelRule::Single, i);
-    std::string s((*view.Panel1)[static_cast<size_t>(i)]);
+    const std::string_view line = (*view.Panel1)[static_cast<size_t>(i)];
+    std::string s = i > 2 && i < view.StatsFirstLine ? Aligned(view, line) : std::string(line);
     if (i > 2 && i < view.StatsFirstLine && !noRef) s = Printf("%4ld  ", i - 2) + s;
     if (i == 2) {
       s.erase(0, std::min<size_t>(5, s.size()));

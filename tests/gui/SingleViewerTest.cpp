@@ -61,6 +61,24 @@ private slots:
     QCOMPARE(fx.App.Settings.LBx1FontSz, std::string("9"));
     QCOMPARE(fx.App.Settings.Single.Width, std::string("676")); // the stored width was below the least
   }
+
+  void NonAsciiRowsShownPerCharacter() {
+    // A line whose 80-byte cut splits a character: the row shows the text per
+    // character, a replacement for the cut one, and its reference columns in
+    // line with a plain row.
+    TGuiFixture fx;
+    QByteArray wide = "Gr\xC3\xBC\xC3\x9F" "e ";
+    while (wide.size() < 79) wide += "\xC3\xBC";
+    wide = wide.left(79) + "\xE2\x82\xAC tail";
+    fx.Compare(WriteFile(Dir, "utf8-new.txt", "plain\n" + wide + "\n"), WriteFile(Dir, "utf8-old.txt", "other\n"),
+               "Long");
+    gui::TPanelView* panel = fx.Main->SingleViewer()->Panel();
+    const QString plain = RowText(panel, 3), row = RowText(panel, 4);
+    QVERIFY2(row.contains(QString::fromUtf8("Grüße")) && !row.contains(QChar(0xC3)), qPrintable(row));
+    QVERIFY(row.contains(QChar(0xFFFD)));
+    QCOMPARE(row.indexOf("00002"), plain.indexOf("00001"));
+    fx.Main->SingleViewer()->accept();
+  }
 };
 
 } // namespace quorlin::test

@@ -41,6 +41,45 @@ TEST(LineModel, ClncNumbersFromIndexFourAndWideNumbersWiden) {
   EXPECT_EQ(DisplayText(fx.View, TPanelRule::NewSide, 10003), "10000      x");
 }
 
+TEST(LineModel, RowsShownPerCharacter) {
+  // Listing text holds any bytes: each well-formed UTF-8 sequence is one
+  // character, each cut or invalid part one U+FFFD.
+  const std::string bad = "\xEF\xBF\xBD";
+  struct Case {
+    const char* Name;
+    std::string Bytes, Shown;
+  } cases[] = {
+      {"plain and two-byte", "Gr\xC3\xBC\xC3\x9F" "e", "Gr\xC3\xBC\xC3\x9F" "e"},
+      {"four-byte", "\xF0\x9F\x98\x80!", "\xF0\x9F\x98\x80!"},
+      {"three-byte character cut after two bytes", "ab\xE2\x82", "ab" + bad},
+      {"Latin-1 bytes", "caf\xE9 \xFF", "caf" + bad + " " + bad},
+      {"stray continuation, overlong, surrogate", "\x80\xC0\xAF\xED\xA0\x80",
+       bad + bad + bad + bad + bad + bad},
+  };
+  for (const auto& c : cases) {
+    std::string shown;
+    AppendShownUtf8(shown, c.Bytes);
+    EXPECT_EQ(shown, c.Shown) << c.Name;
+    EXPECT_EQ(ShownLength(c.Bytes), ShownLength(c.Shown)) << c.Name;
+  }
+  EXPECT_EQ(ShownPrefix("Gr\xC3\xBC\xC3\x9F" "e", 4), "Gr\xC3\xBC\xC3\x9F");
+
+  // The reference columns of a line whose 80-byte field holds wide or cut
+  // characters stand where they stand in a plain line.
+  const std::string refs = "00001 INSERT(NEW)          1";
+  std::string text = "Gr\xC3\xBC\xC3\x9F" "e ";
+  while (text.size() < 79) text += "\xC3\xBC";
+  text = text.substr(0, 79) + "\xE2"; // the cut splits a character
+  TViewFixture fx({"h", "h", "h", "I - " + std::string(80, 'x') + refs, "I - " + text + refs, " "}, {"h"}, 5);
+  std::string plain, wide;
+  ShownText(fx.View, TPanelRule::Single, 3, plain);
+  ShownText(fx.View, TPanelRule::Single, 4, wide);
+  EXPECT_EQ(ShownLength(wide), ShownLength(plain));
+  EXPECT_TRUE(wide.ends_with(refs)) << wide;
+  fx.View.Fscl = true; // no reference columns: the line as it is
+  EXPECT_EQ(DisplayText(fx.View, TPanelRule::Single, 4), "   2  I - " + text + refs);
+}
+
 TEST(LineModel, ColourRules) {
   TViewFixture fx({"I -", "New File =", "XR- dupe", "XN- dupe", "RN- reform", "I - insert", "IM- moved",
                    "New File = x.txt", "ID  ----+----1", "Old File = y.txt", "Quorlin V5.7b - Batch",

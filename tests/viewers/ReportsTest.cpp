@@ -48,6 +48,13 @@ TEST(TextReports, SideBySideLayout) {
   lines = TwoPanelTextReport(wide.View, TSplitLayout::SideBySide);
   EXPECT_EQ(lines[5].substr(0, 101), "   1  I - " + std::string(80, 'x') + "    1  D - ");
 
+  // Wide characters on the left keep the right panel in its column.
+  TViewFixture utf8({"h", "h", "h", "I - " + std::string(40, 'x') + "\xC3\xBC" + std::string(39, 'x') + "00001",
+                     " "},
+                    {"h", "h", "h", "D - y"}, 4);
+  lines = TwoPanelTextReport(utf8.View, TSplitLayout::SideBySide);
+  EXPECT_EQ(ShownLength(lines[5].substr(0, lines[5].find("1  D - y"))), 94u) << lines[5];
+
   // Clnc panels are not padded: OLD-only lines below the last NEW body line
   // get rows with a blank left part, and the statistics follow them.
   TViewFixture clnc({"h", "h", "h", "h", "    a", "stat"}, {"h", "h", "h", "h", "    a", "D - b", "D - c"}, 5,
