@@ -12,7 +12,7 @@
 
 namespace quorlin::gui {
 
-TFrmChgFlag::TFrmChgFlag(QWidget* parent) : QDialog(parent) {
+TFrmChgFlag::TFrmChgFlag(QWidget* parent) : QDialog(parent), Home(parent) {
   setObjectName("TFrmChgFlag");
   setWindowTitle("Quorlin Change Flagging Legend");
   setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -69,10 +69,21 @@ TFrmChgFlag::TFrmChgFlag(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
 }
 
-void TFrmChgFlag::ShowLegend() {
+void TFrmChgFlag::ShowLegend(QWidget* viewer) {
+  if (viewer && parentWidget() != viewer) {
+    const bool shown = isVisible();
+    const QPoint at = pos();
+    setParent(viewer, windowFlags()); // hides the window
+    if (shown) move(at);
+  }
   show();
   raise();
   activateWindow();
+}
+
+void TFrmChgFlag::Withdraw() {
+  close();
+  if (parentWidget() != Home) setParent(Home, windowFlags());
 }
 
 } // namespace quorlin::gui

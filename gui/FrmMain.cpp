@@ -98,12 +98,12 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
     connect(cancel, &QPushButton::clicked, this, &TFrmMain::CancelOptions);
   connect(Single, &QDialog::finished, this, [this] {
     Single->StoreSettings(App.Settings);
-    Legend->close();
+    Legend->Withdraw();
     ExitButton->setFocus();
   });
   connect(Dual, &QDialog::finished, this, [this] {
     Dual->StoreSettings(App.Settings);
-    Legend->close();
+    Legend->Withdraw();
     ExitButton->setFocus();
   });
   connect(FileSelectPanel, &TFileSelectTab::NamesChanged, this, &TFrmMain::ShowNames);

@@ -191,7 +191,7 @@ void TFrmSingle::LsBitChngUpClick() {
   ShowNav(Nav->PrevSpan());
 }
 
-void TFrmSingle::LsButLegendClick() { Legend.ShowLegend(); }
+void TFrmSingle::LsButLegendClick() { Legend.ShowLegend(this); }
 
 TColouredReport TFrmSingle::BuildColoured(const TColouredOptions& options) const {
   return BuildSingleColoured(View, ToCore(windowTitle()), options);

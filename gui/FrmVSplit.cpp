@@ -128,7 +128,7 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   });
   connect(down, &QPushButton::clicked, Binding, &TTwoPanelBinding::NextSpan);
   connect(up, &QPushButton::clicked, Binding, &TTwoPanelBinding::PrevSpan);
-  connect(legendButton, &QPushButton::clicked, &Legend, &TFrmChgFlag::ShowLegend);
+  connect(legendButton, &QPushButton::clicked, this, [this] { Legend.ShowLegend(this); });
   connect(find, &QPushButton::clicked, this, [this] {
     Binding->OpenFind();
     if (!Find) {
@@ -148,7 +148,7 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   });
   connect(HSplit, &QDialog::finished, this, [this] {
     HSplit->StoreSettings(Settings);
-    Legend.close();
+    Legend.Withdraw();
   });
 }
 

@@ -81,7 +81,7 @@ TFrmVSplit2::TFrmVSplit2(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
   connect(toBtm, &QPushButton::clicked, Binding, &TTwoPanelBinding::ToBtm);
   connect(down, &QPushButton::clicked, Binding, &TTwoPanelBinding::NextSpan);
   connect(up, &QPushButton::clicked, Binding, &TTwoPanelBinding::PrevSpan);
-  connect(legendButton, &QPushButton::clicked, &Legend, &TFrmChgFlag::ShowLegend);
+  connect(legendButton, &QPushButton::clicked, this, [this] { Legend.ShowLegend(this); });
   connect(find, &QPushButton::clicked, this, [this, ret] {
     ret->setFocus();
     Binding->OpenFind();

@@ -50,6 +50,16 @@ private slots:
     int shown = 0;
     for (QWidget* w : QApplication::topLevelWidgets()) shown += qobject_cast<gui::TFrmChgFlag*>(w) && w->isVisible();
     QCOMPARE(shown, 1);
+    // The modal viewer does not block the legend (a modal window blocks all
+    // windows but itself and its own): its Close button acts.
+    auto* legend = fx.Main->LegendWindow();
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* owner = legend;
+    while (owner && owner != modal) owner = owner->parentWidget();
+    QVERIFY(modal == viewer && owner == viewer);
+    legend->findChild<QPushButton*>("ButClose")->click();
+    QVERIFY(!legend->isVisible());
+    fx.Click("LsButLegend");
     viewer->accept();
     QVERIFY(!fx.Main->LegendWindow()->isVisible());
 
