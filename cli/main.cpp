@@ -195,18 +195,26 @@ int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layo
   const TResultView view = MakeResultView(app);
   const bool dual = app.CompareCtl->OptSbsl && !app.Panel2Lines.empty();
   std::string ext = path.size() >= 4 ? LowerAscii(path.substr(path.size() - 4)) : std::string();
-  std::string bytes;
+  std::string error;
   if (ext == ".rtf") {
+    // Written as it is built; a stop signal halts the build and saves nothing.
     TColouredOptions options;
-    TColouredReport report = dual ? BuildTwoPanelColoured(view, options)
-                                  : BuildSingleColoured(view, SingleViewerCaption(view.RunStamp), options);
-    if (!report.Jobs.empty()) bytes = WriteRtf(report.Jobs.back());
+    options.Halted = [] { return StopSignal != 0; };
+    bool halted = false;
+    error = SaveColouredReport(
+        path, options,
+        [&](const TColouredOptions& o) {
+          return dual ? BuildTwoPanelColoured(view, o) : BuildSingleColoured(view, SingleViewerCaption(view.RunStamp), o);
+        },
+        halted);
+    if (halted) return Fail(MsgColouredHalted);
   } else {
+    std::string bytes;
     for (const std::string& line : dual ? TwoPanelTextReport(view, layout)
                                         : SingleTextReport(view, SingleViewerCaption(view.RunStamp)))
       bytes.append(line).append("\n");
+    error = SaveWholeFile(path, bytes, false);
   }
-  const std::string error = SaveWholeFile(path, bytes, false);
   if (!error.empty()) return Fail(error);
   return status;
 }

@@ -5,10 +5,14 @@
 #include "platform/AppDir.h"
 #include "platform/OutputFile.h"
 #include "state/Controls.h"
+#include "viewers/PdfOutline.h"
 #include "viewers/RtfWriter.h"
 
 #include <QApplication>
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -44,12 +48,6 @@ bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::vector<std::str
   std::string bytes;
   for (const std::string& line : lines) bytes.append(line).append("\n");
   const std::string error = SaveWholeFile(plan.Path, bytes, plan.Append);
-  if (!error.empty()) ui.ShowMessage(error);
-  return error.empty();
-}
-
-bool SaveRtf(TQtFrontEnd& ui, const std::string& path, const TColouredDocument& document) {
-  const std::string error = SaveWholeFile(path, WriteRtf(document), false);
   if (!error.empty()) ui.ShowMessage(error);
   return error.empty();
 }
@@ -103,32 +101,95 @@ void FillDocument(QTextDocument& document, const TColouredDocument& source) {
   }
 }
 
-QString NumberedFile(const QString& path, int number) {
-  if (number <= 1) return path;
-  const QFileInfo info(path);
-  const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
-  return info.path() + "/" + info.completeBaseName() + QString("-%1").arg(number) + suffix;
-}
-
 } // namespace
 
-void PrintColouredJobs(QPrinter& printer, const std::vector<TColouredDocument>& jobs) {
-  const QString file = printer.outputFileName();
-  int number = 0;
-  for (const TColouredDocument& job : jobs) {
-    QTextDocument document;
-    FillDocument(document, job);
-    printer.setDocName(FromCore(job.Name));
-    if (!file.isEmpty()) printer.setOutputFileName(NumberedFile(file, ++number));
-    document.print(&printer);
-    QApplication::processEvents();
+TColouredJobPrinter::TColouredJobPrinter(QPrinter& printer) : Printer(printer) {}
+TColouredJobPrinter::~TColouredJobPrinter() { Finish(); }
+
+void TColouredJobPrinter::Print(const TColouredDocument& job) {
+  if (Failed) return;
+  if (!Painter) {
+    Printer.setDocName(FromCore(job.Name));
+    Painter = std::make_unique<QPainter>();
+    if (!Painter->begin(&Printer)) {
+      Painter.reset();
+      Failed = true;
+      return;
+    }
+  } else {
+    Printer.newPage();
   }
-  if (!file.isEmpty()) printer.setOutputFileName(file);
+  // The job's pages as the printer measures them, drawn one by one.
+  QTextDocument document;
+  document.documentLayout()->setPaintDevice(&Printer);
+  FillDocument(document, job);
+  const QRect body = Printer.pageLayout().paintRectPixels(Printer.resolution());
+  document.setPageSize(QSizeF(body.width(), body.height()));
+  Marks.emplace_back(job.Name, Pages);
+  const int count = document.pageCount();
+  for (int p = 0; p < count; ++p) {
+    if (p > 0) Printer.newPage();
+    Painter->save();
+    Painter->translate(0, -p * body.height());
+    document.drawContents(Painter.get(), QRectF(0, p * body.height(), body.width(), body.height()));
+    Painter->restore();
+  }
+  Pages += count;
 }
+
+int TColouredJobPrinter::Finish() {
+  if (!Painter) return 0;
+  Painter->end();
+  Painter.reset();
+  // A PDF file gets a bookmark for each job, where its pages begin.
+  const QString file = Printer.outputFileName();
+  if (Printer.outputFormat() == QPrinter::PdfFormat && !file.isEmpty()) {
+    QFile pdf(file);
+    if (pdf.open(QIODevice::ReadOnly)) {
+      const QByteArray bytes = pdf.readAll();
+      pdf.close();
+      std::vector<TPdfBookmark> marks;
+      for (const auto& [name, page] : Marks) marks.push_back({name, page});
+      const std::string marked = AddPdfOutline(std::string_view(bytes.constData(), size_t(bytes.size())), marks);
+      if (!marked.empty()) SaveWholeFile(ToCore(file), marked, true);
+    }
+  }
+  return static_cast<int>(Marks.size());
+}
+
+namespace {
+
+/// While a coloured build runs: Esc in its viewer and a request to close the
+/// viewer act as Halt instead (the viewer must outlive the build).
+class THaltOnClose final : public QObject {
+public:
+  THaltOnClose(QWidget* viewer, bool& halt) : Viewer(viewer), Halt(halt) { qApp->installEventFilter(this); }
+  ~THaltOnClose() override { qApp->removeEventFilter(this); }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const bool inViewer = watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == Viewer;
+    const bool escape =
+        event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if (inViewer && (escape || (event->type() == QEvent::Close && watched == Viewer))) {
+      Halt = true;
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
+
+private:
+  QWidget* Viewer;
+  bool& Halt;
+};
+
+} // namespace
 
 TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TColouredOptions options,
                                  const TColouredBuild& build) {
   controls.HaltRequested = false;
+  const THaltOnClose guard(controls.Halt ? controls.Halt->window() : nullptr, controls.HaltRequested);
   if (controls.Halt) controls.Halt->show();
   if (controls.Wait) controls.Wait->show();
   for (QWidget* w : controls.Disabled) w->setEnabled(false);
@@ -164,15 +225,23 @@ void PrintColouredListing(TQtFrontEnd& ui, TBuildControls& controls, bool noRefN
   options.Mode = TReportMode::Print;
   options.NoRefNumbers = noRefNumbers;
   options.PrintFontSize = fontSize;
-  PrintColouredJobs(printer, RunColouredBuild(ui, controls, options, build).Jobs);
+  TColouredJobPrinter jobs(printer);
+  options.Send = [&jobs](TColouredDocument& job) { jobs.Print(job); };
+  RunColouredBuild(ui, controls, options, build);
+  jobs.Finish();
 }
 
 void SaveColouredListing(TQtFrontEnd& ui, TBuildControls& controls, const std::string& path,
                          const TColouredBuild& build) {
   TColouredOptions options;
   options.Mode = TReportMode::Save;
-  const TColouredReport report = RunColouredBuild(ui, controls, options, build);
-  if (!report.Jobs.empty()) SaveRtf(ui, path, report.Jobs.back());
+  std::string error;
+  RunColouredBuild(ui, controls, options, [&](const TColouredOptions& o) {
+    TColouredReport report;
+    error = SaveColouredReport(path, o, build, report.Halted);
+    return report;
+  });
+  if (!error.empty()) ui.ShowMessage(error);
 }
 
 } // namespace quorlin::gui

@@ -12,9 +12,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <utility>
 
 class QLabel;
+class QPainter;
 class QPrinter;
 class QPushButton;
 class QWidget;
@@ -41,10 +44,9 @@ using TColouredBuild = std::function<TColouredReport(const TColouredOptions&)>;
 std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, const QString& newFileName,
                                      const QString& oldFileName, bool appendBox);
 
-/// Writes text lines (each followed by a line end) or a coloured document as
-/// rich text; shows what went wrong and returns false on failure.
+/// Writes text lines (each followed by a line end); shows what went wrong
+/// and returns false on failure.
 bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::vector<std::string>& lines);
-bool SaveRtf(TQtFrontEnd& ui, const std::string& path, const TColouredDocument& document);
 
 /// The printer font of the plain and coloured prints at size points.
 QFont PrinterFont(int points);
@@ -53,10 +55,25 @@ QFont PrinterFont(int points);
 /// draws them. Returns the number of pages (0 when printing failed).
 int PrintPlainPages(QPrinter& printer, int fontSize, const TPageLayout& layout);
 
-/// Coloured print: every document is a print job of its own name. When the
-/// printer writes a file, the second and later jobs go to files numbered
-/// "-2", "-3" before the extension, so no job overwrites another.
-void PrintColouredJobs(QPrinter& printer, const std::vector<TColouredDocument>& jobs);
+/// Coloured print: each job is printed as it comes, one colour per line, on
+/// pages of its own, all into one document (one PDF file when the printer
+/// writes one, with a bookmark for each job's name).
+class TColouredJobPrinter {
+public:
+  explicit TColouredJobPrinter(QPrinter& printer);
+  ~TColouredJobPrinter();
+  /// Prints job; the first job names the document.
+  void Print(const TColouredDocument& job);
+  /// Ends the document. Returns the number of jobs printed.
+  int Finish();
+
+private:
+  QPrinter& Printer;
+  std::unique_ptr<QPainter> Painter;
+  bool Failed = false; ///< the printer could not be started
+  int Pages = 0;                                    ///< pages printed so far
+  std::vector<std::pair<std::string, int>> Marks;   ///< job names and their first pages (0-based)
+};
 
 /// The controls of a viewer that a coloured build uses: Halt (shown while it
 /// runs), the wait label (shown, alternating blue and red) and the buttons
@@ -69,20 +86,21 @@ struct TBuildControls {
 };
 
 /// Runs build with the options' Halted and Tick hooked to the controls:
-/// pending events are processed every 50 lines so Halt is served. Shows the
-/// halt message when the build was stopped.
+/// pending events are processed every 50 lines so Halt is served; Esc and
+/// the close of the viewer act as Halt meanwhile, so that no build outlives
+/// the lists it reads. Shows the halt message when the build was stopped.
 TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TColouredOptions options,
                                  const TColouredBuild& build);
 
 /// A viewer's Print button: the printer dialog, then the plain pages that
 /// layout places at fontSize points.
 void PrintPlainListing(TQtFrontEnd& ui, int fontSize, const TPageLayout& layout);
-/// A viewer's Color button: the printer dialog, the coloured build (Halt
-/// served meanwhile) and every job it made.
+/// A viewer's Color button: the printer dialog, then the coloured build,
+/// each job printed as soon as it is built (Halt served until the last).
 void PrintColouredListing(TQtFrontEnd& ui, TBuildControls& controls, bool noRefNumbers, int fontSize,
                           const TColouredBuild& build);
-/// Save As with the rich-text type: the coloured build, its document
-/// written to path unless the build was halted.
+/// Save As with the rich-text type: the coloured build written to path as it
+/// is built (SaveColouredReport).
 void SaveColouredListing(TQtFrontEnd& ui, TBuildControls& controls, const std::string& path,
                          const TColouredBuild& build);
 

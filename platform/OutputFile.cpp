@@ -117,41 +117,67 @@ std::string LinkTarget(const std::string& path) {
   return p.string();
 }
 
-std::string SaveWholeFile(const std::string& shownPath, std::string_view bytes, bool append) {
-  const std::string quoted = "\"" + shownPath + "\"";
-  const std::string path = LinkTarget(shownPath);
+std::string TWholeFile::Open(const std::string& shownPath, bool append) {
+  Abandon();
+  Quoted = "\"" + shownPath + "\"";
+  Path = LinkTarget(shownPath);
   struct stat old {};
-  const bool exists = ::stat(path.c_str(), &old) == 0;
-  if (append || (exists && !S_ISREG(old.st_mode))) {
+  Existed = ::stat(Path.c_str(), &old) == 0;
+  Mode = Existed ? (old.st_mode & 07777) : 0;
+  if (append || (Existed && !S_ISREG(old.st_mode))) {
     // Appending, or a device or pipe: write in place; there is nothing to rename over.
-    TOutputFile out;
-    if (!out.Open(path, append)) return "Cannot open " + quoted + ": " + out.ErrorText() + ".";
-    out.Write(bytes);
-    if (!out.Close())
-      return "Writing " + quoted + " failed: " + out.ErrorText() + ". The file keeps what was written before the error.";
+    if (!Out.Open(Path, append)) return "Cannot open " + Quoted + ": " + Out.ErrorText() + ".";
     return {};
   }
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return "Cannot save " + quoted + ": " + std::strerror(errno) + ".";
+  Temp = Path + ".XXXXXX";
+  Fd = ::mkstemp(Temp.data());
+  if (Fd < 0) {
+    Temp.clear();
+    return "Cannot save " + Quoted + ": " + std::strerror(errno) + ".";
+  }
   // Keep the permissions that a file created in the ordinary way would get.
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  ::fchmod(fd, exists ? (old.st_mode & 07777) : (0666 & ~mask));
-  std::string error;
-  for (size_t done = 0; done < bytes.size() && error.empty();) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n >= 0)
-      done += static_cast<size_t>(n);
-    else if (errno != EINTR)
-      error = std::strerror(errno);
+  ::fchmod(Fd, Existed ? Mode : (0666 & ~mask));
+  Out.AttachDescriptor(Fd, Temp);
+  return {};
+}
+
+TWholeFile::TWholeFile() = default;
+TWholeFile::~TWholeFile() { Abandon(); }
+
+void TWholeFile::Write(std::string_view bytes) { Out.Write(bytes); }
+
+std::string TWholeFile::Commit() {
+  if (Temp.empty()) {
+    if (!Out.Close())
+      return "Writing " + Quoted + " failed: " + Out.ErrorText() + ". The file keeps what was written before the error.";
+    return {};
   }
-  if (error.empty() && ::fsync(fd) != 0) error = std::strerror(errno);
-  if (::close(fd) != 0 && error.empty()) error = std::strerror(errno);
-  if (error.empty() && ::rename(temp.c_str(), path.c_str()) != 0) error = std::strerror(errno);
+  std::string error = Out.Close() ? "" : Out.ErrorText();
+  if (error.empty() && ::fsync(Fd) != 0) error = std::strerror(errno);
+  if (::close(Fd) != 0 && error.empty()) error = std::strerror(errno);
+  Fd = -1;
+  if (error.empty() && ::rename(Temp.c_str(), Path.c_str()) != 0) error = std::strerror(errno);
+  if (!error.empty()) ::unlink(Temp.c_str());
+  Temp.clear();
   if (error.empty()) return {};
-  ::unlink(temp.c_str());
-  return "Saving " + quoted + " failed: " + error + ". Nothing was written.";
+  return "Saving " + Quoted + " failed: " + error + ". Nothing was written.";
+}
+
+void TWholeFile::Abandon() {
+  Out.Close();
+  if (Fd >= 0) ::close(Fd);
+  Fd = -1;
+  if (!Temp.empty()) ::unlink(Temp.c_str());
+  Temp.clear();
+}
+
+std::string SaveWholeFile(const std::string& shownPath, std::string_view bytes, bool append) {
+  TWholeFile file;
+  if (std::string error = file.Open(shownPath, append); !error.empty()) return error;
+  file.Write(bytes);
+  return file.Commit();
 }
 
 } // namespace quorlin

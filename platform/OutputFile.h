@@ -55,6 +55,37 @@ private:
   void WaitForWriter();
 };
 
+/// A file written whole or not at all, in pieces: a new file is written
+/// beside the path and renamed over it by Commit, so that a failed or
+/// abandoned save leaves no half-written file and an earlier file as it was.
+/// Appending, or writing to a device or pipe, writes in place.
+class TWholeFile {
+public:
+  TWholeFile();
+  TWholeFile(const TWholeFile&) = delete;
+  TWholeFile& operator=(const TWholeFile&) = delete;
+  /// Abandons a file that was not committed.
+  ~TWholeFile();
+  /// Opens the file that shownPath names (through links) for new contents,
+  /// or with append at its end. Returns an empty string, or the message.
+  std::string Open(const std::string& shownPath, bool append = false);
+  /// Writes bytes (buffered); the first error is kept for Commit.
+  void Write(std::string_view bytes);
+  /// Completes the file. Returns an empty string, or the message.
+  std::string Commit();
+  /// Drops the new file; an append or a write in place keeps what it wrote.
+  void Abandon();
+
+private:
+  std::string Quoted;   ///< the name as the messages quote it
+  std::string Path;     ///< the file written, links followed
+  std::string Temp;     ///< the new file beside Path; empty when writing in place
+  int Fd = -1;          ///< descriptor of Temp (Out writes through it)
+  bool Existed = false; ///< Path was there before, with Mode
+  unsigned Mode = 0;
+  TOutputFile Out;
+};
+
 /// Writes a whole file: bytes appended to path when append is set (the file
 /// is created when missing), else a new file. A new file is written beside
 /// path and renamed over it only when it is complete, so a failed save

@@ -45,17 +45,26 @@ public:
     NewDocument();
   }
   bool Print() const { return Options.Mode == TReportMode::Print; }
-  void Append(std::string text, TLineColour colour) { Doc().Lines.push_back({std::move(text), colour}); }
+  void Append(std::string text, TLineColour colour) {
+    Doc().Lines.push_back({std::move(text), colour});
+    if (Options.Send && !Print() && Current.Lines.size() >= SavePieceLines) {
+      Options.Send(Current);
+      Current.Lines.clear();
+    }
+  }
   /// Sends the document as a print job named name and starts a new one.
   void SendJob(const std::string& name) {
     Doc().Name = name;
-    Report.Jobs.push_back(std::move(Current));
+    Hand();
     NewDocument();
   }
-  /// Delivers the document being built (the last job, or the document to save).
+  /// Delivers the document being built (the last job, or the document to
+  /// save). A halted print sends no job after the halt.
   void Deliver(const std::string& name) {
+    if (Print() && Report.Halted) return;
     if (Print()) Doc().Name = name;
-    Report.Jobs.push_back(std::move(Current));
+    Current.Final = true;
+    Hand();
   }
   /// After each line of a panel: events every 50 lines; true when the user halted.
   bool Counted(int panel, int count) {
@@ -69,6 +78,13 @@ private:
   const TColouredOptions& Options;
   TColouredReport& Report;
   TColouredDocument Current;
+  /// The document goes to Send, or into the report.
+  void Hand() {
+    if (Options.Send)
+      Options.Send(Current);
+    else
+      Report.Jobs.push_back(std::move(Current));
+  }
   void NewDocument() {
     Current = {};
     Current.FontSize = Print() ? Options.PrintFontSize : 8;

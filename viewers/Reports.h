@@ -78,12 +78,15 @@ struct TColouredDocument {
   std::string Name;
   int FontSize = 8;
   std::vector<TColouredLine> Lines;
+  bool Final = false; ///< the last document of the report (the one Jobs ends with)
 };
 
 enum class TReportMode { Print, Save };
 
 /// Lines of a print job before the document is sent and cleared.
 inline constexpr int LinesPerPrintJob = 600;
+/// Lines of a piece of a report being saved that is handed on (Send).
+inline constexpr size_t SavePieceLines = 2000;
 
 struct TColouredOptions {
   TReportMode Mode = TReportMode::Save;
@@ -94,12 +97,18 @@ struct TColouredOptions {
   /// Called every 50 lines of a panel (1 or 2) so the front end can process
   /// pending events; the wait label changes colour during panel 1 only.
   std::function<void(int panel, int lines)> Tick;
+  /// When set, what is built goes here at once instead of into Jobs, so that
+  /// the report is never held whole: each print job as soon as it is
+  /// complete, and in save mode the document in pieces of SavePieceLines
+  /// lines. The last document (Final) comes only when the report ends; a
+  /// two-panel build halted in its first panel never sends it.
+  std::function<void(TColouredDocument& piece)> Send;
 };
 
 struct TColouredReport {
-  /// Print jobs in order; in save mode the one document to save. A two-panel
-  /// build halted in its first panel delivers nothing beyond the jobs
-  /// already sent.
+  /// Print jobs in order; in save mode the one document to save. A halted
+  /// print, and a two-panel build halted in its first panel, deliver nothing
+  /// beyond the jobs already sent.
   std::vector<TColouredDocument> Jobs;
   bool Halted = false;
 };

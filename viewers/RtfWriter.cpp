@@ -1,5 +1,7 @@
 #include "viewers/RtfWriter.h"
 
+#include "platform/OutputFile.h"
+
 #include <cstdio>
 
 namespace quorlin {
@@ -69,7 +71,8 @@ void AppendEscaped(std::string& out, std::string_view text) {
 
 } // namespace
 
-std::string WriteRtf(const TColouredDocument& document) {
+std::string TRtfStream::Start(int fontSize) {
+  Current = -1;
   std::string out =
       "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033\n"
       "{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Courier New;}}\n"
@@ -81,19 +84,45 @@ std::string WriteRtf(const TColouredDocument& document) {
     std::snprintf(buf, sizeof buf, "\\red%d\\green%d\\blue%d;", rgb.R, rgb.G, rgb.B);
     out += buf;
   }
-  out += "}\n\\viewkind4\\uc1\\pard\\f0\\fs" + std::to_string(document.FontSize * 2) + "\n";
-  int current = -1;
-  for (const TColouredLine& line : document.Lines) {
+  out += "}\n\\viewkind4\\uc1\\pard\\f0\\fs" + std::to_string(fontSize * 2) + "\n";
+  return out;
+}
+
+std::string TRtfStream::Lines(const std::vector<TColouredLine>& lines) {
+  std::string out;
+  for (const TColouredLine& line : lines) {
     const int colour = ColourIndex(line.Colour);
-    if (colour != current) {
+    if (colour != Current) {
       out += "\\cf" + std::to_string(colour) + " ";
-      current = colour;
+      Current = colour;
     }
     AppendEscaped(out, line.Text);
     out += "\\par\n";
   }
-  out += "}\n";
   return out;
+}
+
+std::string WriteRtf(const TColouredDocument& document) {
+  TRtfStream rtf;
+  return rtf.Start(document.FontSize) + rtf.Lines(document.Lines) + TRtfStream::End();
+}
+
+std::string SaveColouredReport(const std::string& path, TColouredOptions options,
+                               const std::function<TColouredReport(const TColouredOptions&)>& build, bool& halted) {
+  TWholeFile file;
+  if (std::string error = file.Open(path); !error.empty()) return error;
+  TRtfStream rtf;
+  bool started = false, complete = false;
+  options.Send = [&](TColouredDocument& piece) {
+    if (!started) file.Write(rtf.Start(piece.FontSize));
+    started = true;
+    file.Write(rtf.Lines(piece.Lines));
+    complete = piece.Final;
+  };
+  halted = build(options).Halted;
+  if (!complete) return {}; // the file is dropped with TWholeFile
+  file.Write(TRtfStream::End());
+  return file.Commit();
 }
 
 } // namespace quorlin

@@ -49,7 +49,7 @@ private slots:
     // Scrolling one panel scrolls the other and a click lines them up, as
     // the core's model decides.
     viewer->resize(800, 400);
-    QVERIFY(QTest::qWaitForWindowActive(viewer));
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
     left->verticalScrollBar()->setValue(30);
     QCOMPARE(right->TopLine(), 30);
     right->verticalScrollBar()->setValue(50);

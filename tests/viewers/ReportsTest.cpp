@@ -1,11 +1,13 @@
 #include "TestSupport.h"
 #include "viewers/PrintLayout.h"
 #include "viewers/Reports.h"
+#include "viewers/RtfWriter.h"
 #include "platform/OutputFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace quorlin::test {
 namespace {
@@ -155,7 +157,7 @@ TEST(ColouredReports, PrintJobsEvery600Lines) {
   TViewFixture fx = LongTwoPanel(1300);
   int ticks = 0;
   TColouredReport r = BuildTwoPanelColoured(
-      fx.View, {.Mode = TReportMode::Print, .PrintFontSize = 10, .Halted = {}, .Tick = [&](int, int) { ++ticks; }});
+      fx.View, {.Mode = TReportMode::Print, .PrintFontSize = 10, .Halted = {}, .Tick = [&](int, int) { ++ticks; }, .Send = {}});
   std::vector<std::string> names;
   for (const auto& job : r.Jobs) names.push_back(job.Name);
   EXPECT_EQ(names, (std::vector<std::string>{"RichEdit Text600", "RichEdit Text1200", "RichEdit Section10",
@@ -188,7 +190,7 @@ TEST(ColouredReports, ReferenceNumbersAndHalt) {
   EXPECT_EQ(lines[7].Colour, TLineColour::Blue);
   EXPECT_EQ(lines[8].Colour, TLineColour::Teal);
 
-  r = BuildTwoPanelColoured(fx.View, {.Mode = TReportMode::Print, .NoRefNumbers = true, .Halted = {}, .Tick = {}});
+  r = BuildTwoPanelColoured(fx.View, {.Mode = TReportMode::Print, .NoRefNumbers = true, .Halted = {}, .Tick = {}, .Send = {}});
   EXPECT_EQ(r.Jobs[0].Lines[5].Text, "---+----1 ruler") << "the heading loses five characters";
   EXPECT_EQ(r.Jobs[0].Lines[7].Text, "I - added");
 
@@ -199,9 +201,43 @@ TEST(ColouredReports, ReferenceNumbersAndHalt) {
   EXPECT_TRUE(r.Halted);
   EXPECT_TRUE(r.Jobs.empty()) << "a halt in the first panel saves nothing";
 
-  r = BuildSingleColoured(fx.View, "Caption", {.Halted = [] { return true; }, .Tick = {}});
+  r = BuildSingleColoured(fx.View, "Caption", {.Halted = [] { return true; }, .Tick = {}, .Send = {}});
   ASSERT_EQ(r.Jobs.size(), 1u) << "the single builder still saves what it built";
   EXPECT_EQ(r.Jobs[0].Lines[2].Text, "New File = new.txt  d");
+}
+
+TEST(ColouredReports, SentAsBuilt) {
+  // Print jobs go out one by one as they are built; a save is written in
+  // pieces to the same bytes as the whole document, or not at all.
+  TViewFixture fx = LongTwoPanel(2600);
+  std::vector<std::string> sent;
+  TColouredReport r = BuildTwoPanelColoured(
+      fx.View, {.Mode = TReportMode::Print, .Halted = {}, .Tick = {}, .Send = [&](TColouredDocument& job) {
+                  sent.push_back(job.Name + (job.Final ? " final" : ""));
+                }});
+  EXPECT_TRUE(r.Jobs.empty());
+  ASSERT_EQ(sent.size(), 6u); // four of panel 1, its section end, the last
+  EXPECT_EQ(sent.front(), "RichEdit Text600");
+  EXPECT_EQ(sent.back(), "RichEdit Text End final");
+
+  TTempDir dir;
+  const std::string path = dir.Write("r.rtf", "earlier report\n");
+  const std::string whole = WriteRtf(BuildTwoPanelColoured(fx.View, {}).Jobs.back());
+  bool halted = true;
+  auto build = [&](const TColouredOptions& o) { return BuildTwoPanelColoured(fx.View, o); };
+  EXPECT_EQ(SaveColouredReport(path, {}, build, halted), "");
+  EXPECT_FALSE(halted);
+  EXPECT_EQ(ReadBytes(path), whole);
+  size_t pars = 0;
+  for (size_t at = 0; (at = whole.find("\\par", at)) != std::string::npos; ++at) ++pars;
+  EXPECT_GT(pars, SavePieceLines) << "more than one piece";
+
+  dir.Write("r.rtf", "earlier report\n");
+  int lines = 0;
+  EXPECT_EQ(SaveColouredReport(path, {.Halted = [&] { return ++lines > 2500; }, .Tick = {}, .Send = {}}, build, halted), "");
+  EXPECT_TRUE(halted);
+  EXPECT_EQ(ReadBytes(path), "earlier report\n") << "a halt in the first panel leaves the earlier file";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1) << "no new file left beside it";
 }
 
 /// "x,y text" of placed text, "x,y bold text" when bold.
