@@ -2,7 +2,9 @@
 // opening (until the first rows are painted), To Btm and a Find that scans
 // the whole list; then a 1,000,000-line two-panel listing in the
 // side-by-side viewer: the opening, and the slowest of many scroll and
-// next-span steps (each until both panels are painted). With --halt it
+// next-span steps (each until both panels are painted), and the coloured
+// RTF save of the two panels (its time and the peak memory it adds to the
+// lists already held). With --halt it
 // starts a compare of NEW and OLD in the main window, presses Halt after a
 // fifth of a second and times how long the compare takes to stop, and the
 // longest wait of a timer (what repainting waits for) during the run. Runs
@@ -17,6 +19,7 @@
 #include "gui/FrmSingle.h"
 #include "gui/PanelModel.h"
 #include "gui/QtFrontEnd.h"
+#include "gui/ReportOutput.h"
 #include "state/Controls.h"
 #include "viewers/LineModel.h"
 
@@ -30,10 +33,19 @@
 
 #include <cstdio>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace quorlin;
 
 namespace {
+
+/// The peak resident memory of the process so far, in MB.
+long PeakMb() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;
+}
 
 int HaltLatency(const QString& newFile, const QString& oldFile) {
   gui::TQtFrontEnd ui;
@@ -164,5 +176,23 @@ int main(int argc, char** argv) {
   std::printf("  scroll step %.1f ms  (limit 50 ms)  %s\n", scroll, scroll < 50 ? "ok" : "MISSED");
   std::printf("  next span   %.1f ms  (limit 50 ms)  %s\n", span, span < 50 ? "ok" : "MISSED");
   ok = ok && dualOpen < 1.0 && scroll < 50 && span < 50;
+
+  // The coloured save streams its rich text: the memory it adds stays far
+  // below the report's size.
+  const std::string rtf = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/quorlin-bench.rtf";
+  const long before = PeakMb();
+  gui::TBuildControls controls;
+  clock.restart();
+  gui::SaveColouredListing(ui, controls, rtf, [&](const TColouredOptions& o) { return BuildTwoPanelColoured(view, o); });
+  const double save = clock.nsecsElapsed() / 1e9;
+  struct stat st {};
+  const long reportMb = ::stat(rtf.c_str(), &st) == 0 ? static_cast<long>(st.st_size / (1024 * 1024)) : -1;
+  const long added = PeakMb() - before;
+  std::remove(rtf.c_str());
+  std::printf("coloured RTF save of the two panels\n");
+  std::printf("  time        %.2f s,  report %ld MB\n", save, reportMb);
+  std::printf("  peak memory %ld MB before, %ld MB added  (limit: the report's size)  %s\n", before, added,
+              reportMb > 0 && added <= reportMb ? "ok" : "MISSED");
+  ok = ok && reportMb > 0 && added <= reportMb;
   return ok ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quorlin {
 
@@ -20,9 +21,27 @@ bool OneOf(std::string_view flag, std::initializer_list<std::string_view> set) {
   return std::find(set.begin(), set.end(), flag) != set.end();
 }
 
-/// Case-insensitive search of needle (already lower case) in text.
+/// Case-insensitive search of needle (already lower case) in text, with no
+/// copy of the text: Find scans every row of a listing.
 bool Contains(std::string_view text, std::string_view needle) {
-  return LowerAscii(text).find(needle) != std::string::npos;
+  if (needle.empty()) return true;
+  if (text.size() < needle.size()) return false;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
+  const char first = needle[0];
+  const char firstUpper = first >= 'a' && first <= 'z' ? static_cast<char>(first - ('a' - 'A')) : first;
+  const char* const begin = text.data();
+  const char* const end = begin + (text.size() - needle.size() + 1); // last start, exclusive
+  for (const char* at = begin; at < end; ++at) {
+    // The next place where the first character stands, in either case.
+    const char* a = static_cast<const char*>(std::memchr(at, first, static_cast<size_t>(end - at)));
+    const char* b = firstUpper == first ? nullptr : static_cast<const char*>(std::memchr(at, firstUpper, static_cast<size_t>(end - at)));
+    at = !a ? b : !b ? a : std::min(a, b);
+    if (!at) return false;
+    size_t k = 1;
+    while (k < needle.size() && lower(at[k]) == needle[k]) ++k;
+    if (k == needle.size()) return true;
+  }
+  return false;
 }
 
 } // namespace
