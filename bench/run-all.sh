@@ -103,6 +103,14 @@ if [ -x "$build/viewer_bench" ]; then
     x=$(figure "$key")
     row "$name" "$x ms" "-" "-" "< 50 ms" "$(holds "${x:-999}" 50)"
   done
+  # The coloured RTF save of the two panels: its time, and the memory it adds
+  # to the lists already held (at most the report's size).
+  x=$(echo "$v" | sed -n 's/^ *time *\([0-9.]*\) s.*/\1/p')
+  report=$(echo "$v" | sed -n 's/.*report \([0-9]*\) MB.*/\1/p')
+  added=$(echo "$v" | sed -n 's/.*MB before, \([0-9-]*\) MB added.*/\1/p')
+  row "two-panel RTF save ($lines lines)" "$x s" "-" "-" "-" "yes"
+  row "two-panel RTF save, memory added" "${added:-?} MB" "${report:-?} MB" "-" "<= report" \
+    "$(holds "${added:-99999}" "${report:-0}")"
   dir=$(corpus ordered "$size" 0.05)
   h=$(QT_QPA_PLATFORM=offscreen "$build/viewer_bench" --halt "$dir/new.txt" "$dir/old.txt" 2>/dev/null || true)
   x=$(echo "$h" | sed -n 's/^ *Halt to stop *\([0-9]*\) ms.*/\1/p')

@@ -91,6 +91,9 @@ contains "clash outf=" "$tmp/out" "ERROR: Ini file error. One or more job steps 
 cmp -s "$tmp/in.txt" "$tmp/c.txt" || fail "clash outf=: the input was changed"
 
 # Streams as inputs: the listing body is the one of the same bytes in a file.
+# The copies go to a folder of this test's own, which is empty at the end.
+mkdir -p "$tmp/spool"
+export TMPDIR="$tmp/spool"
 body() { grep -av -e 'File = ' -e 'Line Compare Program' "$1"; }
 "$cli" -t long "$tmp/c.txt" "$tmp/a.txt" >"$tmp/file.lst" 2>/dev/null
 : >"$tmp/none"
@@ -107,7 +110,8 @@ contains stream-name "$tmp/stream.lst" "New File = /dev/fd/"
 "$cli" -t long - "$tmp/a.txt" <"$tmp/c.txt" >"$tmp/stream.lst" 2>/dev/null
 contains stream-name "$tmp/stream.lst" "New File = (standard input)"
 check stream-twice 2 "$cli" - - <"$tmp/c.txt"
-ls "${TMPDIR:-/tmp}"/quorlin-input-* >/dev/null 2>&1 && fail "streams: a temporary copy was left behind"
+ls "$TMPDIR"/quorlin-input-* >/dev/null 2>&1 && fail "streams: a temporary copy was left behind"
+unset TMPDIR
 
 # Labels name the files in the listing and the JSON.
 check labels 1 "$cli" --label-new src/x.c --label-old "HEAD:src/x.c" -o "$tmp/label.lst" --json "$tmp/label.json" \
