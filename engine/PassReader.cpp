@@ -30,22 +30,47 @@ void StoreLine(TLineTable& table, const TCompareFile& f, int k, bool keepRaw) {
   }
 }
 
-/// Read-time filters and compare columns of a freshly stored line.
-void ClassifyStoredLine(TCompareRun& run, bool isNew, TLineEntry& e) {
+void ExtractColumns(TCompareFile& f, TLineEntry& e, int& shortCount);
+
+/// Read-time filters and compare columns of a freshly stored line of file f
+/// (the line still in f's LineBuf); a line shorter than the first compare
+/// column is counted in shortCount.
+void ClassifyLine(const TCompareRun& run, TCompareFile& f, TLineEntry& e, int& shortCount) {
   const TCompareCtl& ctl = run.Ctl;
   if (ctl.DpDcob && e.TextLen >= 7 && e.Text[6] == '*')
     e.NotProcessed = true;
   else if (ctl.DlnActive)
     ApplyDln(run.App.DlnConditions, e, ctl.OptIcas);
-  if (ctl.CcolActive && !e.NotProcessed) {
-    if (isNew)
-      ExtractColumnsNew(run, e);
-    else
-      ExtractColumnsOld(run, e);
+  if (ctl.CcolActive && !e.NotProcessed) ExtractColumns(f, e, shortCount);
+}
+
+void ClassifyStoredLine(TCompareRun& run, bool isNew, TLineEntry& e) {
+  ClassifyLine(run, run.File(isNew), e, isNew ? run.Ctl.NewColShortCount : run.Ctl.OldColShortCount);
+}
+
+/// The preparation of one classified line of file f: the comment rule (with
+/// f's carry flags), the string-only filters and the compare key.
+void PrepareLine(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e) {
+  if (ctl.DpActive) {
+    e.CarryIn = SaveCarry(f);
+    if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
   }
+  if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
+  if (!e.NotProcessed) PrepareKey(ctl, e);
 }
 
 } // namespace
+
+void KeyLineRead(const TCompareRun& run, TCompareFile& f, TLineEntry& e) {
+  char* text = e.Text;
+  e = TLineEntry{};
+  e.Text = text;
+  e.TextLen = static_cast<int16_t>(f.LineLen);
+  std::memcpy(e.Text, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
+  int shortCount = 0; // lines read ahead are counted when their pass reads them
+  ClassifyLine(run, f, e, shortCount);
+  PrepareLine(run.Ctl, f, e);
+}
 
 bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe) {
   const TCompareFile& nf = *run.New;
@@ -412,13 +437,7 @@ void PrepareFileLines(TCompareRun& run, bool isNew, bool progress) {
       app.Progress(app.JobLabel + Printf(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
                                                : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
                                          run.PassCt, f.LinesRead, f.PassFirstLine + k));
-    TLineEntry& e = table[k];
-    if (ctl.DpActive) {
-      e.CarryIn = SaveCarry(f);
-      if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
-    }
-    if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
-    if (!e.NotProcessed) PrepareKey(ctl, e);
+    PrepareLine(ctl, f, table[k]);
   }
 }
 

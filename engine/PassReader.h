@@ -24,6 +24,13 @@ void ReadPass(TCompareRun& run);
 /// and its hash.
 void PreparePass(TCompareRun& run);
 
+/// Makes the compare key of the line just read into f's LineBuf as a pass
+/// makes it: the read-time filters, the compare columns, the comment rule
+/// with f's carry flags, the string-only filters, Icas and the blanks. e is
+/// cleared first; its Text must have room for MaxLineLen + 4 bytes. Nothing
+/// is counted in the run's statistics: for lines read ahead of the passes.
+void KeyLineRead(const TCompareRun& run, TCompareFile& f, TLineEntry& e);
+
 /// Moves every byte of text[0, length) that is not a blank to the front,
 /// keeping their order. Returns the key length: the count, rounded up to an
 /// even number by a zero byte; an empty key is two zero bytes of length 1.

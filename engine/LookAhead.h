@@ -1,0 +1,87 @@
+// The look-ahead after a pass with no matched line. An inserted or deleted
+// block longer than a pass fills one table with lines that the other table
+// does not hold; without help the passes would then go on side by side and
+// the files would never line up again. The look-ahead reads on in both files
+// for the nearest point where they meet again and ends the pass there, so
+// that the lines before that point are listed as inserted (or deleted) and
+// the next passes start together at it.
+#pragma once
+
+#include "engine/CompareTypes.h"
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+namespace quorlin {
+
+struct TCompareRun;
+
+/// Processed lines of each file that the look-ahead holds beyond the pass:
+/// the farthest a meeting point can lie past the end of a table.
+inline constexpr int LookAheadLines = 8 * MaxPassLines;
+
+/// One processed line read ahead: its line number in its file (1-based) and
+/// the fingerprint of its compare key.
+struct TAheadLine {
+  uint64_t Key = 0;
+  int Line = 0;
+};
+
+/// The look-ahead of one file: a reader of its own on the file's descriptor
+/// (every pass and the listing reposition the file before they read, so the
+/// two readers never disturb each other) and the processed lines it has read.
+/// The lines are kept from pass to pass while the passes stay inside them, so
+/// a line is read ahead once however many passes look past it.
+struct TAheadFile {
+  TCompareFile Reader;          ///< own buffers and comment carry; Stream is the run's, not owned
+  std::deque<TAheadLine> Lines; ///< processed lines in file order
+  int FirstLine = 0;            ///< file line number the reader started at; 0 before the first start
+  int NextLine = 0;             ///< file line number of the next line the reader gives
+  std::vector<char> Text;       ///< the line being keyed: MaxLineLen + 4 bytes
+};
+
+/// Triples of consecutive processed lines of one pass table, by fingerprint:
+/// open addressing, each triple with the first table entry that starts it.
+class TTripleSet {
+public:
+  /// Holds the triples of the table's processed entries; after them come
+  /// the fingerprints of up to two lines read ahead of the same file, so
+  /// that a triple may start in the last lines of the table.
+  void Build(const TLineTable& table, int count, const std::deque<TAheadLine>& ahead);
+  /// The table entry that starts the triple, or 0.
+  int Find(uint64_t key) const;
+
+private:
+  std::vector<uint64_t> Keys; ///< 0: empty slot
+  std::vector<int32_t> Entries;
+  std::vector<std::pair<uint64_t, int>> Sequence; ///< scratch: fingerprint and entry of each line
+  size_t Mask = 0;
+};
+
+/// The look-ahead records of a run, made at the first pass that needs them.
+struct TLookAhead {
+  TAheadFile New, Old;
+  TTripleSet NewTriples, OldTriples;
+  TAheadFile& File(bool isNew) { return isNew ? New : Old; }
+};
+
+/// The fingerprint of a prepared line's compare key: equal keys have equal
+/// fingerprints; different keys have equal ones only by a 64-bit chance.
+uint64_t KeyFingerprint(const TLineEntry& e);
+
+/// The fingerprint of three consecutive processed lines; never 0.
+uint64_t TripleKey(uint64_t a, uint64_t b, uint64_t c);
+
+/// After matching a pass whose tables both hold lines and hold no matched
+/// line, and which is not the last: looks up to LookAheadLines processed
+/// lines past each table for the nearest meeting point, that is the NEW
+/// entry a and OLD entry b (in the pass's numbering, one of them past its
+/// table) with the least a + b at which three consecutive processed lines of
+/// both files have equal compare keys, and cuts the pass before it: the
+/// lines of the pass before the point stay (all unmatched), the others are
+/// read again by the next pass. Returns whether the pass was cut; without a
+/// meeting point the pass is left as it is.
+bool LookAhead(TCompareRun& run);
+
+} // namespace quorlin
