@@ -13,6 +13,13 @@
 
 namespace quorlin {
 
+namespace {
+/// The filter of a triple set: 2^FilterBits bits (16 KB), about one in
+/// sixteen set for a full table.
+constexpr int FilterBits = 17;
+constexpr size_t FilterWords = (size_t(1) << FilterBits) / 64;
+} // namespace
+
 uint64_t KeyFingerprint(const TLineEntry& e) {
   const uint64_t h = std::hash<std::string_view>{}(std::string_view(e.Text, static_cast<size_t>(e.KeyLen)));
   // A padded key and the same bytes ending in a real zero are different lines.
@@ -27,29 +34,28 @@ uint64_t TripleKey(uint64_t a, uint64_t b, uint64_t c) {
   return h == 0 ? 1 : h;
 }
 
-void TTripleSet::Build(const TLineTable& table, int count, const std::deque<TAheadLine>& ahead) {
-  Sequence.clear();
-  for (int k = 1; k <= count; ++k)
-    if (!table[k].NotProcessed) Sequence.emplace_back(KeyFingerprint(table[k]), k);
-  for (size_t i = 0; i < 2 && i < ahead.size(); ++i) Sequence.emplace_back(ahead[i].Key, 0);
+void TTripleSet::Clear(size_t count) {
   size_t slots = 16;
-  while (slots < 2 * Sequence.size()) slots *= 2;
+  while (slots < 2 * count) slots *= 2;
   Keys.assign(slots, 0);
   Entries.assign(slots, 0);
+  Filter.assign(FilterWords, 0);
   Mask = slots - 1;
-  // Entry 0 marks a line read ahead: a triple starts in the table.
-  for (size_t i = 0; i + 2 < Sequence.size() && Sequence[i].second != 0; ++i) {
-    const uint64_t key = TripleKey(Sequence[i].first, Sequence[i + 1].first, Sequence[i + 2].first);
-    size_t s = key & Mask;
-    while (Keys[s] != 0 && Keys[s] != key) s = (s + 1) & Mask;
-    if (Keys[s] == 0) { // the first entry that starts the triple stays
-      Keys[s] = key;
-      Entries[s] = Sequence[i].second;
-    }
-  }
+}
+
+void TTripleSet::Add(uint64_t key, int k) {
+  size_t s = key & Mask;
+  while (Keys[s] != 0 && Keys[s] != key) s = (s + 1) & Mask;
+  if (Keys[s] != 0) return;
+  Keys[s] = key;
+  Entries[s] = k;
+  const uint64_t bit = key >> (64 - FilterBits);
+  Filter[bit / 64] |= uint64_t(1) << (bit % 64);
 }
 
 int TTripleSet::Find(uint64_t key) const {
+  const uint64_t bit = key >> (64 - FilterBits);
+  if (!(Filter[bit / 64] >> (bit % 64) & 1)) return 0;
   for (size_t s = key & Mask; Keys[s] != 0; s = (s + 1) & Mask)
     if (Keys[s] == key) return Entries[s];
   return 0;
@@ -57,64 +63,113 @@ int TTripleSet::Find(uint64_t key) const {
 
 namespace {
 
-/// Brings the look-ahead of one file up to LookAheadLines processed lines
-/// past the end of the current pass's table. Lines read ahead by earlier
-/// passes are kept when the table ends inside or just before them; otherwise
-/// the reader starts again after the table, in the comment state the pass
-/// left the file in.
-void ReadAhead(TCompareRun& run, bool isNew, TAheadFile& ahead) {
-  const TCompareCtl& ctl = run.Ctl;
-  const TCompareFile& f = run.File(isNew);
-  TCompareFile& r = ahead.Reader;
-  const int end = f.PassFirstLine + f.PassLines; // the table's last line
-  if (ahead.NextLine == 0 || end + 1 < ahead.FirstLine || end + 1 > ahead.NextLine) {
-    if (!r.ReadBuf) {
-      AllocateBuffers(r);
-      ahead.Text.resize(MaxLineLen + 4);
-    }
-    r.IsNew = isNew;
-    r.Stream = f.Stream;
-    r.Col = f.Col;
-    r.ReadFailed = false;
-    RestoreCarry(r, SaveCarry(f));
-    r.FileOffset = f.PassLines > 0 ? run.Lines(isNew)[f.PassLines].FileOffset : f.PassStartOffset;
-    ahead.Lines.clear();
-    ahead.FirstLine = ahead.NextLine = end + 1;
-  }
-  while (!ahead.Lines.empty() && ahead.Lines.front().Line <= end) ahead.Lines.pop_front();
-  const int last = !ctl.PcmpActive ? 0 : isNew ? ctl.PcmpNewLast : ctl.PcmpOldLast;
-  if (ahead.Lines.size() >= static_cast<size_t>(LookAheadLines) || (last > 0 && ahead.NextLine > last)) return;
-  RepositionFile(r, r.FileOffset);
-  TLineEntry e;
-  e.Text = ahead.Text.data();
-  while (ahead.Lines.size() < static_cast<size_t>(LookAheadLines) && (last == 0 || ahead.NextLine <= last)) {
-    ReadLine(r, ctl);
-    if (r.AtEof) break;
-    KeyLineRead(run, r, e);
-    if (!e.NotProcessed) ahead.Lines.push_back({KeyFingerprint(e), ahead.NextLine});
-    ++ahead.NextLine;
+/// Appends a processed line to the ring and completes the triple of the line
+/// two before it.
+void Push(TAheadFile& a, uint64_t key, int line) {
+  const size_t s = a.Slot(a.Count++);
+  a.Keys[s] = key;
+  a.Triples[s] = 0;
+  a.Lines[s] = line;
+  if (a.Count >= 3) {
+    const size_t s0 = a.Slot(a.Count - 3);
+    a.Triples[s0] = TripleKey(a.Keys[s0], a.Keys[a.Slot(a.Count - 2)], key);
   }
 }
 
-/// A meeting point: NEW and OLD entries in the pass's numbering.
+/// Starts the reader of one file after the current table (whose last line is
+/// end), in the comment state the pass left the file in.
+void StartReader(TCompareRun& run, bool isNew, TAheadFile& a, int end) {
+  const TCompareFile& f = run.File(isNew);
+  TCompareFile& r = a.Reader;
+  if (!r.ReadBuf) {
+    AllocateBuffers(r);
+    a.Text.resize(MaxLineLen + 4);
+    a.Keys.resize(AheadRingSize);
+    a.Triples.resize(AheadRingSize);
+    a.Lines.resize(AheadRingSize);
+  }
+  r.IsNew = isNew;
+  r.Stream = f.Stream;
+  r.Col = f.Col;
+  r.ReadFailed = false;
+  RestoreCarry(r, SaveCarry(f));
+  r.FileOffset = f.PassLines > 0 ? run.Lines(isNew)[f.PassLines].FileOffset : f.PassStartOffset;
+  a.Head = a.Count = 0;
+  a.FirstLine = a.NextLine = end + 1;
+}
+
+/// Brings the look-ahead of one file up to LookAheadLines processed lines
+/// past the end of the current table and makes the table's triples. Lines
+/// read ahead by earlier passes are kept when the table ends inside them or
+/// just before them; otherwise the reader starts again after the table.
+void ReadAhead(TCompareRun& run, bool isNew, TAheadFile& a) {
+  const TCompareCtl& ctl = run.Ctl;
+  const TCompareFile& f = run.File(isNew);
+  const int first = f.PassFirstLine, end = first + f.PassLines;
+  if (a.NextLine == 0 || end + 1 < a.FirstLine || end + 1 > a.NextLine) StartReader(run, isNew, a, end);
+  while (a.Count > 0 && a.Lines[a.Slot(0)] <= first) { // before the table: done with
+    a.Head = a.Slot(1);
+    --a.Count;
+  }
+  a.InTable = 0;
+  while (a.InTable < a.Count && a.Lines[a.Slot(a.InTable)] <= end) ++a.InTable;
+
+  const int last = !ctl.PcmpActive ? 0 : isNew ? ctl.PcmpNewLast : ctl.PcmpOldLast;
+  auto more = [&] {
+    return a.Count - a.InTable < static_cast<size_t>(LookAheadLines) && (last == 0 || a.NextLine <= last);
+  };
+  if (more()) {
+    TCompareFile& r = a.Reader;
+    RepositionFile(r, r.FileOffset);
+    TLineEntry e;
+    while (more()) {
+      ReadLine(r, ctl);
+      if (r.AtEof) break;
+      KeyLineRead(run, r, e, a.Text.data());
+      if (!e.NotProcessed) Push(a, KeyFingerprint(e), a.NextLine);
+      ++a.NextLine;
+    }
+  }
+
+  // The triples that start in the table; the last two run on into the lines
+  // read ahead. When the reader read the whole table, the ring holds them.
+  TTripleSet& set = a.Triples3;
+  set.Clear(static_cast<size_t>(f.PassLines));
+  if (a.FirstLine <= first + 1) {
+    for (size_t i = 0; i < a.InTable && a.Triples[a.Slot(i)] != 0; ++i)
+      set.Add(a.Triples[a.Slot(i)], a.Lines[a.Slot(i)] - first);
+    return;
+  }
+  const TLineTable& table = run.Lines(isNew);
+  std::vector<std::pair<uint64_t, int>> lines; // fingerprint and entry; entry 0 past the table
+  for (int k = 1; k <= f.PassLines; ++k)
+    if (!table[k].NotProcessed) lines.emplace_back(KeyFingerprint(table[k]), k);
+  for (size_t i = 0; i < 2 && i < a.Count; ++i) lines.emplace_back(a.Keys[a.Slot(i)], 0);
+  for (size_t i = 0; i + 2 < lines.size() && lines[i].second != 0; ++i)
+    set.Add(TripleKey(lines[i].first, lines[i + 1].first, lines[i + 2].first), lines[i].second);
+}
+
+/// A meeting point: NEW and OLD entries in the pass's numbering, and a + b.
 struct TMeeting {
   int New = 0, Old = 0;
+  int Sum = INT_MAX;
 };
 
-/// Looks for the lines read ahead of one file among the triples of the other
-/// file's table; keeps in best the meeting with the least a + b (bestSum).
-/// firstLine is the PassFirstLine of the file read ahead.
-void Probe(const TAheadFile& ahead, int firstLine, const TTripleSet& other, bool aheadIsNew, TMeeting& best,
-           int& bestSum) {
-  const std::deque<TAheadLine>& lines = ahead.Lines;
-  for (size_t i = 0; i + 2 < lines.size(); ++i) {
-    const int at = lines[i].Line - firstLine;
-    if (at + 1 >= bestSum) break; // every later point lies farther
-    const int entry = other.Find(TripleKey(lines[i].Key, lines[i + 1].Key, lines[i + 2].Key));
-    if (entry == 0 || at + entry >= bestSum) continue;
-    bestSum = at + entry;
-    best = aheadIsNew ? TMeeting{at, entry} : TMeeting{entry, at};
+/// The nearest meeting of the lines read ahead of one file with the triples
+/// of the other file's table. firstLine is the PassFirstLine of the file
+/// read ahead.
+TMeeting Probe(const TAheadFile& ahead, int firstLine, const TTripleSet& other, bool aheadIsNew) {
+  TMeeting best;
+  for (size_t i = ahead.InTable; i < ahead.Count; ++i) {
+    const size_t s = ahead.Slot(i);
+    const int at = ahead.Lines[s] - firstLine;
+    // Every later point lies farther; the last two lines start no triple.
+    if (ahead.Triples[s] == 0 || at + 1 >= best.Sum) break;
+    const int entry = other.Find(ahead.Triples[s]);
+    if (entry == 0 || at + entry >= best.Sum) continue;
+    best = aheadIsNew ? TMeeting{at, entry, at + entry} : TMeeting{entry, at, at + entry};
   }
+  return best;
 }
 
 } // namespace
@@ -135,14 +190,15 @@ bool LookAhead(TCompareRun& run) {
   ctl.ReadingInput = false;
 
   // Both tables hold lines and no equal pair: a meeting point lies past the
-  // end of at least one of them.
-  ahead.NewTriples.Build(run.NewLines, nf.PassLines, ahead.New.Lines);
-  ahead.OldTriples.Build(run.OldLines, of.PassLines, ahead.Old.Lines);
-  TMeeting best;
-  int bestSum = INT_MAX;
-  Probe(ahead.New, nf.PassFirstLine, ahead.OldTriples, true, best, bestSum);
-  Probe(ahead.Old, of.PassFirstLine, ahead.NewTriples, false, best, bestSum);
-  if (bestSum == INT_MAX) return false;
+  // end of at least one of them. Each file's lines read ahead are looked for
+  // in the other file's table.
+  TMeeting found[2];
+  run.ForBothFiles([&](bool isNew, bool) {
+    const TAheadFile& mine = ahead.File(isNew);
+    found[isNew] = Probe(mine, run.File(isNew).PassFirstLine, ahead.File(!isNew).Triples3, isNew);
+  });
+  const TMeeting& best = found[1].Sum <= found[0].Sum ? found[1] : found[0];
+  if (best.Sum == INT_MAX) return false;
   return CutPass(run, std::min(best.New - 1, nf.PassLines), std::min(best.Old - 1, of.PassLines));
 }
 

@@ -10,59 +10,63 @@
 #include "engine/CompareTypes.h"
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 namespace quorlin {
 
 struct TCompareRun;
 
-/// Processed lines of each file that the look-ahead holds beyond the pass:
-/// the farthest a meeting point can lie past the end of a table.
-inline constexpr int LookAheadLines = 8 * MaxPassLines;
-
-/// One processed line read ahead: its line number in its file (1-based) and
-/// the fingerprint of its compare key.
-struct TAheadLine {
-  uint64_t Key = 0;
-  int Line = 0;
-};
-
-/// The look-ahead of one file: a reader of its own on the file's descriptor
-/// (every pass and the listing reposition the file before they read, so the
-/// two readers never disturb each other) and the processed lines it has read.
-/// The lines are kept from pass to pass while the passes stay inside them, so
-/// a line is read ahead once however many passes look past it.
-struct TAheadFile {
-  TCompareFile Reader;          ///< own buffers and comment carry; Stream is the run's, not owned
-  std::deque<TAheadLine> Lines; ///< processed lines in file order
-  int FirstLine = 0;            ///< file line number the reader started at; 0 before the first start
-  int NextLine = 0;             ///< file line number of the next line the reader gives
-  std::vector<char> Text;       ///< the line being keyed: MaxLineLen + 4 bytes
-};
+/// Processed lines of each file that the look-ahead reads past the end of a
+/// table: the farthest a meeting point can lie beyond it. With the table's
+/// own lines they fit the ring of AheadRingSize.
+inline constexpr int LookAheadLines = 7 * MaxPassLines;
+inline constexpr size_t AheadRingSize = 65536;
+static_assert(LookAheadLines + MaxPassLines <= static_cast<int>(AheadRingSize));
 
 /// Triples of consecutive processed lines of one pass table, by fingerprint:
-/// open addressing, each triple with the first table entry that starts it.
+/// open addressing, each triple with the first table entry that starts it,
+/// behind a bit filter that answers most look-ups for triples not held.
 class TTripleSet {
 public:
-  /// Holds the triples of the table's processed entries; after them come
-  /// the fingerprints of up to two lines read ahead of the same file, so
-  /// that a triple may start in the last lines of the table.
-  void Build(const TLineTable& table, int count, const std::deque<TAheadLine>& ahead);
+  /// Empties the set for up to count triples.
+  void Clear(size_t count);
+  /// Adds a triple started by table entry k, unless an earlier entry started it.
+  void Add(uint64_t key, int k);
   /// The table entry that starts the triple, or 0.
   int Find(uint64_t key) const;
 
 private:
   std::vector<uint64_t> Keys; ///< 0: empty slot
   std::vector<int32_t> Entries;
-  std::vector<std::pair<uint64_t, int>> Sequence; ///< scratch: fingerprint and entry of each line
+  std::vector<uint64_t> Filter; ///< one bit per value of a key's top FilterBits bits
   size_t Mask = 0;
+};
+
+/// The look-ahead of one file: a reader of its own on the file's descriptor
+/// (every pass and the listing reposition the file before they read, so the
+/// two readers never disturb each other) and a ring of the processed lines it
+/// has read. The lines are kept from pass to pass while the passes stay
+/// inside them, so a line is read ahead once however many passes look past
+/// it, and the table's own lines among them give the table's fingerprints.
+struct TAheadFile {
+  TCompareFile Reader; ///< own buffers and comment carry; Stream is the run's, not owned
+  // The ring: line i (0 = oldest) in slot (Head + i) % AheadRingSize.
+  std::vector<uint64_t> Keys;    ///< fingerprint of the line's compare key
+  std::vector<uint64_t> Triples; ///< TripleKey of the line and the two after it; 0 until they are read
+  std::vector<int32_t> Lines;    ///< the line's number in its file (1-based)
+  size_t Head = 0, Count = 0;
+  size_t InTable = 0;     ///< the oldest lines of the ring that lie in the current table
+  int FirstLine = 0;      ///< file line number the reader started at; 0 before the first start
+  int NextLine = 0;       ///< file line number of the next line the reader gives
+  std::vector<char> Text; ///< the line being keyed: MaxLineLen + 4 bytes
+  TTripleSet Triples3;    ///< the triples of this file's current table
+
+  size_t Slot(size_t i) const { return (Head + i) & (AheadRingSize - 1); }
 };
 
 /// The look-ahead records of a run, made at the first pass that needs them.
 struct TLookAhead {
   TAheadFile New, Old;
-  TTripleSet NewTriples, OldTriples;
   TAheadFile& File(bool isNew) { return isNew ? New : Old; }
 };
 

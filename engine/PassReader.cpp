@@ -49,27 +49,29 @@ void ClassifyStoredLine(TCompareRun& run, bool isNew, TLineEntry& e) {
 }
 
 /// The preparation of one classified line of file f: the comment rule (with
-/// f's carry flags), the string-only filters and the compare key.
-void PrepareLine(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e) {
+/// f's carry flags), the string-only filters and the compare key, with its
+/// hash when hash is set.
+void PrepareLine(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, bool hash) {
   if (ctl.DpActive) {
     e.CarryIn = SaveCarry(f);
     if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
   }
   if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
-  if (!e.NotProcessed) PrepareKey(ctl, e);
+  if (!e.NotProcessed) MakeKey(ctl, e);
+  if (!e.NotProcessed && hash) e.Hash = KeyHash(e.Text, e.KeyLen);
 }
 
 } // namespace
 
-void KeyLineRead(const TCompareRun& run, TCompareFile& f, TLineEntry& e) {
-  char* text = e.Text;
+void KeyLineRead(const TCompareRun& run, TCompareFile& f, TLineEntry& e, char* scratch) {
   e = TLineEntry{};
-  e.Text = text;
   e.TextLen = static_cast<int16_t>(f.LineLen);
-  std::memcpy(e.Text, f.LineBuf.get(), static_cast<size_t>(f.LineLen));
+  // The compare columns are copied out of the line; anything else works on
+  // the line in place.
+  e.Text = run.Ctl.CcolActive ? scratch : f.LineBuf.get();
   int shortCount = 0; // lines read ahead are counted when their pass reads them
   ClassifyLine(run, f, e, shortCount);
-  PrepareLine(run.Ctl, f, e);
+  PrepareLine(run.Ctl, f, e, false);
 }
 
 bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe) {
@@ -437,7 +439,7 @@ void PrepareFileLines(TCompareRun& run, bool isNew, bool progress) {
       app.Progress(app.JobLabel + Printf(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
                                                : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
                                          run.PassCt, f.LinesRead, f.PassFirstLine + k));
-    PrepareLine(ctl, f, table[k]);
+    PrepareLine(ctl, f, table[k], true);
   }
 }
 
@@ -448,11 +450,15 @@ void PreparePass(TCompareRun& run) {
 }
 
 void PrepareKey(const TCompareCtl& ctl, TLineEntry& e) {
+  MakeKey(ctl, e);
+  e.Hash = KeyHash(e.Text, e.KeyLen);
+}
+
+void MakeKey(const TCompareCtl& ctl, TLineEntry& e) {
   if (ctl.OptIcas) LowerCaseBytes(e.Text, e.TextLen);
   int kept = 0;
   e.KeyLen = static_cast<int16_t>(SqueezeBlanks(e.Text, ctl.CcolActive ? e.ColLen : e.TextLen, &kept));
   e.KeyPadded = kept % 2 == 1;
-  e.Hash = KeyHash(e.Text, e.KeyLen);
   e.KeyIsText = !ctl.OptIcas && !ctl.CcolActive && !e.PartDp && kept == e.TextLen;
 }
 
