@@ -14,18 +14,22 @@
 namespace quorlin {
 
 namespace {
+
 /// The filter of a triple set: 2^FilterBits bits (16 KB), about one in
 /// sixteen set for a full table.
 constexpr int FilterBits = 17;
 constexpr size_t FilterWords = (size_t(1) << FilterBits) / 64;
-} // namespace
 
+/// The fingerprint of a prepared line's compare key: equal keys have equal
+/// fingerprints; different keys have equal ones only by a 64-bit chance.
 uint64_t KeyFingerprint(const TLineEntry& e) {
   const uint64_t h = std::hash<std::string_view>{}(std::string_view(e.Text, static_cast<size_t>(e.KeyLen)));
   // A padded key and the same bytes ending in a real zero are different lines.
   return e.KeyPadded ? h ^ 0x9E3779B97F4A7C15ull : h;
 }
 
+/// The fingerprint of three consecutive processed lines; never 0 (an empty
+/// slot of a triple set).
 uint64_t TripleKey(uint64_t a, uint64_t b, uint64_t c) {
   uint64_t h = a * 0x9E3779B97F4A7C15ull;
   h = (h ^ (h >> 29) ^ b) * 0xBF58476D1CE4E5B9ull;
@@ -33,6 +37,8 @@ uint64_t TripleKey(uint64_t a, uint64_t b, uint64_t c) {
   h ^= h >> 31;
   return h == 0 ? 1 : h;
 }
+
+} // namespace
 
 void TTripleSet::Clear(size_t count) {
   size_t slots = 16;
@@ -133,7 +139,7 @@ void ReadAhead(TCompareRun& run, bool isNew, TAheadFile& a) {
 
   // The triples that start in the table; the last two run on into the lines
   // read ahead. When the reader read the whole table, the ring holds them.
-  TTripleSet& set = a.Triples3;
+  TTripleSet& set = a.TableTriples;
   set.Clear(static_cast<size_t>(f.PassLines));
   if (a.FirstLine <= first + 1) {
     for (size_t i = 0; i < a.InTable && a.Triples[a.Slot(i)] != 0; ++i)
@@ -195,7 +201,7 @@ bool LookAhead(TCompareRun& run) {
   TMeeting found[2];
   run.ForBothFiles([&](bool isNew, bool) {
     const TAheadFile& mine = ahead.File(isNew);
-    found[isNew] = Probe(mine, run.File(isNew).PassFirstLine, ahead.File(!isNew).Triples3, isNew);
+    found[isNew] = Probe(mine, run.File(isNew).PassFirstLine, ahead.File(!isNew).TableTriples, isNew);
   });
   const TMeeting& best = found[1].Sum <= found[0].Sum ? found[1] : found[0];
   if (best.Sum == INT_MAX) return false;

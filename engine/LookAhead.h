@@ -23,7 +23,8 @@ inline constexpr int LookAheadLines = 7 * MaxPassLines;
 inline constexpr size_t AheadRingSize = 65536;
 static_assert(LookAheadLines + MaxPassLines <= static_cast<int>(AheadRingSize));
 
-/// Triples of consecutive processed lines of one pass table, by fingerprint:
+/// Triples of consecutive processed lines of one pass table, by fingerprint
+/// (see TAheadFile::Triples):
 /// open addressing, each triple with the first table entry that starts it,
 /// behind a bit filter that answers most look-ups for triples not held.
 class TTripleSet {
@@ -59,7 +60,7 @@ struct TAheadFile {
   int FirstLine = 0;      ///< file line number the reader started at; 0 before the first start
   int NextLine = 0;       ///< file line number of the next line the reader gives
   std::vector<char> Text; ///< the line being keyed: MaxLineLen + 4 bytes
-  TTripleSet Triples3;    ///< the triples of this file's current table
+  TTripleSet TableTriples; ///< the triples that start in this file's current table
 
   size_t Slot(size_t i) const { return (Head + i) & (AheadRingSize - 1); }
 };
@@ -69,13 +70,6 @@ struct TLookAhead {
   TAheadFile New, Old;
   TAheadFile& File(bool isNew) { return isNew ? New : Old; }
 };
-
-/// The fingerprint of a prepared line's compare key: equal keys have equal
-/// fingerprints; different keys have equal ones only by a 64-bit chance.
-uint64_t KeyFingerprint(const TLineEntry& e);
-
-/// The fingerprint of three consecutive processed lines; never 0.
-uint64_t TripleKey(uint64_t a, uint64_t b, uint64_t c);
 
 /// After matching a pass whose tables both hold lines and hold no matched
 /// line, and which is not the last: looks up to LookAheadLines processed
