@@ -150,7 +150,7 @@ void ReadAhead(TCompareRun& run, bool isNew, TAheadFile& a) {
   std::vector<std::pair<uint64_t, int>> lines; // fingerprint and entry; entry 0 past the table
   for (int k = 1; k <= f.PassLines; ++k)
     if (!table[k].NotProcessed) lines.emplace_back(KeyFingerprint(table[k]), k);
-  for (size_t i = 0; i < 2 && i < a.Count; ++i) lines.emplace_back(a.Keys[a.Slot(i)], 0);
+  for (size_t i = a.InTable; i < a.InTable + 2 && i < a.Count; ++i) lines.emplace_back(a.Keys[a.Slot(i)], 0);
   for (size_t i = 0; i + 2 < lines.size() && lines[i].second != 0; ++i)
     set.Add(TripleKey(lines[i].first, lines[i + 1].first, lines[i + 2].first), lines[i].second);
 }

@@ -42,7 +42,7 @@ std::pair<TLines, TLines> Rebuild(const std::string& listing) {
   return {n, o};
 }
 
-constexpr int Base = 24000; ///< lines of the OLD file
+constexpr int Base = 30000; ///< lines of the OLD file
 
 TEST(LookAhead, BlocksLongerThanAPassAreFoundAgain) {
   // Pairs of distinct lines, so diff's count is the lines inserted plus the
@@ -58,6 +58,9 @@ TEST(LookAhead, BlocksLongerThanAPassAreFoundAgain) {
       {"12,000 lines inserted", Old(1, 5000) + Lines("ins", 1, 12000) + Old(5001, Base), 12000},
       {"50,000 lines inserted", Old(1, 5000) + Lines("ins", 1, 50000) + Old(5001, Base), 50000},
       {"9,000 lines deleted", Old(1, 5000) + Old(14001, Base), 9000},
+      // Pass 2 is cut after the changed lines, and pass 3 (deleted lines
+      // only) looks ahead again from inside the lines pass 2 read ahead.
+      {"16,000 lines deleted after 5 changed", Old(1, 5000) + Lines("chg", 1, 5) + Old(21006, Base), 16010},
       {"two blocks: 10,000 inserted, 9,000 deleted",
        Old(1, 3000) + Lines("ins", 1, 10000) + Old(3001, 12000) + Old(21001, Base), 19000},
       {"10,000 lines replaced by 10,000 others", Old(1, 5000) + Lines("new", 1, 10000) + Old(15001, Base), 20000},
