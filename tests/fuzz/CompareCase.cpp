@@ -181,18 +181,18 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
     c.NewBytes = std::move(n);
     c.OldBytes = std::move(o);
   } else if (blocks && !c.NewBytes.empty()) {
-    // A text of 8,500 to 10,540 lines made of copies of NEW, and a block of
+    // A text of 600 to 2,640 lines made of copies of NEW, and a block of
     // 8,000 to 10,016 lines made of copies of OLD (shape bits 2 to 7): longer
     // than a pass. shape bits 0 and 1: the block is inserted in NEW, deleted
     // from it, put in place of as many other lines, or inserted with a
-    // second block deleted from the middle of the rest. at places it (0: at
-    // the start, 1: at the end of the first pass, 255: at the end).
+    // second block deleted from the middle of the rest. at places it in the
+    // text (0: at the start, 255: at the end).
     k.Pref(TagFmvl).Checked = false;
-    const int textLines = 8500 + 8 * at, blockLines = 8000 + 32 * (shape >> 2);
+    const int textLines = 600 + 8 * at, blockLines = 8000 + 32 * (shape >> 2);
     const std::vector<std::string> text = MarkedLines(c.NewBytes, "~", textLines),
                                    block = MarkedLines(c.OldBytes.empty() ? c.NewBytes : c.OldBytes, "+", blockLines),
                                    other = MarkedLines(c.NewBytes, "-", blockLines);
-    const int where = at == 0 ? 0 : at == 1 ? MaxPassLines : at == 255 ? textLines : textLines * at / 256;
+    const int where = at == 255 ? textLines : textLines * at / 256;
     const auto head = text.begin() + where, half = head + (text.end() - head) / 2;
     std::vector<std::string> n(text.begin(), head), o = n;
     auto append = [](std::vector<std::string>& to, auto from, auto end) { to.insert(to.end(), from, end); };
