@@ -3,6 +3,7 @@
 
 #include "engine/DpFilters.h"
 #include "engine/LineReader.h"
+#include "engine/LookAhead.h"
 #include "engine/Matcher.h"
 #include "engine/PassReader.h"
 #include "platform/Text.h"
@@ -273,6 +274,7 @@ void PassLoop(TCompareRun& run, IPassReport& report) {
                    Printf("PassCt=%d  Start Line = %d UpTo Line = %d .", run.PassCt, first,
                        nf.PassFirstLine + nf.PassLinesLimit));
       FindMatches(run);
+      LookAhead(run);
     }
 
     app.Progress("Generating Report " + app.JobLabel +

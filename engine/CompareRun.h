@@ -5,6 +5,7 @@
 #include "state/Controls.h"
 #include "engine/CompareTypes.h"
 #include "engine/IdenticalFiles.h"
+#include "engine/LookAhead.h"
 #include "platform/Worker.h"
 
 #include <functional>
@@ -71,6 +72,8 @@ struct TCompareRun {
   /// The second thread that reads and prepares the OLD lines of a pass while
   /// this one does the NEW lines (none when the run is single-threaded).
   std::unique_ptr<TWorker> Worker;
+  /// Lines read ahead of the passes after a pass with no matched line.
+  std::unique_ptr<TLookAhead> Ahead;
 
   TCompareFile& File(bool isNew) { return isNew ? *New : *Old; }
   TLineTable& Lines(bool isNew) { return isNew ? NewLines : OldLines; }

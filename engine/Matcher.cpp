@@ -611,27 +611,7 @@ void TMatcher::Advance() {
 // Ends the pass after NEW line cn and OLD line co; the lines after them are
 // read again by the next pass.
 void TMatcher::TruncatePass(int cn, int co) {
-  auto cut = [&](TLineTable& t, TCompareFile& f, int keep, int partner) {
-    if (keep >= f.PassLinesLimit) return false;
-    // The comment rules start the re-read lines in the state they had then.
-    if (Ctl.DpActive) RestoreCarry(f, t[keep + 1].CarryIn);
-    for (int k = keep + 1; k <= f.PassLinesLimit + 1; ++k) {
-      t[k].Text = nullptr;
-      t[k].OrigText = nullptr;
-    }
-    f.PassLines = f.PassLinesLimit = keep;
-    TLineEntry& s = t[keep + 1];
-    s.Matched = s.NoMatch = s.NotProcessed = s.PartDp = s.Reformatted = s.Moved = false;
-    s.SetStart = true;
-    s.Partner = partner;
-    return true;
-  };
-  bool cutNew = cut(N, NewFile, cn, co + 1);
-  bool cutOld = cut(O, OldFile, co, cn + 1);
-  if (!cutNew && !cutOld) return;
-  // Keep the sentinels' partners right even when only one table was cut.
-  N[NewFile.PassLines + 1].Partner = OldFile.PassLines + 1;
-  O[OldFile.PassLines + 1].Partner = NewFile.PassLines + 1;
+  if (!CutPass(Run, cn, co)) return;
   NewCount = NewFile.PassLines;
   OldCount = OldFile.PassLines;
   NewTo = std::min(NewTo, NewCount + 1);
@@ -722,6 +702,35 @@ void TMatcher::FindMovedLines() {
 }
 
 } // namespace
+
+bool CutPass(TCompareRun& run, int newKeep, int oldKeep) {
+  auto cut = [&](TLineTable& t, TCompareFile& f, int keep, int partner) {
+    if (keep >= f.PassLinesLimit) return false;
+    // The comment rules start the re-read lines in the state they had then.
+    if (run.Ctl.DpActive) RestoreCarry(f, t[keep + 1].CarryIn);
+    for (int k = keep + 1; k <= f.PassLinesLimit + 1; ++k) {
+      t[k].Text = nullptr;
+      t[k].OrigText = nullptr;
+    }
+    f.PassLines = f.PassLinesLimit = keep;
+    // With no line kept the next pass starts where this one did.
+    if (keep == 0) f.FileOffset = f.PassStartOffset;
+    TLineEntry& s = t[keep + 1];
+    s.Matched = s.NoMatch = s.NotProcessed = s.PartDp = s.Reformatted = s.Moved = false;
+    s.SetStart = true;
+    s.Partner = partner;
+    return true;
+  };
+  TCompareFile& nf = *run.New;
+  TCompareFile& of = *run.Old;
+  const bool cutNew = cut(run.NewLines, nf, newKeep, oldKeep + 1);
+  const bool cutOld = cut(run.OldLines, of, oldKeep, newKeep + 1);
+  if (!cutNew && !cutOld) return false;
+  // Keep the sentinels' partners right even when only one table was cut.
+  run.NewLines[nf.PassLines + 1].Partner = of.PassLines + 1;
+  run.OldLines[of.PassLines + 1].Partner = nf.PassLines + 1;
+  return true;
+}
 
 void FindMatches(TCompareRun& run) {
   TMatcher matcher(run);

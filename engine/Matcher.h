@@ -27,6 +27,13 @@ inline constexpr int ResyncMargin = 6;
 /// is read again by the next pass.
 void FindMatches(TCompareRun& run);
 
+/// Ends the pass after NEW entry newKeep and OLD entry oldKeep (0: no line of
+/// that file): entries after them are released, the entry after the last
+/// kept is the sentinel, and the pass loop resumes each file after its last
+/// kept line, so the lines cut are read again by the next pass. Returns
+/// false when neither table held more lines than kept.
+bool CutPass(TCompareRun& run, int newKeep, int oldKeep);
+
 /// True when NEW entry n and OLD entry o have equal compare keys.
 bool LinesEqual(const TLineEntry& n, const TLineEntry& o);
 

@@ -30,22 +30,49 @@ void StoreLine(TLineTable& table, const TCompareFile& f, int k, bool keepRaw) {
   }
 }
 
-/// Read-time filters and compare columns of a freshly stored line.
-void ClassifyStoredLine(TCompareRun& run, bool isNew, TLineEntry& e) {
+void ExtractColumns(TCompareFile& f, TLineEntry& e, int& shortCount);
+
+/// Read-time filters and compare columns of a freshly stored line of file f
+/// (the line still in f's LineBuf); a line shorter than the first compare
+/// column is counted in shortCount.
+void ClassifyLine(const TCompareRun& run, TCompareFile& f, TLineEntry& e, int& shortCount) {
   const TCompareCtl& ctl = run.Ctl;
   if (ctl.DpDcob && e.TextLen >= 7 && e.Text[6] == '*')
     e.NotProcessed = true;
   else if (ctl.DlnActive)
     ApplyDln(run.App.DlnConditions, e, ctl.OptIcas);
-  if (ctl.CcolActive && !e.NotProcessed) {
-    if (isNew)
-      ExtractColumnsNew(run, e);
-    else
-      ExtractColumnsOld(run, e);
+  if (ctl.CcolActive && !e.NotProcessed) ExtractColumns(f, e, shortCount);
+}
+
+void ClassifyStoredLine(TCompareRun& run, bool isNew, TLineEntry& e) {
+  ClassifyLine(run, run.File(isNew), e, isNew ? run.Ctl.NewColShortCount : run.Ctl.OldColShortCount);
+}
+
+/// The preparation of one classified line of file f: the comment rule (with
+/// f's carry flags), the string-only filters and the compare key, with its
+/// hash when hash is set.
+void PrepareLine(const TCompareCtl& ctl, TCompareFile& f, TLineEntry& e, bool hash) {
+  if (ctl.DpActive) {
+    e.CarryIn = SaveCarry(f);
+    if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
   }
+  if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
+  if (!e.NotProcessed) MakeKey(ctl, e);
+  if (!e.NotProcessed && hash) e.Hash = KeyHash(e.Text, e.KeyLen);
 }
 
 } // namespace
+
+void KeyLineRead(const TCompareRun& run, TCompareFile& f, TLineEntry& e, char* scratch) {
+  e = TLineEntry{};
+  e.TextLen = static_cast<int16_t>(f.LineLen);
+  // The compare columns are copied out of the line; anything else works on
+  // the line in place.
+  e.Text = run.Ctl.CcolActive ? scratch : f.LineBuf.get();
+  int shortCount = 0; // lines read ahead are counted when their pass reads them
+  ClassifyLine(run, f, e, shortCount);
+  PrepareLine(run.Ctl, f, e, false);
+}
 
 bool ReadPairDiffers(const TCompareRun& run, const TLineEntry& ne, const TLineEntry& oe) {
   const TCompareFile& nf = *run.New;
@@ -412,13 +439,7 @@ void PrepareFileLines(TCompareRun& run, bool isNew, bool progress) {
       app.Progress(app.JobLabel + Printf(isNew ? "PassCt=%d Processing New File Line = %d up to Line = %d"
                                                : "PassCt=%d  Processing Old File Line = %d up to Line = %d",
                                          run.PassCt, f.LinesRead, f.PassFirstLine + k));
-    TLineEntry& e = table[k];
-    if (ctl.DpActive) {
-      e.CarryIn = SaveCarry(f);
-      if (!e.NotProcessed) ApplyDpOption(ctl, f, e, CompareTextLen(ctl, e));
-    }
-    if (ctl.DpsActive && !e.NotProcessed) ApplyDps(ctl, e);
-    if (!e.NotProcessed) PrepareKey(ctl, e);
+    PrepareLine(ctl, f, table[k], true);
   }
 }
 
@@ -429,11 +450,15 @@ void PreparePass(TCompareRun& run) {
 }
 
 void PrepareKey(const TCompareCtl& ctl, TLineEntry& e) {
+  MakeKey(ctl, e);
+  e.Hash = KeyHash(e.Text, e.KeyLen);
+}
+
+void MakeKey(const TCompareCtl& ctl, TLineEntry& e) {
   if (ctl.OptIcas) LowerCaseBytes(e.Text, e.TextLen);
   int kept = 0;
   e.KeyLen = static_cast<int16_t>(SqueezeBlanks(e.Text, ctl.CcolActive ? e.ColLen : e.TextLen, &kept));
   e.KeyPadded = kept % 2 == 1;
-  e.Hash = KeyHash(e.Text, e.KeyLen);
   e.KeyIsText = !ctl.OptIcas && !ctl.CcolActive && !e.PartDp && kept == e.TextLen;
 }
 

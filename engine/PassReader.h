@@ -24,6 +24,14 @@ void ReadPass(TCompareRun& run);
 /// and its hash.
 void PreparePass(TCompareRun& run);
 
+/// Makes the compare key of the line just read into f's LineBuf as a pass
+/// makes it (the read-time filters, the compare columns, the comment rule
+/// with f's carry flags, the string-only filters, Icas and the blanks), but
+/// not its Hash. e is cleared first; the key is made in LineBuf itself, or
+/// with compare columns in scratch (MaxLineLen + 4 bytes). Nothing is counted
+/// in the run's statistics: for lines read ahead of the passes.
+void KeyLineRead(const TCompareRun& run, TCompareFile& f, TLineEntry& e, char* scratch);
+
 /// Moves every byte of text[0, length) that is not a blank to the front,
 /// keeping their order. Returns the key length: the count, rounded up to an
 /// even number by a zero byte; an empty key is two zero bytes of length 1.
@@ -35,6 +43,8 @@ int SqueezeBlanks(char* text, int length, int* kept = nullptr);
 /// case with Icas, blanks squeezed out; sets KeyLen, KeyPadded, Hash and
 /// KeyIsText.
 void PrepareKey(const TCompareCtl& ctl, TLineEntry& e);
+/// PrepareKey without the Hash.
+void MakeKey(const TCompareCtl& ctl, TLineEntry& e);
 
 /// Hash of a key of keyLen bytes: the sum modulo 65536 of its first
 /// (keyLen + 1) / 2 16-bit words, low byte first; 0 becomes 65535.

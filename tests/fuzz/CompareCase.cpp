@@ -1,5 +1,7 @@
 #include "CompareCase.h"
 
+#include "TestSupport.h"
+
 #include "app/CompareFlow.h"
 #include "engine/CompareRun.h"
 #include "platform/FrontEnd.h"
@@ -63,6 +65,23 @@ void AppendMarked(std::string& out, const std::string& bytes, const std::string&
   }
 }
 
+/// count lines made of copies of the lines of bytes (cut at LF), each line
+/// of copy N begun with mark, N and a blank.
+std::vector<std::string> MarkedLines(const std::string& bytes, const char* mark, int count) {
+  std::vector<std::string> lines;
+  size_t from = 0;
+  for (int copy = 0; static_cast<int>(lines.size()) < count;) {
+    const size_t end = std::min(bytes.find('\n', from), bytes.size());
+    lines.push_back(mark + std::to_string(copy) + " " + bytes.substr(from, end - from));
+    from = end + 1;
+    if (from >= bytes.size()) {
+      from = 0;
+      ++copy;
+    }
+  }
+  return lines;
+}
+
 } // namespace
 
 std::string TCompareCase::Describe() const {
@@ -95,7 +114,9 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
   k.Pref(TagSbsl).Checked = BitOf(b0, 3);
   k.Pref(TagSubc).Checked = BitOf(b0, 4);
   k.Pref(TagXtab).Checked = BitOf(b0, 5);
-  const bool repeat = (b0 >> 6) == 3 && BitOf(b5, 7); // a few inputs only: they take longer
+  // A few inputs only, as they take longer: repeated copies, or (ordered
+  // compares only) blocks.
+  const bool repeat = (b0 >> 6) == 3 && BitOf(b5, 7), blocks = !clnc && (b0 >> 6) == 2 && BitOf(b5, 7);
   // b1: one preference a bit.
   const int b1Tags[8] = {TagIcas, TagRovr, TagFmvl, TagXdpl, TagFscl, TagIeof, TagLorl, TagNoss};
   for (int bit = 0; bit < 8; ++bit) k.Pref(b1Tags[bit]).Checked = BitOf(b1, bit);
@@ -122,6 +143,8 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
   if ((k.DpCkDpS[2] = BitOf(b5, 5))) k.DpEdS[2] = DpsTable[(b5 + b3) & 7];
   if ((k.DpCkDpDln[2] = BitOf(b5, 6))) k.DpEdDpDln[2] = DlnTable[(b5 + b4) & 7];
   k.Pref(TagClnc).Checked = clnc;
+  // Block inputs: the block's kind and length, and where it goes.
+  const uint8_t shape = blocks ? bytes.Byte() : 0, at = blocks ? bytes.Byte() : 0;
 
   const std::string_view rest = bytes.Rest;
   size_t cut = rest.find(FileSeparator), skip = FileSeparator.size();
@@ -157,6 +180,31 @@ TCompareCase DecodeCase(const uint8_t* data, size_t size, bool clnc) {
     }
     c.NewBytes = std::move(n);
     c.OldBytes = std::move(o);
+  } else if (blocks && !c.NewBytes.empty()) {
+    // A text of 600 to 2,640 lines made of copies of NEW, and a block of
+    // 8,000 to 10,016 lines made of copies of OLD (shape bits 2 to 7): longer
+    // than a pass. shape bits 0 and 1: the block is inserted in NEW, deleted
+    // from it, put in place of as many other lines, or inserted with a
+    // second block deleted from the middle of the rest. at places it in the
+    // text (0: at the start, 255: at the end).
+    k.Pref(TagFmvl).Checked = false;
+    const int textLines = 600 + 8 * at, blockLines = 8000 + 32 * (shape >> 2);
+    const std::vector<std::string> text = MarkedLines(c.NewBytes, "~", textLines),
+                                   block = MarkedLines(c.OldBytes.empty() ? c.NewBytes : c.OldBytes, "+", blockLines),
+                                   other = MarkedLines(c.NewBytes, "-", blockLines);
+    const int where = at == 255 ? textLines : textLines * at / 256;
+    const auto head = text.begin() + where, half = head + (text.end() - head) / 2;
+    std::vector<std::string> n(text.begin(), head), o = n;
+    auto append = [](std::vector<std::string>& to, auto from, auto end) { to.insert(to.end(), from, end); };
+    if ((shape & 3) != 1) append(n, block.begin(), block.end());
+    if ((shape & 3) == 1) append(o, block.begin(), block.end());
+    if ((shape & 3) == 2) append(o, other.begin(), other.end());
+    append(n, head, text.end());
+    append(o, head, half);
+    if ((shape & 3) == 3) append(o, other.begin(), other.end());
+    append(o, half, text.end());
+    c.NewBytes = test::JoinLines(n);
+    c.OldBytes = c.Identical ? c.NewBytes : test::JoinLines(o);
   }
   return c;
 }

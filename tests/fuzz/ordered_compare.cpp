@@ -1,6 +1,8 @@
 // Fuzz target: the ordered compare of two arbitrary files with random
 // options, don't-process filters and listing types. Input: six option bytes,
-// the NEW bytes, "@@@@", the OLD bytes (DecodeCase).
+// the NEW bytes, "@@@@", the OLD bytes (DecodeCase). A few inputs become
+// pairs of many passes: repeated copies, or a text with a block longer than
+// a pass inserted, deleted or replaced (two more bytes give its shape).
 //
 // Invariants, besides the agreement of the four runs (RunCase) and the
 // totals and message (CheckVerdict):
