@@ -78,7 +78,7 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
   Tabs->addTab(Preferences, "  &Preferences   ");
   Tabs->addTab(DpOptions, "  &Dp Options  ");
   Tabs->addTab(BuildAbout(), "  &About   ");
-  Tabs->addTab(new QWidget(Tabs), " &OverView  ");
+  Tabs->addTab(new QWidget(Tabs), " OverVi&ew  ");
   setCentralWidget(Tabs);
   resize(660, 480);
 
@@ -160,10 +160,10 @@ QWidget* TFrmMain::BuildMainPanel() {
   Halt = MakeButton(panel, "MnButStop", "&Halt", "Stop the compare that is running");
   Halt->setStyleSheet("color: red");
   Halt->hide();
-  Browse = MakeButton(panel, "MnButBrowse", "&File Select", "Choose the New and Old files on the File Select tab");
+  Browse = MakeButton(panel, "MnButBrowse", "F&ile Select", "Choose the New and Old files on the File Select tab");
   ViewLatest = MakeButton(panel, "MnButViewResults", "&View Latest Results", "Show the results of the last compare again");
   LoadIni = MakeButton(panel, "MnButLdIni", "&Load User Ini", "Load options and file names from a settings file");
-  SaveIni = MakeButton(panel, "MnButSvUserIni", "&Sv User Ini", "Save options and file names to a settings file");
+  SaveIni = MakeButton(panel, "MnButSvUserIni", "Sv &User Ini", "Save options and file names to a settings file");
   PeekLog = MakeButton(panel, "MnButPeekLog", "Peek Log", "Show the batch log");
   PeekLog->hide();
   ExitButton = MakeButton(panel, "MnButExit", "    E&xit      ", "Close the program");
@@ -272,6 +272,9 @@ QWidget* TFrmMain::BuildMainPanel() {
   connect(LoadIni, &QPushButton::clicked, this, &TFrmMain::MnButLdIniClick);
   connect(SaveIni, &QPushButton::clicked, this, &TFrmMain::MnButSvUserIniClick);
   connect(ExitButton, &QPushButton::clicked, this, &TFrmMain::MnButExitClick);
+  // Enter in a name box starts the compare, as Start does.
+  for (THistoryCombo* name : {NewName, OldName})
+    connect(name->lineEdit(), &QLineEdit::returnPressed, this, &TFrmMain::MnButCompareClick);
   return panel;
 }
 

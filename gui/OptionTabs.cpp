@@ -167,7 +167,7 @@ TPreferencesTab::TPreferencesTab(TOptionControls& controls, QWidget* parent)
     Bind(CcolOld[i], Controls.PrEdCcolOd[i], Loading);
   }
 
-  auto* reset = MakeButton(this, "PrButReset", "&Reset", "Uncheck every preference; the entries keep their texts");
+  auto* reset = MakeButton(this, "PrButReset", "Rese&t", "Uncheck every preference; the entries keep their texts");
   connect(reset, &QPushButton::clicked, this, [this] {
     PrButReset(Controls);
     Load();

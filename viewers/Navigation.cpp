@@ -46,6 +46,62 @@ bool Contains(std::string_view text, std::string_view needle) {
 
 } // namespace
 
+TFileLine ParseFileLine(std::string_view text) {
+  TFileLine line;
+  text = TrimBlanks(text);
+  if (!text.empty() && (text[0] == 'o' || text[0] == 'O' || text[0] == 'n' || text[0] == 'N')) {
+    line.Old = text[0] == 'o' || text[0] == 'O';
+    text = TrimBlanks(text.substr(1));
+  }
+  if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return {};
+  for (char c : text) line.Number = line.Number * 10 + (c - '0');
+  return line;
+}
+
+namespace {
+
+/// The NEW and OLD line numbers a listing line's reference columns name (0
+/// for none): after the 80-byte text field, a blank, the NEW number (or five
+/// blanks), a 14-character change type, the OLD number. A reformatted OLD
+/// line names its OLD line in both places; a Clnc line names a line of its
+/// own panel's file first.
+TFileLine RefNumber(std::string_view s, bool oldFile, bool clnc) {
+  constexpr size_t Refs = 84;
+  if (s.size() <= Refs + 1 || s[Refs] != ' ' || s.substr(0, 4) == "   *") return {};
+  size_t at = Refs + 1;
+  auto number = [&] {
+    long value = 0;
+    const size_t first = at;
+    while (at < s.size() && s[at] >= '0' && s[at] <= '9' && at - first < 10) value = value * 10 + (s[at++] - '0');
+    return value;
+  };
+  const long first = number();
+  if (clnc) return {oldFile, first};
+  if (first == 0) at += 5;
+  at += 14;
+  const long second = number();
+  if (ChangeFlag(s) == "RO-") return {true, second};
+  return {oldFile, oldFile ? second : first};
+}
+
+} // namespace
+
+int RowOfFileLine(const TResultView& view, TPanelRule rule, TFileLine line) {
+  if (view.Fscl || line.Number <= 0) return -1;
+  const TStringList& list = PanelList(view, rule);
+  const int last = std::min(view.StatsFirstLine, static_cast<int>(list.size()));
+  int best = -1;
+  long bestNumber = 0;
+  for (int k = HeadingLead(view, rule) + 1; k < last; ++k) {
+    const TFileLine ref = RefNumber(list[static_cast<size_t>(k)], line.Old, view.Clnc && rule != TPanelRule::Single);
+    if (ref.Old != line.Old || ref.Number < line.Number) continue;
+    if (ref.Number == line.Number) return k;
+    if (best < 0 || ref.Number < bestNumber) best = k, bestNumber = ref.Number;
+  }
+  return best;
+}
+
 std::string MsgNoForwardSequences() {
   return std::string(28, ' ') + "No more forward change sequences found" + std::string(26, ' ') + ".";
 }
@@ -77,14 +133,28 @@ void TTwoPanelModel::SetTop(TPanelState& panel, int top, bool report) {
 }
 
 // Selects a line and scrolls it into view, as the platform's list does.
-void TTwoPanelModel::Select(TPanelState& panel, int index) {
+/// The top line that brings a jump's target out of view to the middle of
+/// the panel; the top line as it is when the target is in view.
+int CentredTop(const TPanelState& panel, int index) {
+  if (index >= panel.TopLine && index < panel.TopLine + panel.Rows) return panel.TopLine;
+  return std::max(0, index - panel.Rows / 2);
+}
+
+void TTwoPanelModel::Select(TPanelState& panel, int index, bool centre) {
   if (panel.Count == 0) return;
   index = std::clamp(index, 0, panel.Count - 1);
   panel.Selection = index;
-  if (index < panel.TopLine)
+  if (centre && CentredTop(panel, index) != panel.TopLine)
+    SetTop(panel, CentredTop(panel, index), true);
+  else if (index < panel.TopLine)
     SetTop(panel, index, true);
   else if (index >= panel.TopLine + panel.Rows)
     SetTop(panel, index - panel.Rows + 1, true);
+}
+
+void TTwoPanelModel::Jump(int index) {
+  Select(First, index, true);
+  Select(Second, index, true);
 }
 
 void TTwoPanelModel::FirstScrolled(int top) {
@@ -162,12 +232,22 @@ std::string TTwoPanelModel::Find(std::string_view text, bool down) {
       hit = Contains(line, needle);
     }
     if (hit) {
-      Select(First, k);
-      Select(Second, k);
+      Jump(k);
       return {};
     }
   }
   return MsgTextNotFound;
+}
+
+std::string TTwoPanelModel::GoToLine(TFileLine line) {
+  const bool old = line.Old;
+  const int row = RowOfFileLine(View, old ? TPanelRule::OldSide : TPanelRule::NewSide, line);
+  if (row < 0) return MsgLineNotListed;
+  if (View.Clnc)
+    Select(old ? Second : First, row, true);
+  else
+    Jump(row);
+  return {};
 }
 
 std::string TTwoPanelModel::NextSpan() {
@@ -240,7 +320,7 @@ std::string TTwoPanelModel::SbsScan(bool down) {
       state = NewSpan;
     }
   }
-  Select(First, k);
+  Jump(k);
   return {};
 }
 
@@ -266,8 +346,7 @@ std::string TTwoPanelModel::HsNext() {
     if (kind == None) {
       current = None;
     } else if (kind != current) {
-      Select(First, k);
-      Select(Second, k);
+      Jump(k);
       return {};
     }
   }
@@ -303,7 +382,7 @@ std::string TTwoPanelModel::HsPrev() {
     } else if (state == Old && change(k)) {
       // still in the old-side run
     } else if ((state == None || state == Old) && (change(k) || l == "*  ")) {
-      Select(First, k);
+      Jump(k);
       return {};
     }
   }
@@ -353,7 +432,7 @@ std::string TTwoPanelModel::ClncSpan(bool down) {
       }
       if (k <= lead) continue;
     }
-    Select(panel, k);
+    Select(panel, k, true);
     moved = true;
   }
   if (moved) return {};
@@ -367,9 +446,11 @@ TSinglePanelModel::TSinglePanelModel(const TResultView& view) : View(view) {
   Panel.Selection = Panel.Count > 0 ? 0 : -1;
 }
 
-void TSinglePanelModel::Select(int index) {
+void TSinglePanelModel::Select(int index, bool centre) {
   Panel.Selection = index;
-  if (index < Panel.TopLine)
+  if (centre)
+    Panel.TopLine = CentredTop(Panel, index);
+  else if (index < Panel.TopLine)
     Panel.TopLine = index;
   else if (index >= Panel.TopLine + Panel.Rows)
     Panel.TopLine = index - Panel.Rows + 1;
@@ -381,6 +462,13 @@ void TSinglePanelModel::ToTop() {
 
 void TSinglePanelModel::ToBtm() {
   if (Panel.Count > 0 && Panel.Selection != Panel.Count - 1) Select(Panel.Count - 1);
+}
+
+std::string TSinglePanelModel::GoToLine(TFileLine line) {
+  const int row = RowOfFileLine(View, TPanelRule::Single, line);
+  if (row < 0) return MsgLineNotListed;
+  Select(row, true);
+  return {};
 }
 
 void TSinglePanelModel::OpenFind() {
@@ -395,7 +483,7 @@ std::string TSinglePanelModel::Find(std::string_view text, bool down) {
     for (int k = Panel.Selection + 1; k <= Panel.Count - 1; ++k) {
       DisplayText(View, TPanelRule::Single, k, line);
       if (Contains(line, needle)) {
-        Select(k);
+        Select(k, true);
         return {};
       }
     }
@@ -404,7 +492,7 @@ std::string TSinglePanelModel::Find(std::string_view text, bool down) {
     for (int k = Panel.Selection - 1; k >= 0; --k) {
       DisplayText(View, TPanelRule::Single, k, line);
       if (Contains(line, needle)) {
-        Select(k);
+        Select(k, true);
         return {};
       }
     }
@@ -432,7 +520,7 @@ std::string TSinglePanelModel::NextSpan() {
     if (!SingleChange(list, k)) {
       inside = false;
     } else if (!inside) {
-      Select(k);
+      Select(k, true);
       return {};
     }
   }
@@ -451,7 +539,7 @@ std::string TSinglePanelModel::PrevSpan() {
     if (!SingleChange(list, k)) {
       inside = false;
     } else if (!inside) {
-      Select(k);
+      Select(k, true);
       return {};
     }
   }

@@ -23,6 +23,23 @@ std::string MsgNoBackwardSequences();
 /// The longest search text.
 inline constexpr size_t MaxFindText = 128;
 
+/// Go to line: a line of the NEW or the OLD file, as the user asks for it:
+/// "123" or "n123" for NEW line 123, "o45" for OLD line 45 (blanks and case
+/// do not matter).
+struct TFileLine {
+  bool Old = false;
+  long Number = 0;
+};
+/// The line asked for by text, or Number 0 when text asks for none.
+TFileLine ParseFileLine(std::string_view text);
+/// The first row of the panel whose reference columns list line of its
+/// file, or when that line is not listed (Chng, Delta) the first row of a
+/// later one; -1 when there is none (also with Fscl, which lists no
+/// reference columns).
+int RowOfFileLine(const TResultView& view, TPanelRule rule, TFileLine line);
+inline constexpr const char* MsgLineNotListed = "No listed line at or after that line number.";
+inline constexpr const char* GoToLinePrompt = "Go to line: a NEW line number, or o and an OLD line number (o45)";
+
 /// One panel: its selection (-1 none), its top visible line, how many rows it
 /// shows, and how many lines its list holds.
 struct TPanelState {
@@ -62,6 +79,12 @@ public:
   /// was selected.
   std::string NextSpan();
   std::string PrevSpan();
+  /// Go to line: selects the row that lists line (RowOfFileLine) in the
+  /// panel of its file, centred; both panels unless the run was Clnc. Returns
+  /// the message to show, empty when a row was selected.
+  std::string GoToLine(TFileLine line);
+  /// The panels scroll sideways together, except in a Clnc run.
+  bool SidewaysInStep() const { return !View.Clnc; }
 
 private:
   const TResultView& View;
@@ -69,7 +92,11 @@ private:
   int Depth = 0; ///< event nesting, to keep rules from recursing
 
   void SetTop(TPanelState& panel, int top, bool report);
-  void Select(TPanelState& panel, int index);
+  /// Selects index; a jump (centre) brings a target out of view to the
+  /// middle of the panel, other moves scroll it just into view.
+  void Select(TPanelState& panel, int index, bool centre = false);
+  /// A jump of Find or a change span: the same row in both panels, centred.
+  void Jump(int index);
   std::string SbsScan(bool down);
   std::string HsNext();
   std::string HsPrev();
@@ -90,10 +117,15 @@ public:
   std::string Find(std::string_view text, bool down);
   std::string NextSpan();
   std::string PrevSpan();
+  /// Go to line: selects the row that lists line, centred; the message to
+  /// show, empty when a row was selected.
+  std::string GoToLine(TFileLine line);
 
 private:
   const TResultView& View;
-  void Select(int index);
+  /// Selects index; a jump (centre) brings a target out of view to the
+  /// middle of the panel.
+  void Select(int index, bool centre = false);
 };
 
 } // namespace quorlin

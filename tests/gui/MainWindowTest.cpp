@@ -3,18 +3,54 @@
 #include "GuiTestSupport.h"
 
 #include "app/CompareFlow.h"
+#include "engine/CompareRun.h"
+#include "gui/FrmSbS.h"
 #include "gui/FrmChgFlag.h"
 #include "gui/HelpWindow.h"
 
+#include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QTabBar>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
 #include <QTextBrowser>
 
+#include <map>
+
 namespace quorlin::test {
 
 inline QString FromCoreText(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+/// The controls of window (not of its child windows) that answer each Alt
+/// key: visible buttons and check boxes, labels with a buddy, group boxes
+/// and the tabs of tab bars.
+std::map<QString, QStringList> AltKeys(QWidget* window) {
+  std::map<QString, QStringList> keys;
+  auto add = [&](const QString& text, const QString& who) {
+    const QKeySequence key = QKeySequence::mnemonic(text);
+    if (!key.isEmpty()) keys[key.toString()] << who;
+  };
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (w->window() != window || !w->isVisibleTo(window)) continue;
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) add(button->text(), w->objectName());
+    else if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy()) add(label->text(), w->objectName());
+    else if (auto* group = qobject_cast<QGroupBox*>(w)) add(group->title(), w->objectName());
+    else if (auto* tabs = qobject_cast<QTabBar*>(w))
+      for (int i = 0; i < tabs->count(); ++i) add(tabs->tabText(i), "tab " + tabs->tabText(i).trimmed());
+  }
+  return keys;
+}
+
+/// "Alt+S: MnButCompare, MnButSvUserIni" for each key that more than one control answers.
+QStringList AltClashes(QWidget* window, const QString& where) {
+  QStringList clashes;
+  for (const auto& [key, who] : AltKeys(window))
+    if (who.size() > 1) clashes << where + " " + key + ": " + who.join(", ");
+  return clashes;
+}
 
 class TMainWindowTest : public QObject {
   Q_OBJECT
@@ -156,6 +192,50 @@ private slots:
       QCOMPARE(fx.App.Controls.MnCbListType, std::string(shown));
     }
     QVERIFY2(fx.Messages.isEmpty(), qPrintable(fx.Messages.join("|")));
+  }
+
+  void OneKeyOneAction() {
+    // Every window, on every tab, answers each Alt key with one control.
+    TGuiFixture fx;
+    fx.Main->show();
+    QStringList clashes;
+    for (int tab = 0; tab < 5; ++tab) {
+      fx.Main->Notebook()->setCurrentIndex(tab);
+      clashes << AltClashes(fx.Main.get(), "tab " + QString::number(tab));
+    }
+    fx.Main->Notebook()->setCurrentIndex(0);
+    fx.Compare(ExampleNew(), ExampleOld());
+    clashes << AltClashes(fx.Main->SingleViewer(), "single viewer");
+    fx.Click("LsButFind");
+    clashes << AltClashes(fx.Main->SingleViewer()->findChild<gui::TFindDialog*>(), "find");
+    fx.Click("LsButLegend");
+    clashes << AltClashes(fx.Main->LegendWindow(), "legend");
+    fx.Main->SingleViewer()->accept();
+    gui::TFrmVSplit* dual = fx.CompareDual();
+    clashes << AltClashes(dual, "side-by-side viewer");
+    fx.Click("VsBtnHortChg");
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == "TFrmVSplit2") {
+        clashes << AltClashes(w, "horizontal viewer");
+        w->close();
+      }
+    clashes << AltClashes(fx.Main->SaveLayoutDialog(), "save layout");
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join("\n")));
+
+    // Alt+S starts the compare, and so does Enter in a name box.
+    dual->accept();
+    fx.Find<QCheckBox>("PrCkSbsl")->setChecked(false);
+    QApplication::setActiveWindow(fx.Main.get());
+    fx.SetNames(ExampleNew(), ExampleNew());
+    QTest::keyClick(fx.Find<QComboBox>("MnCbNewFileNm"), Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(fx.Main->SingleViewer()->isVisible()); // a mnemonic clicks after a short flash
+    QCOMPARE(fx.App.StatusText, std::string(MsgEquivalent));
+    fx.Main->SingleViewer()->accept();
+    fx.SetNames(ExampleNew(), ExampleOld());
+    QTest::keyClick(fx.Find<QComboBox>("MnCbNewFileNm"), Qt::Key_Return);
+    QVERIFY(fx.Main->SingleViewer()->isVisible());
+    QCOMPARE(fx.App.StatusText, std::string(MsgDiffer));
+    fx.Main->SingleViewer()->accept();
   }
 
   void TabsAndTheOptionsSummary() {

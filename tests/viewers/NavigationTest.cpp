@@ -145,6 +145,53 @@ TEST(HorizontalNavigation, ClncPanelsNavigateOnTheirOwn) {
   EXPECT_EQ(Presses(m, "p", true), MsgNoBackwardSpansClnc + std::string("5/4"));
 }
 
+TEST(Navigation, JumpsCentreTheirTarget) {
+  // A span or Find target out of view comes to the middle of the panel, in
+  // both panels of the side-by-side viewer; one in view does not scroll.
+  std::vector<std::string> lines = Repeated(200);
+  lines[150] = "I - far";
+  lines[12] = "I - near";
+  TViewFixture fx(lines, lines, static_cast<int>(lines.size()));
+  TTwoPanelModel two(fx.View, TTwoPanelModel::TLayout::SideBySide);
+  two.First.Count = two.Second.Count = static_cast<int>(lines.size());
+  two.First.Rows = two.Second.Rows = 20;
+  two.First.Selection = two.Second.Selection = 3;
+  EXPECT_EQ(two.NextSpan(), "");
+  EXPECT_EQ(std::to_string(two.First.TopLine) + " " + Sel(two, true), "0 12/12") << "in view";
+  EXPECT_EQ(two.NextSpan(), "");
+  EXPECT_EQ(std::to_string(two.First.TopLine) + "/" + std::to_string(two.Second.TopLine) + " " + Sel(two, true),
+            "140/140 150/150");
+  TSinglePanelModel one(fx.View);
+  one.Panel = {3, 0, 20, static_cast<int>(lines.size())};
+  EXPECT_EQ(one.Find("far", true), "");
+  EXPECT_EQ(one.Panel.TopLine, 140);
+}
+
+TEST(Navigation, GoToLine) {
+  // Rows as the ordered listing writes them: the 80-byte text field, then
+  // the NEW number, the change type and the OLD number.
+  auto row = [](const char* id, const std::string& refs) { return id + std::string(80, 'x') + refs; };
+  const std::vector<std::string> lines = WithHead({
+      row("    ", " 00001              00001   1"), row("I - ", " 00002 INSERT(NEW)          1"),
+      row("D - ", "       DELETED(OLD) 00002   1"), row("RN- ", " 00003 REFORM(NEW)  00003   1"),
+      row("RO- ", " 00003 REFORM(OLD)  00003"), row("    ", " 123456              00009   1"),
+      "   ************* 12 Unchanged New File Lines Not Shown " + std::string(40, '*')});
+  TViewFixture fx(lines, lines, static_cast<int>(lines.size()));
+  struct Case {
+    const char* Ask;
+    int Row;
+  } cases[] = {{"1", 3}, {"n2", 4}, {" O2 ", 5}, {"3", 6}, {"o3", 6}, {"7", 8}, {"o4", 8}, {"123457", -1}, {"x", -1}};
+  for (const auto& c : cases)
+    EXPECT_EQ(RowOfFileLine(fx.View, TPanelRule::Single, ParseFileLine(c.Ask)), c.Row) << c.Ask;
+  TTwoPanelModel two(fx.View, TTwoPanelModel::TLayout::SideBySide);
+  two.First.Count = two.Second.Count = static_cast<int>(lines.size());
+  EXPECT_EQ(two.GoToLine(ParseFileLine("o2")), "");
+  EXPECT_EQ(Sel(two, true), "5/5");
+  EXPECT_EQ(two.GoToLine(ParseFileLine("o99")), MsgLineNotListed);
+  fx.View.Fscl = true;
+  EXPECT_EQ(RowOfFileLine(fx.View, TPanelRule::Single, ParseFileLine("1")), -1) << "Fscl lists no numbers";
+}
+
 TEST(SinglePanelNavigation, SpansAndFind) {
   auto lines = WithHead({"I - a", "D - b", "    c", "    d", "XN- e", "XO- f", "RO- g", "    h", "IM- Last"});
   TViewFixture fx(lines, {}, static_cast<int>(lines.size()));
