@@ -1,6 +1,7 @@
 #include "gui/FindDialog.h"
 
 #include <QGroupBox>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,5 +64,20 @@ QString TFindDialog::Text() const { return Edit->text(); }
 bool TFindDialog::Down() const { return DownButton->isChecked(); }
 void TFindDialog::SetText(const QString& text) { Edit->setText(text); }
 void TFindDialog::SetDown(bool down) { (down ? DownButton : UpButton)->setChecked(true); }
+
+void TFindDialog::KeepClearOf(const QRect& rect) {
+  const QRect frame = frameGeometry();
+  if (!isVisible() || rect.isEmpty() || !frame.intersects(rect)) return;
+  const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+  const int above = rect.top() - frame.height() - 8;
+  move(frame.left(), above >= screen.top() ? above : rect.bottom() + 8);
+}
+
+void TFindDialog::FindAgain(QPushButton* button) {
+  if (Edit->text().isEmpty())
+    button->click();
+  else
+    emit FindNext(Edit->text(), DownButton->isChecked());
+}
 
 } // namespace quorlin::gui

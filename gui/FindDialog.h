@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace quorlin::gui {
@@ -20,6 +21,12 @@ public:
   bool Down() const;
   void SetText(const QString& text);
   void SetDown(bool down);
+  /// Moves the dialog off rect (a hit, in global coordinates) when it covers
+  /// it: above the hit when there is room on the screen, else below.
+  void KeepClearOf(const QRect& rect);
+  /// F3: searches again for the text with its direction; the dialog when
+  /// there is no text yet (button clicks it).
+  void FindAgain(QPushButton* button);
 
 signals:
   void FindNext(const QString& text, bool down);

@@ -591,6 +591,7 @@ void TFrmMain::TabChanged(int index) {
     Reverting = false;
   }
   if (action == TTabAction::PrepareFiles) FileSelectPanel->Enter();
+  if (action == TTabAction::Changed && index == TabDpOptions) DpOptions->FocusFirst();
   if (action == TTabAction::ShowHelp && !Help->ShowGuide())
     Ui.ShowMessage("The user guide (docs/user-guide.md) was not found beside the program.");
   OptsUsed->setText(FromCore(App.Controls.MnlblOptsUsed));

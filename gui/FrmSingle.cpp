@@ -95,6 +95,8 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
   connect(toBtm, &QPushButton::clicked, this, &TFrmSingle::LsButBtmClick);
   connect(find, &QPushButton::clicked, this, &TFrmSingle::LsButFindClick);
   connect(down, &QPushButton::clicked, this, &TFrmSingle::LsBitChngDownClick);
+  AddViewerKeys(this, down, up, find, [this, find] { Find ? Find->FindAgain(find) : find->click(); },
+                [this] { GoToLine(); });
   connect(up, &QPushButton::clicked, this, &TFrmSingle::LsBitChngUpClick);
   connect(legendButton, &QPushButton::clicked, this, &TFrmSingle::LsButLegendClick);
   connect(print, &QPushButton::clicked, this, &TFrmSingle::LsButPrintClick);
@@ -144,7 +146,15 @@ void TFrmSingle::SyncToNav() {
 
 void TFrmSingle::ShowNav(const std::string& msg) {
   if (Nav && Nav->Panel.Selection != List->Selection()) List->Select(Nav->Panel.Selection);
+  if (Nav && Nav->Panel.TopLine != List->TopLine()) List->SetTopLine(Nav->Panel.TopLine);
   if (!msg.empty()) Ui.ShowMessage(msg);
+}
+
+void TFrmSingle::GoToLine() {
+  const QString text = Ui.AskText("Go to Line", GoToLinePrompt);
+  if (text.isEmpty()) return;
+  SyncToNav();
+  if (Nav) ShowNav(Nav->GoToLine(ParseFileLine(ToCore(text))));
 }
 
 void TFrmSingle::LsButTopClick() {
@@ -177,6 +187,7 @@ void TFrmSingle::FindNext(const QString& text, bool down) {
   SyncToNav();
   if (!Nav) return;
   ShowNav(Nav->Find(ToCore(text), down));
+  Find->KeepClearOf(List->SelectionRect());
 }
 
 void TFrmSingle::LsBitChngDownClick() {

@@ -80,6 +80,8 @@ private:
   /// Shows the navigation model's selection; msg, when not empty, in a box.
   void ShowNav(const std::string& msg);
   void FindNext(const QString& text, bool down);
+  /// Ctrl+G: asks for a NEW or OLD line number and selects its row.
+  void GoToLine();
   /// The coloured documents of the listing under the window's caption.
   TColouredReport BuildColoured(const TColouredOptions& options) const;
 };

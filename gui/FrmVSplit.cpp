@@ -65,6 +65,8 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
 
   QPushButton *down, *up;
   bar->addLayout(MakeSpanArrows(top, "VsBitChngDown", "VsBitChngUp", "Next Chg Span", true, down, up), 0, 5, 2, 1);
+  // The buttons row by row, then the span arrows.
+  TabChain({ret, toTop, toBtm, legendButton, hsplit, find, print, colour, saveAs, halt, down, up});
 
   NoRefNumbers = new QCheckBox("Prt No Ref#", top);
   NoRefNumbers->setObjectName("VsPrintNoRefNum");
@@ -127,6 +129,8 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
     LeftPanel->setFocus();
   });
   connect(down, &QPushButton::clicked, Binding, &TTwoPanelBinding::NextSpan);
+  AddViewerKeys(this, down, up, find, [this, find] { Find ? Find->FindAgain(find) : find->click(); },
+                [this] { Binding->GoToLine(); });
   connect(up, &QPushButton::clicked, Binding, &TTwoPanelBinding::PrevSpan);
   connect(legendButton, &QPushButton::clicked, this, [this] { Legend.ShowLegend(this); });
   connect(find, &QPushButton::clicked, this, [this] {
@@ -134,6 +138,7 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
     if (!Find) {
       Find = new TFindDialog(this);
       connect(Find, &TFindDialog::FindNext, Binding, &TTwoPanelBinding::Find);
+      connect(Find, &TFindDialog::FindNext, this, [this] { Find->KeepClearOf(LeftPanel->SelectionRect()); });
     }
     Find->Open();
   });

@@ -80,6 +80,8 @@ TFrmVSplit2::TFrmVSplit2(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
   connect(toTop, &QPushButton::clicked, Binding, &TTwoPanelBinding::ToTop);
   connect(toBtm, &QPushButton::clicked, Binding, &TTwoPanelBinding::ToBtm);
   connect(down, &QPushButton::clicked, Binding, &TTwoPanelBinding::NextSpan);
+  AddViewerKeys(this, down, up, find, [this, find] { Find ? Find->FindAgain(find) : find->click(); },
+                [this] { Binding->GoToLine(); });
   connect(up, &QPushButton::clicked, Binding, &TTwoPanelBinding::PrevSpan);
   connect(legendButton, &QPushButton::clicked, this, [this] { Legend.ShowLegend(this); });
   connect(find, &QPushButton::clicked, this, [this, ret] {
@@ -88,6 +90,7 @@ TFrmVSplit2::TFrmVSplit2(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
     if (!Find) {
       Find = new TFindDialog(this);
       connect(Find, &TFindDialog::FindNext, Binding, &TTwoPanelBinding::Find);
+      connect(Find, &TFindDialog::FindNext, this, [this] { Find->KeepClearOf(UpperPanel->SelectionRect()); });
     }
     Find->Open();
   });

@@ -176,6 +176,20 @@ TPreferencesTab::TPreferencesTab(TOptionControls& controls, QWidget* parent)
   layout->addWidget(title);
   layout->addWidget(scroll, 1);
   layout->addLayout(ButtonRow(this, Cancel, Return, "Pr", reset));
+  // Tab goes down the boxes as the screen shows them, each box before its entries.
+  std::vector<QWidget*> chain;
+  for (const TCheckBox& model : Controls.PrPanPreferences) {
+    chain.push_back(Boxes[static_cast<size_t>(model.Tag)]);
+    if (model.Tag == TagSubc) chain.push_back(SubC);
+    if (model.Tag == TagXtab) chain.push_back(XTab);
+    if (model.Tag == TagPcmp) chain.insert(chain.end(), {NewLmt, OldLmt});
+    if (model.Tag == TagCcol) {
+      chain.insert(chain.end(), CcolNew.begin(), CcolNew.end());
+      chain.insert(chain.end(), CcolOld.begin(), CcolOld.end());
+    }
+  }
+  chain.insert(chain.end(), {reset, Cancel, Return});
+  TabChain(chain);
   Load();
 }
 
@@ -302,6 +316,8 @@ TDpOptionsTab::TDpOptionsTab(TOptionControls& controls, QWidget* parent) : QWidg
   layout->addLayout(ButtonRow(this, Cancel, Return, "Dp"));
   Load();
 }
+
+void TDpOptionsTab::FocusFirst() { DpsBoxes[0]->setFocus(); }
 
 void TDpOptionsTab::Load() {
   Loading = true;

@@ -44,6 +44,8 @@ class TDpOptionsTab final : public QWidget {
 public:
   TDpOptionsTab(TOptionControls& controls, QWidget* parent = nullptr);
   void Load();
+  /// The tab opens with the focus on its first check box.
+  void FocusFirst();
   QPushButton* CancelButton() const { return Cancel; }
   QPushButton* ReturnButton() const { return Return; }
 

@@ -2,8 +2,11 @@
 
 #include "gui/QtFrontEnd.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 namespace quorlin::gui {
@@ -77,7 +80,8 @@ TPanelView::TPanelView(QWidget* parent) : QTreeView(parent) {
   setItemsExpandable(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  // Several rows may be selected for Copy; navigation moves the current one.
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -124,6 +128,26 @@ int TPanelView::VisibleRows() const {
 int TPanelView::Selection() const {
   const QModelIndex current = currentIndex();
   return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+}
+
+QRect TPanelView::SelectionRect() const {
+  const int row = Selection();
+  if (!Model || row < 0) return {};
+  const QRect rect = visualRect(Model->index(row));
+  return QRect(viewport()->mapToGlobal(rect.topLeft()), rect.size());
+}
+
+void TPanelView::keyPressEvent(QKeyEvent* event) {
+  if (event != QKeySequence::Copy || !Model) {
+    QTreeView::keyPressEvent(event);
+    return;
+  }
+  QModelIndexList rows = selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  QStringList lines;
+  for (const QModelIndex& row : rows) lines << row.data().toString();
+  QApplication::clipboard()->setText(lines.join('\n') + (lines.isEmpty() ? "" : "\n"));
+  event->accept();
 }
 
 void TPanelView::Select(int index) {

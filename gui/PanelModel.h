@@ -63,6 +63,12 @@ public:
   int Selection() const;
   /// Selects line index and scrolls it into view; -1 clears the selection.
   void Select(int index);
+  /// The selected row on the screen (global coordinates); empty when none.
+  QRect SelectionRect() const;
+
+protected:
+  /// Ctrl+C copies the selected rows as the panel shows them, one a line.
+  void keyPressEvent(QKeyEvent* event) override;
 
 signals:
   void TopLineChanged(int top);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -101,6 +102,12 @@ bool TQtFrontEnd::PrinterDialog(QPrinter& printer) {
   if (PrinterDialogHook) return PrinterDialogHook(printer);
   QPrintDialog dialog(&printer, QApplication::activeWindow());
   return dialog.exec() == QDialog::Accepted;
+}
+
+QString TQtFrontEnd::AskText(const QString& title, const QString& prompt) {
+  if (TextHook) return TextHook(prompt);
+  QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : Parent;
+  return QInputDialog::getText(parent, title, prompt);
 }
 
 void InstallWindowIcon() {

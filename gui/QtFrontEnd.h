@@ -57,10 +57,13 @@ public:
   TFileChoice OpenFileDialog(const QString& title, const QString& start, const std::string& filters);
   /// The printer dialog; false when it was cancelled.
   bool PrinterDialog(QPrinter& printer);
+  /// Asks for one line of text with prompt; empty when cancelled.
+  QString AskText(const QString& title, const QString& prompt);
 
   /// Test hooks standing in for the dialogs above when set.
   std::function<TFileChoice(const QString& title, const QString& start)> FileDialogHook;
   std::function<bool(QPrinter&)> PrinterDialogHook;
+  std::function<QString(const QString& prompt)> TextHook;
 
   static constexpr int PendingEventsInterval = 25;
 

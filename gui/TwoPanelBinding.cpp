@@ -3,6 +3,8 @@
 #include "gui/PanelModel.h"
 #include "gui/QtFrontEnd.h"
 
+#include <QScrollBar>
+
 namespace quorlin::gui {
 
 TTwoPanelBinding::TTwoPanelBinding(TPanelView* first, TPanelView* second, TTwoPanelModel::TLayout layout,
@@ -22,6 +24,14 @@ TTwoPanelBinding::TTwoPanelBinding(TPanelView* first, TPanelView* second, TTwoPa
   connect(Second, &TPanelView::TopLineChanged, this, relay(&TTwoPanelModel::SecondScrolled));
   connect(First, &TPanelView::LineClicked, this, relay(&TTwoPanelModel::FirstClicked));
   connect(Second, &TPanelView::LineClicked, this, relay(&TTwoPanelModel::SecondClicked));
+  // Sideways the panels scroll together as the model says (not under Clnc).
+  for (auto [from, to] : {std::pair(First, Second), std::pair(Second, First)})
+    connect(from->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this, to](int value) {
+      if (Pushing || !Model || !Model->SidewaysInStep()) return;
+      Pushing = true;
+      to->horizontalScrollBar()->setValue(value);
+      Pushing = false;
+    });
 }
 
 TTwoPanelBinding::~TTwoPanelBinding() = default;
@@ -90,6 +100,14 @@ void TTwoPanelBinding::OpenFind() {
 void TTwoPanelBinding::Find(const QString& text, bool down) {
   const std::string needle = ToCore(text);
   Act([&](TTwoPanelModel& m) { return m.Find(needle, down); });
+}
+
+void TTwoPanelBinding::GoToLine() {
+  if (!Model) return;
+  const QString text = Ui.AskText("Go to Line", GoToLinePrompt);
+  if (text.isEmpty()) return;
+  const TFileLine line = ParseFileLine(ToCore(text));
+  Act([line](TTwoPanelModel& m) { return m.GoToLine(line); });
 }
 
 void TTwoPanelBinding::NextSpan() {

@@ -33,6 +33,8 @@ public:
   void Find(const QString& text, bool down);
   void NextSpan();
   void PrevSpan();
+  /// Ctrl+G: asks for a NEW or OLD line number and selects its row.
+  void GoToLine();
 
 private:
   TPanelView* First;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +24,30 @@ void PlaceOnScreens(QWidget* window, const TWindowRect& rect) {
   }
   const TWindowRect placed = OntoScreens(rect, screens);
   window->setGeometry(placed.Left, placed.Top, placed.Width, placed.Height);
+}
+
+void AddViewerKeys(QWidget* viewer, QPushButton* down, QPushButton* up, QPushButton* find,
+                   const std::function<void()>& findNext, const std::function<void()>& goToLine) {
+  auto key = [viewer](const QKeySequence& sequence, const std::function<void()>& action) {
+    QObject::connect(new QShortcut(sequence, viewer), &QShortcut::activated, viewer, action);
+  };
+  for (const QKeySequence& k : {QKeySequence(Qt::Key_F8), QKeySequence(Qt::ALT | Qt::Key_Down)})
+    key(k, [down] { down->click(); });
+  for (const QKeySequence& k : {QKeySequence(Qt::SHIFT | Qt::Key_F8), QKeySequence(Qt::ALT | Qt::Key_Up)})
+    key(k, [up] { up->click(); });
+  down->setToolTip(down->toolTip() + " (F8, Alt+Down)");
+  up->setToolTip(up->toolTip() + " (Shift+F8, Alt+Up)");
+  key(QKeySequence::Find, [find] { find->click(); });
+  key(QKeySequence(Qt::Key_F3), findNext);
+  key(QKeySequence(Qt::CTRL | Qt::Key_G), goToLine);
+}
+
+void TabChain(const std::vector<QWidget*>& widgets) {
+  QWidget* before = nullptr;
+  for (QWidget* w : widgets) {
+    if (before) QWidget::setTabOrder(before, w);
+    before = w;
+  }
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint) {

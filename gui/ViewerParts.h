@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <vector>
+
 class QComboBox;
 class QGridLayout;
 class QLayout;
@@ -19,6 +22,16 @@ namespace quorlin::gui {
 /// a position stored on a wider or another display never opens a window out
 /// of sight.
 void PlaceOnScreens(QWidget* window, const TWindowRect& rect);
+
+/// The keys every viewer answers besides its buttons' Alt letters: F8 and
+/// Alt+Down click down (next change span), Shift+F8 and Alt+Up click up
+/// (their hints say so), Ctrl+F clicks find, F3 runs findNext and Ctrl+G
+/// goToLine.
+void AddViewerKeys(QWidget* viewer, QPushButton* down, QPushButton* up, QPushButton* find,
+                   const std::function<void()>& findNext, const std::function<void()>& goToLine);
+
+/// Sets the tab order of widgets to the order given (the order on the screen).
+void TabChain(const std::vector<QWidget*>& widgets);
 
 /// A push button with its designed name, caption and hint.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint);

@@ -7,6 +7,7 @@
 #include "viewers/Navigation.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QScrollBar>
 
 namespace quorlin::test {
@@ -74,6 +75,54 @@ private slots:
     QVERIFY(!fx.App.Settings.Horizontal.Width.empty());
     viewer->accept();
     QCOMPARE(fx.App.Settings.LBx2FontSz, std::string("11"));
+  }
+
+  void KeysJumpsAndCopy() {
+    // F8, Shift+F8 and Ctrl+G select the rows the core's model gives, centred
+    // and in both panels; the panels scroll sideways together; Ctrl+C copies
+    // the selected rows as shown.
+    TGuiFixture fx;
+    gui::TFrmVSplit* viewer = fx.CompareDual(LineFile(Dir, "keys-n.txt", 400, 97), LineFile(Dir, "keys-o.txt", 400),
+                                             "Long");
+    viewer->resize(900, 400);
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
+    gui::TPanelView *left = viewer->Left(), *right = viewer->Right();
+    const TResultView view = MakeResultView(fx.App);
+    TTwoPanelModel model(view, TTwoPanelModel::TLayout::SideBySide);
+    auto sync = [&] {
+      for (auto [panel, state] : {std::pair(left, &model.First), std::pair(right, &model.Second)})
+        *state = {panel->Selection(), panel->TopLine(), panel->VisibleRows(), panel->PanelModel()->rowCount()};
+    };
+    auto centred = [&](gui::TPanelView* panel) {
+      return std::abs(panel->Selection() - (panel->TopLine() + panel->VisibleRows() / 2)) <= 1;
+    };
+    for (int press = 0; press < 3; ++press) {
+      sync();
+      model.NextSpan();
+      QTest::keyClick(viewer, Qt::Key_F8);
+      QCOMPARE(left->Selection(), model.First.Selection);
+      QCOMPARE(right->Selection(), model.First.Selection);
+    }
+    QVERIFY2(centred(left) && centred(right), qPrintable(QString::number(left->TopLine())));
+    sync();
+    model.PrevSpan();
+    QTest::keyClick(viewer, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(left->Selection(), model.First.Selection);
+    fx.Ui.TextHook = [](const QString&) { return QString("o350"); };
+    QTest::keyClick(viewer, Qt::Key_G, Qt::ControlModifier);
+    QVERIFY2(RowText(right).contains(" 00350 ") || RowText(right).contains("00350"), qPrintable(RowText(right)));
+    QCOMPARE(left->Selection(), right->Selection());
+    QVERIFY(centred(right));
+
+    left->horizontalScrollBar()->setValue(40);
+    QCOMPARE(right->horizontalScrollBar()->value(), 40);
+
+    left->selectionModel()->select(QItemSelection(left->PanelModel()->index(4), left->PanelModel()->index(6)),
+                                   QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(left, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(),
+             RowText(left, 4) + "\n" + RowText(left, 5) + "\n" + RowText(left, 6) + "\n");
+    viewer->accept();
   }
 
   void BinaryBytesShownAndFound() {
