@@ -37,8 +37,7 @@ TFrmChgFlag::TFrmChgFlag(QWidget* parent) : QDialog(parent), Home(parent) {
   textFont.setBold(true);
   int row = 0;
   for (const TLegendRow& legend : ChangeFlagLegend()) {
-    const TRgb rgb = ColourRgb(legend.Colour);
-    const QString style = QString("color: rgb(%1,%2,%3)").arg(rgb.R).arg(rgb.G).arg(rgb.B);
+    const QString style = ColourStyle(legend.Colour);
     auto* flag = new QLabel(FromCore(legend.Flag), frame);
     flag->setObjectName(QString("LegendFlag%1").arg(row));
     flag->setFont(flagFont);
@@ -57,7 +56,7 @@ TFrmChgFlag::TFrmChgFlag(QWidget* parent) : QDialog(parent), Home(parent) {
 
   auto* close = new QPushButton("&Close", this);
   close->setObjectName("ButClose");
-  close->setStyleSheet("color: red");
+  close->setStyleSheet(ColourStyle(TLineColour::Red));
   connect(close, &QPushButton::clicked, this, &QDialog::close);
 
   auto* layout = new QVBoxLayout(this);

@@ -158,7 +158,7 @@ QWidget* TFrmMain::BuildMainPanel() {
 
   Start = MakeButton(panel, "MnButCompare", "  &Start    ", "Compare the New file with the Old file");
   Halt = MakeButton(panel, "MnButStop", "&Halt", "Stop the compare that is running");
-  Halt->setStyleSheet("color: red");
+  Halt->setStyleSheet(ColourStyle(TLineColour::Red));
   Halt->hide();
   Browse = MakeButton(panel, "MnButBrowse", "F&ile Select", "Choose the New and Old files on the File Select tab");
   ViewLatest = MakeButton(panel, "MnButViewResults", "&View Latest Results", "Show the results of the last compare again");
@@ -189,10 +189,10 @@ QWidget* TFrmMain::BuildMainPanel() {
   OptsUsed = new QLabel("None", panel);
   OptsUsed->setObjectName("MnlblOptsUsed");
   OptsUsed->setWordWrap(true);
-  OptsUsed->setStyleSheet("color: blue");
+  OptsUsed->setStyleSheet(ColourStyle(TLineColour::Blue));
   auto* version = new QLabel(VersionText(), panel);
   version->setObjectName("MnVerNum");
-  BatchLabel = MakeColourLabel(panel, "Batch Processing Mode", "red", true);
+  BatchLabel = MakeColourLabel(panel, "Batch Processing Mode", TLineColour::Red, true);
   BatchLabel->setObjectName("MnLbBatchProc");
   BatchLabel->hide();
   Note = new QLabel("Note: Use File Select Tab, Button, or Drag-Drop to Set New and Old File Names", panel);

@@ -2,6 +2,7 @@
 
 #include "gui/ViewerParts.h"
 
+#include "gui/QtFrontEnd.h"
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -20,11 +21,11 @@ TFrmSbS::TFrmSbS(QWidget* parent) : QDialog(parent) {
   setFixedSize(384, 196);
   Single = new QRadioButton("Save as Single Two Part Stacked Report", this);
   Single->setObjectName("SbsRdSingle");
-  NormCaption = MakeColourLabel(this, QString(), "blue");
+  NormCaption = MakeColourLabel(this, QString(), TLineColour::Blue);
   NormCaption->setObjectName("SbsCapNorm");
   Double = new QRadioButton("Save as Single Side-by-Side Report", this);
   Double->setObjectName("SbsRdDouble");
-  SbsCaption = MakeColourLabel(this, QString(), "blue");
+  SbsCaption = MakeColourLabel(this, QString(), TLineColour::Blue);
   SbsCaption->setObjectName("SbsCapSbs");
   auto* use = MakeButton(this, "SbsButUse", "&Use", "Save the report in the chosen layout");
   use->setDefault(true);

@@ -43,7 +43,7 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
   auto* colour = MakeButton(top, "LsButColorPrint", "&Color ...", "Print the listing in its colours");
   auto* saveAs = MakeButton(top, "LsButSaveAs", "&SaveAs", "Save the listing as text, or as coloured rich text (.rtf)");
   auto* halt = MakeButton(top, "LsBtnHalt", "&Halt", "Stop the coloured save or print");
-  halt->setStyleSheet("color: red");
+  halt->setStyleSheet(ColourStyle(TLineColour::Red));
   halt->hide();
   ReturnButton = ret;
   grid->addWidget(ret, 0, 0);
@@ -73,7 +73,7 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
   grid->setColumnStretch(8, 1);
 
   grid->addLayout(MakeFileNameRows(top, "LsLblNFName", "LsLblOFName", NewName, OldName), 2, 0, 1, 9);
-  auto* wait = MakeColourLabel(top, "|-----------Wait while saving file-----------|", "blue");
+  auto* wait = MakeColourLabel(top, "|-----------Wait while saving file-----------|", TLineColour::Blue);
   wait->setObjectName("LsWaitLabel");
   wait->hide();
   grid->addWidget(wait, 3, 0, 1, 9);

@@ -50,7 +50,7 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   auto* find = MakeButton(top, "VsButFind", "&Find...", "Search both panels (any letter case)");
   auto* hsplit = MakeButton(top, "VsBtnHortChg", "&HSplit", "Show the panels one above the other");
   auto* halt = MakeButton(top, "VsBtnHalt", "H&alt", "Stop the coloured save or print");
-  halt->setStyleSheet("color: red");
+  halt->setStyleSheet(ColourStyle(TLineColour::Red));
   halt->hide();
   bar->addWidget(ret, 0, 0);
   bar->addWidget(toTop, 0, 1);
@@ -82,7 +82,7 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   bar->setColumnStretch(8, 1);
 
   bar->addLayout(MakeFileNameRows(top, "VsNDirName", "VsODirName", NewName, OldName), 2, 0, 1, 9);
-  auto* wait = MakeColourLabel(top, "|-----------Wait while saving file--------------|", "blue");
+  auto* wait = MakeColourLabel(top, "|-----------Wait while saving file--------------|", TLineColour::Blue);
   wait->setObjectName("VsWaitLabel");
   wait->hide();
   bar->addWidget(wait, 3, 0, 1, 9);

@@ -43,7 +43,7 @@ void Show(QLineEdit* edit, const std::string& text) {
 
 QLabel* Help(QWidget* parent, const QString& text) {
   auto* label = new QLabel(text, parent);
-  label->setStyleSheet("color: navy");
+  label->setStyleSheet(ColourStyle(TLineColour::Navy));
   return label;
 }
 
@@ -306,7 +306,7 @@ TDpOptionsTab::TDpOptionsTab(TOptionControls& controls, QWidget* parent) : QWidg
                           this);
   note->setObjectName("DpNote");
   note->setWordWrap(true);
-  note->setStyleSheet("color: maroon");
+  note->setStyleSheet(ColourStyle(TLineColour::Maroon));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);

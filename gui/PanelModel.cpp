@@ -59,8 +59,7 @@ QVariant TPanelListModel::data(const QModelIndex& index, int role) const {
   case Qt::ForegroundRole: {
     const TLineColour colour = LineColour(ResultView, PanelRule, row);
     if (colour == TLineColour::Normal) return {};
-    const TRgb rgb = ColourRgb(colour);
-    return QColor(rgb.R, rgb.G, rgb.B);
+    return ShownColour(colour, QPalette::Base);
   }
   default:
     return {};
@@ -70,7 +69,7 @@ QVariant TPanelListModel::data(const QModelIndex& index, int role) const {
 QVariant TPanelListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (section != 0 || orientation != Qt::Horizontal) return {};
   if (role == Qt::DisplayRole) return Header;
-  if (role == Qt::ForegroundRole) return QColor(0, 0, 128); // navy
+  if (role == Qt::ForegroundRole) return ShownColour(TLineColour::Navy);
   if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
   return {};
 }

@@ -110,6 +110,18 @@ QString TQtFrontEnd::AskText(const QString& title, const QString& prompt) {
   return QInputDialog::getText(parent, title, prompt);
 }
 
+QColor ShownColour(TLineColour colour, QPalette::ColorRole background) {
+  const QPalette palette = QApplication::palette();
+  auto rgb = [](const QColor& c) { return TRgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())}; };
+  const TRgb shown = ShownRgb(colour, rgb(palette.color(background)),
+                              rgb(palette.color(background == QPalette::Base ? QPalette::Text : QPalette::WindowText)));
+  return QColor(shown.R, shown.G, shown.B);
+}
+
+QString ColourStyle(TLineColour colour, bool bold) {
+  return "color: " + ShownColour(colour).name() + (bold ? "; font-weight: bold" : "");
+}
+
 void InstallWindowIcon() {
   LoadIconResource();
   QApplication::setWindowIcon(QIcon(":/quorlin.png"));

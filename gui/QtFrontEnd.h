@@ -5,8 +5,11 @@
 #pragma once
 
 #include "platform/FrontEnd.h"
+#include "viewers/LineModel.h"
 
 #include <QElapsedTimer>
+#include <QColor>
+#include <QPalette>
 #include <QString>
 
 #include <functional>
@@ -72,6 +75,14 @@ private:
   QWidget* Parent = nullptr;
   QElapsedTimer SinceEvents;
 };
+
+/// The colour a window draws colour in, on the application palette's role
+/// background (the panels' Base, else the windows' Window): the core's
+/// ShownRgb, so that every line class and note stays readable on a light
+/// and on a dark palette.
+QColor ShownColour(TLineColour colour, QPalette::ColorRole background = QPalette::Window);
+/// A style sheet that gives a label or button's text that colour.
+QString ColourStyle(TLineColour colour, bool bold = false);
 
 /// Makes the program's icon the icon of every window (the application's
 /// window icon, which each window takes unless it sets its own).

@@ -199,7 +199,7 @@ TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TCol
   options.Tick = [&](int panel, int) {
     if (panel == 1 && controls.Wait) {
       blue = !blue;
-      controls.Wait->setStyleSheet(blue ? "color: blue" : "color: red");
+      controls.Wait->setStyleSheet(ColourStyle(blue ? TLineColour::Blue : TLineColour::Red));
     }
     QApplication::processEvents();
   };

@@ -1,5 +1,6 @@
 #include "gui/ViewerParts.h"
 
+#include "gui/QtFrontEnd.h"
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -69,9 +70,9 @@ QPushButton* MakeArrowButton(QWidget* parent, const char* name, bool down, const
   return button;
 }
 
-QLabel* MakeColourLabel(QWidget* parent, const QString& text, const char* colour, bool bold) {
+QLabel* MakeColourLabel(QWidget* parent, const QString& text, TLineColour colour, bool bold) {
   auto* label = new QLabel(text, parent);
-  label->setStyleSheet(QString("color: %1;%2").arg(colour, bold ? " font-weight: bold;" : ""));
+  label->setStyleSheet(ColourStyle(colour, bold));
   return label;
 }
 
@@ -115,9 +116,9 @@ QGridLayout* MakeFileNameRows(QWidget* parent, const char* newName, const char* 
   oldLabel = new QLabel(parent);
   oldLabel->setObjectName(oldName);
   auto* names = new QGridLayout;
-  names->addWidget(MakeColourLabel(parent, "New File = ", "blue"), 0, 0);
+  names->addWidget(MakeColourLabel(parent, "New File = ", TLineColour::Blue), 0, 0);
   names->addWidget(newLabel, 0, 1);
-  names->addWidget(MakeColourLabel(parent, "Old  File = ", "red"), 1, 0);
+  names->addWidget(MakeColourLabel(parent, "Old  File = ", TLineColour::Red), 1, 0);
   names->addWidget(oldLabel, 1, 1);
   names->setColumnStretch(1, 1);
   return names;
@@ -143,16 +144,16 @@ QWidget* MakeBottomBar(QWidget* parent, bool colourNote) {
   auto* grid = new QGridLayout(bar);
   grid->setContentsMargins(6, 2, 6, 2);
   grid->setVerticalSpacing(0);
-  grid->addWidget(MakeColourLabel(bar, "Inserts :", "blue", true), 0, 0);
+  grid->addWidget(MakeColourLabel(bar, "Inserts :", TLineColour::Blue, true), 0, 0);
   grid->addWidget(new QLabel("New File lines that have been added. They were not in the Old File. ", bar), 0, 1);
-  grid->addWidget(MakeColourLabel(bar, "Deletes:", "red", true), 1, 0);
+  grid->addWidget(MakeColourLabel(bar, "Deletes:", TLineColour::Red, true), 1, 0);
   grid->addWidget(new QLabel("Old File lines that are missing after being updated to the New File ", bar), 1, 1);
   grid->setColumnStretch(1, 1);
   if (!colourNote) return bar;
   auto* note = MakeColourLabel(bar,
                                "For coloured output save with the .rtf extension, then open and print that file "
                                "with a word processor such as LibreOffice Writer.",
-                               "red");
+                               TLineColour::Red);
   note->setObjectName("ColourNote");
   note->setWordWrap(true);
   note->setFrameShape(QFrame::Box);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "viewers/Geometry.h"
+#include "viewers/LineModel.h"
 
 #include <QString>
 
@@ -38,7 +39,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 /// An arrow button for change-span navigation (down or up).
 QPushButton* MakeArrowButton(QWidget* parent, const char* name, bool down, const QString& hint);
 /// A label in one of the listing colours ("blue", "red", "navy").
-QLabel* MakeColourLabel(QWidget* parent, const QString& text, const char* colour, bool bold = false);
+QLabel* MakeColourLabel(QWidget* parent, const QString& text, TLineColour colour, bool bold = false);
 /// A font-size combo with the given sizes, showing current.
 QComboBox* MakeFontCombo(QWidget* parent, const char* name, const QList<int>& sizes, int current);
 /// The grid of a viewer's top panel, with the viewers' margins and spacing.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace quorlin {
@@ -39,6 +40,7 @@ TRgb ColourRgb(TLineColour colour) {
   case TLineColour::Purple: return {128, 0, 128};
   case TLineColour::Maroon: return {128, 0, 0};
   case TLineColour::Green: return {0, 128, 0};
+  case TLineColour::Navy: return {0, 0, 128};
   default: return {0, 0, 0};
   }
 }
@@ -52,8 +54,39 @@ const char* ColourName(TLineColour colour) {
   case TLineColour::Maroon: return "maroon";
   case TLineColour::Green: return "green";
   case TLineColour::Normal: return "normal";
+  case TLineColour::Navy: return "navy";
   default: return "black";
   }
+}
+
+namespace {
+
+double Luminance(TRgb c) {
+  auto channel = [](uint8_t v) {
+    const double s = v / 255.0;
+    return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(c.R) + 0.7152 * channel(c.G) + 0.0722 * channel(c.B);
+}
+
+} // namespace
+
+double ContrastRatio(TRgb a, TRgb b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TRgb ShownRgb(TLineColour colour, TRgb background, TRgb text) {
+  const bool dark = Luminance(background) < 0.18;
+  if (colour == TLineColour::Normal || (colour == TLineColour::Black && dark)) return text;
+  const TRgb designed = ColourRgb(colour);
+  const uint8_t towards = dark ? 255 : 0;
+  TRgb shown = designed;
+  for (int step = 1; step <= 20 && ContrastRatio(shown, background) < MinContrast; ++step) {
+    auto mix = [&](uint8_t v) { return static_cast<uint8_t>(v + (towards - v) * step / 20); };
+    shown = {mix(designed.R), mix(designed.G), mix(designed.B)};
+  }
+  return shown;
 }
 
 TResultView MakeResultView(const TAppState& app) {

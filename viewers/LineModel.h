@@ -16,8 +16,9 @@ namespace quorlin {
 /// old-side (right or lower) panel, or the single panel.
 enum class TPanelRule { NewSide, OldSide, Single };
 
-/// Text colours of result lines. Normal is the panel's own text colour.
-enum class TLineColour : uint8_t { Black, Blue, Red, Teal, Purple, Maroon, Green, Normal };
+/// Text colours of result lines. Normal is the panel's own text colour;
+/// Navy is the colour of headers and notes around the lists.
+enum class TLineColour : uint8_t { Black, Blue, Red, Teal, Purple, Maroon, Green, Normal, Navy };
 
 struct TRgb {
   uint8_t R, G, B;
@@ -28,6 +29,18 @@ struct TRgb {
 TRgb ColourRgb(TLineColour colour);
 /// Lower-case English name of a colour ("teal").
 const char* ColourName(TLineColour colour);
+
+/// The contrast ratio of two colours as readability guidelines measure it
+/// (relative luminance; 1 for equal colours, 21 for black on white).
+double ContrastRatio(TRgb a, TRgb b);
+/// Text must stand out from its background by this ratio.
+inline constexpr double MinContrast = 4.5;
+/// The colour a window draws colour in on background, whose own text
+/// colour is text: the designed colour where it stands out by MinContrast,
+/// else the same hue mixed step by step towards white (a dark background:
+/// lighter tints) or black until it does. Normal is text; Black is text on
+/// a dark background.
+TRgb ShownRgb(TLineColour colour, TRgb background, TRgb text);
 
 /// The result of the last compare as the viewers see it: the two lists, where
 /// the statistics section begins, and the run options that change the rules.

@@ -131,6 +131,9 @@ inline QColor RowColour(const gui::TPanelView* panel, int row = -1) {
   return panel->PanelModel()->index(row < 0 ? panel->Selection() : row).data(Qt::ForegroundRole).value<QColor>();
 }
 
+/// The colour the panels draw a line class in on the current palette.
+inline QColor Shown(TLineColour colour) { return gui::ShownColour(colour, QPalette::Base); }
+
 /// Types text into the viewer's open Find dialog and presses Find Next.
 inline void FindNext(const QWidget* viewer, const QString& text) {
   auto* find = viewer->findChild<gui::TFindDialog*>();

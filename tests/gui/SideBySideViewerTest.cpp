@@ -29,8 +29,8 @@ private slots:
     QCOMPARE(right->PanelModel()->rowCount(), static_cast<int>(fx.App.Panel2Lines.size()));
     QVERIFY(RowText(left, 6).startsWith("   4  I -  * balance of every account, and the total"));
     QVERIFY(RowText(right, 6).startsWith("   4  D -  * balance of every account."));
-    QCOMPARE(RowColour(left, 6), QColor(Qt::blue));
-    QCOMPARE(RowColour(right, 6), QColor(Qt::red));
+    QCOMPARE(RowColour(left, 6), Shown(TLineColour::Blue));
+    QCOMPARE(RowColour(right, 6), Shown(TLineColour::Red));
     QVERIFY(left->PanelModel()->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Inserts"));
     QVERIFY(right->PanelModel()->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  Matches/Deletes"));
 
@@ -123,6 +123,35 @@ private slots:
     QCOMPARE(QApplication::clipboard()->text(),
              RowText(left, 4) + "\n" + RowText(left, 5) + "\n" + RowText(left, 6) + "\n");
     viewer->accept();
+  }
+
+  void ColoursReadableOnBothPalettes() {
+    // Every row of both panels, and the header, stands out from the panel by
+    // 4.5:1 on the light palette and on a dark one.
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (auto [role, colour] : {std::pair(QPalette::Window, QColor(45, 45, 48)), std::pair(QPalette::Base, QColor(30, 30, 30)),
+                                std::pair(QPalette::Text, QColor(220, 220, 220)),
+                                std::pair(QPalette::WindowText, QColor(220, 220, 220))})
+      dark.setColor(role, colour);
+    for (const QPalette& palette : {light, dark}) {
+      QApplication::setPalette(palette);
+      TGuiFixture fx;
+      fx.Find<QCheckBox>("PrCkFmvl")->setChecked(true);
+      gui::TFrmVSplit* viewer = fx.CompareDual(ExampleNew(), ExampleOld(), "Long");
+      auto rgb = [](const QColor& c) { return TRgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())}; };
+      const TRgb base = rgb(palette.color(QPalette::Base));
+      for (gui::TPanelView* panel : {viewer->Left(), viewer->Right()})
+        for (int row = 0; row < panel->PanelModel()->rowCount(); ++row) {
+          const QVariant colour = panel->PanelModel()->index(row).data(Qt::ForegroundRole);
+          const TRgb text = colour.isValid() ? rgb(colour.value<QColor>()) : rgb(palette.color(QPalette::Text));
+          QVERIFY2(ContrastRatio(text, base) >= MinContrast, qPrintable(RowText(panel, row)));
+        }
+      const QColor header = viewer->Left()->PanelModel()->headerData(0, Qt::Horizontal, Qt::ForegroundRole).value<QColor>();
+      QVERIFY(ContrastRatio(rgb(header), rgb(palette.color(QPalette::Window))) >= MinContrast);
+      viewer->accept();
+    }
+    QApplication::setPalette(light);
   }
 
   void BinaryBytesShownAndFound() {

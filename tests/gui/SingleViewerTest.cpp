@@ -23,7 +23,7 @@ private slots:
     QVERIFY(panel->PanelModel()->headerData(0, Qt::Horizontal).toString().startsWith("Ref# ID  ----+----1"));
     QCOMPARE(panel->font().pointSize(), 11);
     QCOMPARE(panel->Selection(), 0);
-    QCOMPARE(RowColour(panel), QColor(Qt::blue)); // New File =
+    QCOMPARE(RowColour(panel), Shown(TLineColour::Blue)); // New File =
 
     fx.Click("LsBitChngDown");
     QVERIFY2(RowText(panel).contains("I - X"), qPrintable(RowText(panel)));
@@ -42,13 +42,13 @@ private slots:
     QVERIFY(find && find->isVisible());
     FindNext(viewer, "d - Q");
     QVERIFY(RowText(panel).contains("D - q"));
-    QCOMPARE(RowColour(panel), QColor(Qt::red));
+    QCOMPARE(RowColour(panel), Shown(TLineColour::Red));
     FindNext(viewer, "d - Q");
     QCOMPARE(fx.Messages.last(), QString(MsgTextNotFound));
     find->findChild<QRadioButton*>("FindUp")->setChecked(true);
     FindNext(viewer, "   2      B");
     QVERIFY2(RowText(panel).startsWith("   2      b"), qPrintable(RowText(panel)));
-    QCOMPARE(RowColour(panel), QColor(Qt::black));
+    QCOMPARE(RowColour(panel), Shown(TLineColour::Black));
     // Every window shows the program's icon: the main window, the viewer and its dialog.
     for (QWidget* window : QApplication::topLevelWidgets())
       QVERIFY2(window->windowIcon().cacheKey() == QApplication::windowIcon().cacheKey() &&

@@ -122,6 +122,21 @@ TEST(LineModel, ColourRules) {
     EXPECT_EQ(LineColour(fx.View, rule, 12), C::Black);
 }
 
+TEST(LineModel, ColoursReadableOnLightAndDarkPalettes) {
+  // Every line class stands out by 4.5:1 from a light and a dark panel; on
+  // white the designed colours stay where they already do.
+  const TRgb white{255, 255, 255}, black{0, 0, 0}, dark{30, 30, 30}, light{220, 220, 220};
+  for (int c = 0; c <= static_cast<int>(TLineColour::Navy); ++c) {
+    const auto colour = static_cast<TLineColour>(c);
+    EXPECT_GE(ContrastRatio(ShownRgb(colour, white, black), white), MinContrast) << ColourName(colour);
+    EXPECT_GE(ContrastRatio(ShownRgb(colour, dark, light), dark), MinContrast) << ColourName(colour);
+    if (ContrastRatio(ColourRgb(colour), white) >= MinContrast) EXPECT_EQ(ShownRgb(colour, white, black), ColourRgb(colour));
+  }
+  EXPECT_NEAR(ContrastRatio(black, white), 21.0, 0.01);
+  const TRgb blueOnDark = ShownRgb(TLineColour::Blue, dark, light);
+  EXPECT_TRUE(blueOnDark.B == 255 && blueOnDark.R > 0 && blueOnDark.R == blueOnDark.G) << "a lighter tint of blue";
+}
+
 TEST(LineModel, ResultViewOfARun) {
   TListingFixture fx;
   fx.Check(TagNoss);
