@@ -244,6 +244,9 @@ std::string SectionText(const TAppState& app) {
     w.Put("DpCkDpDLn" + std::to_string(i + 1), c.DpCkDpDln[i]);
   for (size_t i = 0; i < c.DpEdDpDln.size(); ++i)
     w.Put("DpEdDpDLn" + std::to_string(i + 1), c.DpEdDpDln[i]);
+  // Kept besides the designed keys: the main window's size.
+  w.Put("Width", s.Width);
+  w.Put("Height", s.Height);
   return w.Text();
 }
 
@@ -376,6 +379,8 @@ std::vector<TKey> MakeKeyTable() {
 
   number("Top", &TUserSettings::Top);
   number("Left", &TUserSettings::Left);
+  number("Width", &TUserSettings::Width);
+  number("Height", &TUserSettings::Height);
   text("NewFileNm", &TOptionControls::MnCbNewFileNm);
   text("OldFileNm", &TOptionControls::MnCbOldFileNm);
   history("NFCombo", &TOptionControls::MnCbNewFileNmItems);

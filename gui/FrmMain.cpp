@@ -29,6 +29,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollArea>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -72,15 +73,24 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
   Tabs->setObjectName("AATabbedNotebook1");
   Preferences = new TPreferencesTab(App.Controls, Tabs);
   DpOptions = new TDpOptionsTab(App.Controls, Tabs);
-  Tabs->addTab(BuildMainPanel(), " &Main Panel  ");
   FileSelectPanel = new TFileSelectTab(App, Ui, Tabs);
-  Tabs->addTab(FileSelectPanel, "  &File Select   ");
-  Tabs->addTab(Preferences, "  &Preferences   ");
-  Tabs->addTab(DpOptions, "  &Dp Options  ");
-  Tabs->addTab(BuildAbout(), "  &About   ");
+  // Each tab scrolls when the window is smaller than its controls, so the
+  // window fits small or scaled screens.
+  auto scrolled = [this](QWidget* page) {
+    auto* area = new QScrollArea(Tabs);
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
+  };
+  Tabs->addTab(scrolled(BuildMainPanel()), " &Main Panel  ");
+  Tabs->addTab(scrolled(FileSelectPanel), "  &File Select   ");
+  Tabs->addTab(scrolled(Preferences), "  &Preferences   ");
+  Tabs->addTab(scrolled(DpOptions), "  &Dp Options  ");
+  Tabs->addTab(scrolled(BuildAbout()), "  &About   ");
   Tabs->addTab(new QWidget(Tabs), " OverVi&ew  ");
   setCentralWidget(Tabs);
-  resize(660, 480);
+  resize(Tabs->widget(TabMain)->sizeHint().expandedTo(QSize(660, 480)));
 
   Legend = new TFrmChgFlag(this);
   Single = new TFrmSingle(Ui, *Legend, App.Settings, this);
@@ -340,6 +350,7 @@ void TFrmMain::StartInteractive(const QStringList& names) {
     ShowLoadedSettings();
   }
   setWindowTitle(InteractiveCaption);
+  if (!FileExists(defaultIni)) PlaceOnScreens(this, {x(), y(), width(), height()});
   TOptionControls& c = App.Controls;
   if (names.size() >= 1) {
     AddToHistory(c.MnCbNewFileNmItems, c.MnCbNewFileNm, c.MnCbNewFileNm);
@@ -354,8 +365,8 @@ void TFrmMain::StartInteractive(const QStringList& names) {
 
 void TFrmMain::ShowLoadedSettings() {
   RefreshFromModel();
-  PlaceOnScreens(this, {StoredNumber(App.Settings.Left, x()), StoredNumber(App.Settings.Top, y()), width(),
-                        height()});
+  PlaceOnScreens(this, {StoredNumber(App.Settings.Left, x()), StoredNumber(App.Settings.Top, y()),
+                        StoredNumber(App.Settings.Width, width()), StoredNumber(App.Settings.Height, height())});
   ViewLatest->setEnabled(false);
   StatusLine->setText(MsgEnterFileNames);
 }
@@ -363,6 +374,8 @@ void TFrmMain::ShowLoadedSettings() {
 void TFrmMain::SaveSettings() {
   App.Settings.Left = NumberText(x());
   App.Settings.Top = NumberText(y());
+  App.Settings.Width = NumberText(width());
+  App.Settings.Height = NumberText(height());
   if (App.Settings.FileName.empty()) App.Settings.FileName = DataDirectory(true) + "/" + UserIniName;
   std::string error;
   if (!SaveUserIni(App, error)) Ui.ShowMessage("The user settings could not be saved: " + error);

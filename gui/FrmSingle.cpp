@@ -123,7 +123,7 @@ void TFrmSingle::Prepare(const TResultView& view, const QString& newName, const 
   PrintFont->setCurrentText(QString::number(FontSizeOf(settings.Pr1FontSz)));
   DisplayFont->setCurrentText(QString::number(FontSizeOf(settings.LBx1FontSz)));
   List->SetFontSize(FontSizeOf(settings.LBx1FontSz));
-  PlaceOnScreens(this, ViewerRect(settings.Single, DesignRect, MinWidth));
+  PlaceOnScreens(this, ViewerRect(settings.Single, WideEnough(DesignRect, List->WholeRowWidth() + 8), MinWidth));
   List->Select(Model->rowCount() > 0 ? 0 : -1);
   List->SetTopLine(0);
   List->setFocus();

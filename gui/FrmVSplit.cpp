@@ -169,8 +169,11 @@ void TFrmVSplit::Prepare(const TResultView& view, const QString& newName, const 
   DisplayFont->setCurrentText(QString::number(FontSizeOf(Settings.LBx2FontSz)));
   LeftPanel->SetFontSize(FontSizeOf(Settings.LBx2FontSz));
   RightPanel->SetFontSize(FontSizeOf(Settings.LBx2FontSz));
-  PlaceOnScreens(this, ViewerRect(Settings.Dual, DesignRect, MinWidth));
-  const int left = std::clamp(StoredNumber(Settings.SpSplit, DesignLeftWidth), 40, std::max(40, width() - 60));
+  const int rows = LeftPanel->WholeRowWidth() + RightPanel->WholeRowWidth();
+  PlaceOnScreens(this, ViewerRect(Settings.Dual, WideEnough(DesignRect, rows + 20), MinWidth));
+  // With no stored splitter the left panel gets its whole row where the window allows it.
+  const int fallback = width() >= rows + 20 ? LeftPanel->WholeRowWidth() : DesignLeftWidth;
+  const int left = std::clamp(StoredNumber(Settings.SpSplit, fallback), 40, std::max(40, width() - 60));
   Splitter->setSizes({left, std::max(40, width() - 20 - left)});
   Binding->Reset(View);
   LeftPanel->setFocus();

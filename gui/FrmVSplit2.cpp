@@ -107,7 +107,8 @@ void TFrmVSplit2::Prepare(const TResultView& view, const QString& newName, const
   LowerPanel->SetFontSize(lowerFont);
   NewName->setText(newName);
   OldName->setText(oldName);
-  PlaceOnScreens(this, ViewerRect(settings.Horizontal, DesignRect, MinWidth));
+  PlaceOnScreens(this,
+                 ViewerRect(settings.Horizontal, WideEnough(DesignRect, UpperPanel->WholeRowWidth() + 12), MinWidth));
   const int upperHeight = std::max(40, StoredNumber(settings.SpSplit2, height() / 2));
   Splitter->setSizes({upperHeight, std::max(40, height() - upperHeight)});
   Binding->Reset(View);

@@ -119,6 +119,10 @@ int TPanelView::TopLine() const { return verticalScrollBar()->value(); }
 
 void TPanelView::SetTopLine(int top) { verticalScrollBar()->setValue(top); }
 
+int TPanelView::WholeRowWidth() const {
+  return header()->sectionSize(0) + verticalScrollBar()->sizeHint().width() + 2 * frameWidth() + 4;
+}
+
 int TPanelView::VisibleRows() const {
   const int row = sizeHintForRow(0) > 0 ? sizeHintForRow(0) : fontMetrics().height();
   return std::max(1, viewport()->height() / row);

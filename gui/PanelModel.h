@@ -59,6 +59,8 @@ public:
   void SetTopLine(int top);
   /// Rows that fit in the viewport.
   int VisibleRows() const;
+  /// The width that shows the widest row whole, scroll bar and frame included.
+  int WholeRowWidth() const;
   /// The selected line, -1 when none.
   int Selection() const;
   /// Selects line index and scrolls it into view; -1 clears the selection.

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
+#include <QWindow>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,16 +16,28 @@
 namespace quorlin::gui {
 
 void PlaceOnScreens(QWidget* window, const TWindowRect& rect) {
+  // The window's frame, or before its first showing that of a window shown
+  // already, is kept on the screen too.
+  QMargins frame = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+  for (QWindow* shown : QGuiApplication::topLevelWindows())
+    if (frame.isNull() && shown->isVisible()) frame = shown->frameMargins();
   std::vector<TWindowRect> screens; // the primary screen first
   QList<QScreen*> all = QGuiApplication::screens();
   if (QScreen* primary = QGuiApplication::primaryScreen()) all.prepend(primary);
   for (int i = 0; i < all.size(); ++i) {
     if (i > 0 && all[i] == all[0]) continue;
-    const QRect g = all[i]->availableGeometry();
+    const QRect g = all[i]->availableGeometry().marginsRemoved(frame);
     screens.push_back({g.left(), g.top(), g.width(), g.height()});
   }
   const TWindowRect placed = OntoScreens(rect, screens);
+  // A designed least size that the screen cannot hold gives way to it.
+  window->setMinimumSize(std::min(window->minimumWidth(), placed.Width), std::min(window->minimumHeight(), placed.Height));
   window->setGeometry(placed.Left, placed.Top, placed.Width, placed.Height);
+}
+
+TWindowRect WideEnough(TWindowRect designed, int rowsWidth) {
+  designed.Width = std::max(designed.Width, rowsWidth);
+  return designed;
 }
 
 void AddViewerKeys(QWidget* viewer, QPushButton* down, QPushButton* up, QPushButton* find,

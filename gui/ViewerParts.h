@@ -24,6 +24,11 @@ namespace quorlin::gui {
 /// of sight.
 void PlaceOnScreens(QWidget* window, const TWindowRect& rect);
 
+/// The designed rectangle of a viewer made wide enough for rowsWidth, the
+/// width its panels need to show a whole listing row (both reference
+/// numbers); PlaceOnScreens cuts it to the screen.
+TWindowRect WideEnough(TWindowRect designed, int rowsWidth);
+
 /// The keys every viewer answers besides its buttons' Alt letters: F8 and
 /// Alt+Down click down (next change span), Shift+F8 and Alt+Up click up
 /// (their hints say so), Ctrl+F clicks find, F3 runs findNext and Ctrl+G

@@ -82,7 +82,6 @@ int main(int argc, char** argv) {
 
   QApplication qapp(argc, argv);
   QApplication::setApplicationName("Quorlin");
-  QApplication::setApplicationDisplayName("Quorlin V5.7b");
   gui::InstallWindowIcon();
   args = ownArguments(argc, argv);
   batch = isBatch(args);

@@ -107,6 +107,7 @@ struct TViewerGeometry {
 struct TUserSettings {
   std::string FileName; ///< the current user settings file; empty until one is known
   std::string Top, Left; ///< main window position; empty when never stored
+  std::string Width, Height; ///< main window size; empty when never stored
   bool MnCkViewResults = false;     ///< "View results only on demand"
   bool MnCkTurnOffHint = false;     ///< "Turn off All Panel Hints"
   bool MnCkOmitIniSv = false;       ///< "Bypass Ini Update On Exit"

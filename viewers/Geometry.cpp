@@ -41,7 +41,17 @@ TWindowRect OntoScreens(TWindowRect rect, const std::vector<TWindowRect>& screen
   for (const TWindowRect& s : screens) {
     const int left = std::max(rect.Left, s.Left), right = std::min(rect.Left + rect.Width, s.Left + s.Width);
     const int top = std::max(rect.Top, s.Top), bottom = std::min(rect.Top + 30, s.Top + s.Height);
-    if (right - left >= 50 && top < bottom) return rect;
+    if (right - left >= 50 && top < bottom) {
+      // Larger than its screen (a size kept on a larger or unscaled one): cut
+      // to the screen and moved onto it.
+      if (rect.Width > s.Width || rect.Height > s.Height) {
+        rect.Width = std::min(rect.Width, s.Width);
+        rect.Height = std::min(rect.Height, s.Height);
+        rect.Left = std::clamp(rect.Left, s.Left, s.Left + s.Width - rect.Width);
+        rect.Top = std::clamp(rect.Top, s.Top, s.Top + s.Height - rect.Height);
+      }
+      return rect;
+    }
   }
   const TWindowRect& primary = screens.front();
   rect.Left = primary.Left + 40;

@@ -20,7 +20,8 @@ TWindowRect ViewerRect(const TViewerGeometry& stored, TWindowRect designed, int 
 
 /// A window rectangle moved onto the screens: kept when at least 50 pixels
 /// of its title strip (its top 30 pixels) lie on one of screens, so it can
-/// be grabbed and moved; else moved to the top left of the first (primary) screen and cut
+/// be grabbed and moved, but cut to that screen and moved onto it when it is
+/// larger; else moved to the top left of the first (primary) screen and cut
 /// to fit it. Settings written on another display must not open windows
 /// nobody can see.
 TWindowRect OntoScreens(TWindowRect rect, const std::vector<TWindowRect>& screens);

@@ -169,6 +169,7 @@ TEST(ViewerGeometry, StoredValuesOverTheDesign) {
   EXPECT_EQ(OntoScreens({2000, 500, 700, 500}, screens), (TWindowRect{2000, 500, 700, 500})) << "second screen";
   EXPECT_EQ(OntoScreens({-650, 10, 700, 500}, screens), (TWindowRect{-650, 10, 700, 500})) << "title area shows";
   EXPECT_EQ(OntoScreens({5000, 3000, 2500, 500}, screens), (TWindowRect{40, 40, 1840, 500})) << "off every screen";
+  EXPECT_EQ(OntoScreens({2100, 100, 1452, 1228}, screens), (TWindowRect{1920, 0, 1280, 1024})) << "larger than its screen";
 }
 
 } // namespace
