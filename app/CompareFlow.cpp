@@ -30,8 +30,10 @@ int RunBatchCompare(TAppState& app, TOutputFile& listing) {
 }
 
 TStartCheck CheckStartNames(TOptionControls& controls) {
-  controls.MnCbNewFileNm = TrimBlanks(controls.MnCbNewFileNm);
-  controls.MnCbOldFileNm = TrimBlanks(controls.MnCbOldFileNm);
+  // A name that names a file as typed is kept: file names may begin or end
+  // with a blank.
+  for (std::string* name : {&controls.MnCbNewFileNm, &controls.MnCbOldFileNm})
+    if (!FileExists(*name)) *name = TrimBlanks(*name);
   TStartCheck check;
   std::string bad;
   if (!FileExists(controls.MnCbNewFileNm)) {

@@ -33,7 +33,8 @@ struct TStartCheck {
 };
 
 /// The Start button's check of the two file names: trims blanks from both
-/// ends of both names (case kept) and writes them back into the controls.
+/// ends of each name that names no file as typed (case kept) and writes
+/// them back into the controls.
 /// The New name is checked first; a name that is empty or names no regular
 /// file fails, and the message quotes it (cut to 80 characters).
 TStartCheck CheckStartNames(TOptionControls& controls);

@@ -47,7 +47,7 @@ bool OpenOne(TCompareRun& run, TCompareFile& f, bool isNew) {
   if (!opened) {
     if (!app.BatchMode)
       app.FrontEnd->ShowMessage(std::string("Error while trying to open valid ") + kind +
-                                " Input File \"" + f.FileName + "\"");
+                                " Input File \"" + f.FileName + "\": " + why);
     app.InputErrorDetail = std::string(kind) + " Input File \"" + name + "\": " + why;
     run.Ctl.RunResult = 4;
     app.InputIoError = true;

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "app/FileHistory.h"
 #include "app/FileSelect.h"
+#include "platform/AppDir.h"
 #include "platform/Text.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ namespace {
 /// A directory with the files a.txt, b.txt, c.txt and A.txt and the folder sub.
 struct TNames : TTempDir {
   const std::string A = Write("a.txt", "x\n"), B = Write("b.txt", "y\n"), C = Write("c.txt", "z\n"),
-                    UpperA = Write("A.txt", "x\n");
+                    UpperA = Write("A.txt", "x\n"), Blank = Write(" blank.txt ", "x\n");
   TNames() { std::filesystem::create_directory(PathOf("sub")); }
 };
 
@@ -34,6 +35,7 @@ TEST(StartFlow, FileNameCheck) {
       {"missing Old", a, dir.PathOf("gone"), TNameField::Old, dir.PathOf("gone")},
       {"a directory is no input file", a, dir.Path.string(), TNameField::Old, dir.Path.string()},
       {"long name cut to 80", std::string(100, 'q'), b, TNameField::New, std::string(80, 'q')},
+      {"a name with blanks at its ends that exists is kept", dir.Blank, b, TNameField::None, ""},
   };
   for (const auto& c : cases) {
     TOptionControls controls;
@@ -42,7 +44,7 @@ TEST(StartFlow, FileNameCheck) {
     TStartCheck check = CheckStartNames(controls);
     EXPECT_EQ(check.Focus, c.Focus) << c.Name;
     EXPECT_EQ(check.Message, c.Focus == TNameField::None ? "" : "\" " + c.Quoted + invalid) << c.Name;
-    EXPECT_EQ(controls.MnCbNewFileNm, TrimBlanks(c.New)) << c.Name;
+    EXPECT_EQ(controls.MnCbNewFileNm, FileExists(c.New) ? c.New : TrimBlanks(c.New)) << c.Name;
   }
 }
 

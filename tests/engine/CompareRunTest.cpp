@@ -57,8 +57,9 @@ TEST(CompareRun, InputFilesThatCannotBeCompared) {
     std::string Status, Box; ///< Box: the message, with @ for the bad name; none in batch
   } cases[] = {
       {"missing NEW file", false, false, "no-such-file.txt", MsgInputIoError,
-       "Error while trying to open valid New Input File \"@\""},
-      {"OLD directory", false, true, "", MsgInputIoError, "Error while trying to open valid Old Input File \"@\""},
+       "Error while trying to open valid New Input File \"@\": No such file or directory"},
+      {"OLD directory", false, true, "", MsgInputIoError,
+       "Error while trying to open valid Old Input File \"@\": is a directory"},
       {"batch: no dialog", true, false, "no-such-file.txt", MsgInputIoError, ""},
       {"a file of 2 GB", false, true, "big.txt", MsgFileTooBig,
        "The Old Input File \"@\" is GT 2 GB which can not be processed. Compare Terminated."},
