@@ -10,10 +10,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fnmatch.h>
+#include <functional>
 #include <mutex>
 #include <sys/stat.h>
 #include <system_error>
@@ -115,14 +117,18 @@ bool AnyMatch(const std::vector<std::string>& patterns, const std::string& path,
 }
 
 /// Walks both trees at once, folder by folder, names in byte order, so that
-/// the pairs come out in sorted path order.
+/// the pairs come out in sorted path order. Found takes each pair as it is
+/// found; Going is asked before each folder and ends the walk with false.
 class TWalker {
 public:
-  TWalker(const TFolderOptions& options, TFolderResult& result) : Options(options), Result(result) {}
+  TWalker(const TFolderOptions& options, std::vector<std::string>& notes,
+          std::function<void(TFolderPair&&)> found, std::function<bool()> going)
+      : Options(options), Notes(notes), Found(std::move(found)), Going(std::move(going)) {}
 
   /// Pairs the files of folder rel (relative to both roots) that is in the
   /// NEW tree (inNew) and in the OLD tree (inOld).
   void Walk(const std::string& rel, bool inNew, bool inOld) {
+    if (!Going()) return;
     std::vector<TEntry> side[2];
     for (int s = 0; s < 2; ++s) {
       if (!(s == 0 ? inNew : inOld)) continue;
@@ -130,10 +136,9 @@ public:
       std::string why;
       if (!ReadFolder(path, side[s], why)) {
         // Its files could be neither paired nor said to stand alone.
-        Result.Pairs.push_back({rel.empty() ? "." : rel, TPairStatus::Error,
-                                std::string(s == 0 ? "The New" : "The Old") + " folder \"" + path +
-                                    "\" could not be read: " + why,
-                                nullptr});
+        Found({rel.empty() ? "." : rel, TPairStatus::Error,
+               std::string(s == 0 ? "The New" : "The Old") + " folder \"" + path + "\" could not be read: " + why,
+               nullptr});
         return;
       }
     }
@@ -149,7 +154,9 @@ public:
 
 private:
   const TFolderOptions& Options;
-  TFolderResult& Result;
+  std::vector<std::string>& Notes;
+  std::function<void(TFolderPair&&)> Found;
+  std::function<bool()> Going;
 
   static bool Is(const TEntry* e, TKind kind) { return e && e->Kind == kind; }
 
@@ -164,21 +171,19 @@ private:
     const std::string path = Join(rel, name);
     if (AnyMatch(Options.Exclude, path, name)) return;
     if (Is(a, TKind::FolderLink) || Is(b, TKind::FolderLink))
-      Result.Notes.push_back(path + " (" + Where(a, b, TKind::FolderLink) +
-                             "): a symbolic link to a folder, not followed");
+      Notes.push_back(path + " (" + Where(a, b, TKind::FolderLink) + "): a symbolic link to a folder, not followed");
     if (Is(a, TKind::Other) || Is(b, TKind::Other))
-      Result.Notes.push_back(path + " (" + Where(a, b, TKind::Other) + "): not a regular file, not compared");
+      Notes.push_back(path + " (" + Where(a, b, TKind::Other) + "): not a regular file, not compared");
     const bool fileA = Is(a, TKind::File), fileB = Is(b, TKind::File);
     const bool dirA = Is(a, TKind::Folder), dirB = Is(b, TKind::Folder);
     if ((fileA && dirB) || (dirA && fileB))
-      Result.Notes.push_back(path + ": a file in " + (fileA ? "NEW" : "OLD") + " and a folder in " +
-                             (fileA ? "OLD" : "NEW"));
+      Notes.push_back(path + ": a file in " + (fileA ? "NEW" : "OLD") + " and a folder in " + (fileA ? "OLD" : "NEW"));
     if ((fileA || fileB) && (Options.Include.empty() || AnyMatch(Options.Include, path, name)))
-      Result.Pairs.push_back({path,
-                              fileA && fileB ? TPairStatus::Identical
-                              : fileA        ? TPairStatus::OnlyInNew
-                                             : TPairStatus::OnlyInOld,
-                              {}, nullptr});
+      Found({path,
+             fileA && fileB ? TPairStatus::Identical
+             : fileA        ? TPairStatus::OnlyInNew
+                            : TPairStatus::OnlyInOld,
+             {}, nullptr});
     if (dirA || dirB) Walk(path, dirA, dirB);
   }
 };
@@ -259,7 +264,7 @@ TBytes CompareBytes(const std::string& newPath, const std::string& oldPath, std:
 /// change while they run), and the stop request.
 struct TPairContext {
   TOptionControls Controls;
-  bool NslgOpt = false, CountIdentical = true, WorkerThreads = false;
+  bool NslgOpt = false, CountIdentical = true;
   std::string RunStamp;
   const TFolderOptions& Options;
   std::atomic<bool>& Stop;
@@ -294,7 +299,9 @@ bool LineCompare(const TPairContext& ctx, const std::string& newPath, const std:
   app.Controls.MnCbOldFileNm = oldPath;
   app.NslgOpt = ctx.NslgOpt;
   app.CountIdentical = ctx.CountIdentical;
-  app.WorkerThreads = ctx.WorkerThreads;
+  // The pairs run side by side already: a second thread within a pair
+  // would only wait for the first.
+  app.WorkerThreads = false;
   app.RunStamp = ctx.RunStamp;
   app.BatchMode = true;
   app.JobLabel = "Job#1 ";
@@ -420,36 +427,39 @@ bool FolderNames(TOptionControls& controls) {
   return IsFolder(controls.MnCbNewFileNm) && IsFolder(controls.MnCbOldFileNm);
 }
 
-TFolderResult WalkFolders(const TFolderOptions& options) {
-  TFolderResult result;
-  result.NewRoot = options.NewRoot;
-  result.OldRoot = options.OldRoot;
-  TWalker(options, result).Walk("", true, true);
-  result.Found = result.Pairs.size();
-  return result;
-}
-
 TFolderResult CompareFolders(TAppState& app, const TFolderOptions& options) {
-  TFolderResult result = WalkFolders(options);
-  std::vector<size_t> jobs; // the pairs in both trees, in path order
-  for (size_t k = 0; k < result.Pairs.size(); ++k)
-    if (result.Pairs[k].Status == TPairStatus::Identical) jobs.push_back(k);
-  std::vector<char> undone(result.Pairs.size(), 0); // each written by the worker of its pair
   std::atomic<bool> stop{false};
-  std::atomic<size_t> next{0}, finished{0};
   const int threads = std::max(1, options.Threads);
-  const TPairContext ctx{app.Controls, app.NslgOpt,  app.CountIdentical, app.WorkerThreads && threads == 1,
-                         app.RunStamp, options, stop};
+  const TPairContext ctx{app.Controls, app.NslgOpt, app.CountIdentical, app.RunStamp, options, stop};
+  // The pairs as the walk finds them, shared with the workers under Lock;
+  // the pairs in both trees wait in Jobs, in path order, for a worker.
   std::mutex lock;
   std::condition_variable changed;
+  std::deque<TFolderPair> pairs;
+  std::vector<char> done;   ///< per pair: its status is known
+  std::vector<size_t> jobs; ///< indexes in pairs
+  size_t nextJob = 0, finished = 0;
+  bool walked = false;
   int running = 0;
   auto work = [&] {
     std::vector<char> buf;
-    for (size_t k; !stop && (k = next++) < jobs.size(); ++finished)
-      if (!ComparePair(ctx, result.Pairs[jobs[k]], buf)) undone[jobs[k]] = 1;
-    std::lock_guard<std::mutex> hold(lock);
+    std::unique_lock<std::mutex> hold(lock);
+    for (;;) {
+      changed.wait(hold, [&] { return stop || nextJob < jobs.size() || walked; });
+      if (stop || nextJob == jobs.size()) break;
+      const size_t k = jobs[nextJob++];
+      TFolderPair pair = pairs[k];
+      hold.unlock();
+      const bool completed = ComparePair(ctx, pair, buf);
+      hold.lock();
+      if (completed) {
+        pairs[k] = std::move(pair);
+        done[k] = 1;
+      }
+      ++finished;
+    }
     --running;
-    changed.notify_one();
+    changed.notify_all();
   };
   std::vector<std::thread> workers;
   for (int t = 0; t < threads; ++t) {
@@ -462,29 +472,57 @@ TFolderResult CompareFolders(TAppState& app, const TFolderOptions& options) {
       break;
     }
   }
+  // This thread walks the trees, then waits for the workers; meanwhile it
+  // shows how far they are and passes a stop request on.
+  auto shown = std::chrono::steady_clock::now();
+  auto going = [&] {
+    if (std::chrono::steady_clock::now() - shown >= std::chrono::milliseconds(100)) {
+      shown = std::chrono::steady_clock::now();
+      size_t at, of;
+      {
+        std::lock_guard<std::mutex> hold(lock);
+        at = finished;
+        of = jobs.size();
+      }
+      app.Progress(Printf("Comparing files: %zu of %zu", at, of));
+      if (app.UserStop) stop = true;
+    }
+    return !stop;
+  };
+  TFolderResult result;
+  result.NewRoot = options.NewRoot;
+  result.OldRoot = options.OldRoot;
+  TWalker walker(options, result.Notes, [&](TFolderPair&& pair) {
+    std::lock_guard<std::mutex> hold(lock);
+    const bool pending = pair.Status == TPairStatus::Identical;
+    if (pending) jobs.push_back(pairs.size());
+    done.push_back(!pending);
+    pairs.push_back(std::move(pair));
+    changed.notify_one();
+  }, going);
+  walker.Walk("", true, true);
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    walked = true;
+    changed.notify_all();
+  }
   if (workers.empty()) {
     running = 1;
     work();
   }
-  // This thread shows how far the workers are and passes a stop request on.
   for (;;) {
     {
       std::unique_lock<std::mutex> hold(lock);
       if (changed.wait_for(hold, std::chrono::milliseconds(100), [&] { return running == 0; })) break;
     }
-    app.Progress(Printf("Comparing files: %zu of %zu", finished.load(), jobs.size()));
-    if (app.UserStop) stop = true;
+    going();
   }
   for (std::thread& w : workers) w.join();
-  result.Halted = app.UserStop || stop;
-  if (result.Halted) {
-    // Only pairs whose compare completed stay.
-    for (size_t k = std::min(next.load(), jobs.size()); k < jobs.size(); ++k) undone[jobs[k]] = 1;
-    size_t kept = 0;
-    for (size_t k = 0; k < result.Pairs.size(); ++k)
-      if (!undone[k] && kept++ != k) result.Pairs[kept - 1] = std::move(result.Pairs[k]);
-    result.Pairs.resize(kept);
-  }
+  // After a halt only the pairs whose compare completed stay.
+  result.Halted = stop;
+  result.Found = pairs.size();
+  for (size_t k = 0; k < pairs.size(); ++k)
+    if (done[k]) result.Pairs.push_back(std::move(pairs[k]));
   app.StatusText = FolderStatusText(result);
   return result;
 }

@@ -92,15 +92,12 @@ bool IsFolder(const std::string& path);
 /// controls (writing them back) and returns true when both name folders.
 bool FolderNames(TOptionControls& controls);
 
-/// Walks both trees and pairs their files: pairs in both trees are left
-/// Identical (not compared yet), the others are OnlyInNew or OnlyInOld; a
-/// folder that cannot be read is an Error pair of its own.
-TFolderResult WalkFolders(const TFolderOptions& options);
-
-/// Compares the folders of options with the options of app.Controls: the
-/// walk, then every pair in both trees. The calling thread shows the files
-/// done through app.Progress and ends the compare, between pairs, when
-/// app.UserStop is set. The result message goes to app.StatusText.
+/// Compares the folders of options with the options of app.Controls. The
+/// calling thread walks both trees while the workers compare the pairs in
+/// both (a folder that cannot be read is an Error pair of its own); it
+/// shows the files done through app.Progress and ends the compare, between
+/// pairs, when app.UserStop is set. The result message goes to
+/// app.StatusText.
 TFolderResult CompareFolders(TAppState& app, const TFolderOptions& options);
 
 /// When output lies in one of the two folders (or is one of them), the
