@@ -24,6 +24,11 @@ int RunBatchCompare(TAppState& app, TOutputFile& listing) {
   return result;
 }
 
+void StartOneStepJob(TAppState& app) {
+  app.JobLabel = "Job#1 ";
+  app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
+}
+
 TStartCheck CheckStartNames(TOptionControls& controls) {
   controls.MnCbNewFileNm = TrimBlanks(controls.MnCbNewFileNm);
   controls.MnCbOldFileNm = TrimBlanks(controls.MnCbOldFileNm);

@@ -304,7 +304,7 @@ bool LineCompare(const TPairContext& ctx, const std::string& newPath, const std:
   app.WorkerThreads = false;
   app.RunStamp = ctx.RunStamp;
   app.BatchMode = true;
-  app.JobLabel = "Job#1 ";
+  StartOneStepJob(app);
   TOutputFile listing;
   std::string listingError;
   if (!ctx.Options.ListingDir.empty()) {
@@ -546,8 +546,9 @@ std::string FolderStatusText(const TFolderResult& result) {
     return Printf("%s %zu of %zu files compared.", MsgUserStop, result.Pairs.size(), result.Found);
   if (t.Of(TPairStatus::Error) > 0)
     return Printf("ERROR: %d of %zu files could not be compared.", t.Of(TPairStatus::Error), result.Pairs.size());
-  if (result.ExitStatus() == 1) return Printf("INFORM: The folders have differences (%zu files).", result.Pairs.size());
-  return Printf("INFORM: The folders compare as equivalent (%zu files).", result.Pairs.size());
+  const char* files = result.Pairs.size() == 1 ? "file" : "files";
+  if (result.ExitStatus() == 1) return Printf("INFORM: The folders have differences (%zu %s).", result.Pairs.size(), files);
+  return Printf("INFORM: The folders compare as equivalent (%zu %s).", result.Pairs.size(), files);
 }
 
 std::string FolderTotalsLine(const TFolderTotals& totals) {

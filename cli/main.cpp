@@ -552,8 +552,7 @@ int main(int argc, char** argv) {
       first = false;
     };
   }
-  app.JobLabel = "Job#1 ";
-  app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
+  StartOneStepJob(app);
   // A listing shown on the terminal where the messages go gets no progress
   // line written over it, and its result message is not repeated.
   const bool listingOnTerminal = toStdout && OutputOnErrorTerminal();
