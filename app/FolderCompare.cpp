@@ -429,7 +429,8 @@ bool FolderNames(TOptionControls& controls) {
 
 TFolderResult CompareFolders(TAppState& app, const TFolderOptions& options) {
   std::atomic<bool> stop{false};
-  const int threads = std::max(1, options.Threads);
+  const int threads = options.Threads > 0 ? options.Threads
+                                          : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
   const TPairContext ctx{app.Controls, app.NslgOpt, app.CountIdentical, app.RunStamp, options, stop};
   // The pairs as the walk finds them, shared with the workers under Lock;
   // the pairs in both trees wait in Jobs, in path order, for a worker.

@@ -61,7 +61,7 @@ struct TFolderOptions {
   /// are taken; a file or a folder that matches an exclude is left out
   /// (with everything in it).
   std::vector<std::string> Include, Exclude;
-  int Threads = 1; ///< worker threads that compare pairs (at least one)
+  int Threads = 0; ///< worker threads that compare pairs; 0: one a processor (at most 8)
   /// When set, the listing of every pair that differs is written to
   /// ListingDir/<relative path>.lst, as a one-step batch job writes it.
   std::string ListingDir;

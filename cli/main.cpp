@@ -16,7 +16,6 @@
 #include "viewers/Reports.h"
 #include "viewers/RtfWriter.h"
 
-#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <csignal>
@@ -27,7 +26,6 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -388,7 +386,6 @@ int main(int argc, char** argv) {
   bool sideBySide = false;
   std::vector<std::string> files;
   TFolderOptions folders;
-  folders.Threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
   std::string folderOnly; // an option that only a compare of two folders takes
 
   std::vector<std::string> args(argv + 1, argv + argc);

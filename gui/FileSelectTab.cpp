@@ -93,7 +93,7 @@ TFileSelectTab::TFileSelectTab(TAppState& app, TQtFrontEnd& ui, QWidget* parent)
   DirTree->setHeaderHidden(true);
   DirTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   DirTree->header()->setStretchLastSection(false);
-  DirTree->setToolTip("Folders: a click opens one");
+  DirTree->setToolTip("Folders: a click opens one; a double click picks it, to compare two folders");
 
   Files = new QFileSystemModel(this);
   Files->setFilter(QDir::Files | QDir::Hidden | QDir::System);
@@ -176,6 +176,11 @@ TFileSelectTab::TFileSelectTab(TAppState& app, TQtFrontEnd& ui, QWidget* parent)
   });
   DirTree->setRootIndex(Dirs->index("/"));
   connect(DirTree, &QTreeView::clicked, this, [this](const QModelIndex& index) { ShowFolder(Dirs->filePath(index)); });
+  // A double click picks the folder itself rather than its first file.
+  connect(DirTree, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) {
+    PendingFile.clear();
+    SelLabel->setText(Dirs->filePath(index));
+  });
   connect(Files, &QFileSystemModel::directoryLoaded, this, &TFileSelectTab::FolderLoaded);
   // The tree reads folders in the background: keep the current one in view.
   connect(Dirs, &QFileSystemModel::directoryLoaded, this,
