@@ -250,8 +250,10 @@ TBytes CompareBytes(const std::string& newPath, const std::string& oldPath, std:
     const size_t want = static_cast<size_t>(std::min<off_t>(left, ChunkSize));
     const ssize_t na = ReadFull(a.Fd, bufA, want), nb = ReadFull(b.Fd, bufB, want);
     if (na < 0 || nb < 0) return TBytes::Unread;
-    if (done == 0) binary = HasNul(bufA, na) || HasNul(bufB, nb);
-    if (na != nb || std::memcmp(bufA, bufB, static_cast<size_t>(na)) != 0) return TBytes::Differ;
+    const bool same = na == nb && std::memcmp(bufA, bufB, static_cast<size_t>(na)) == 0;
+    // Where the two chunks are the same, one of them tells whether both hold a NUL.
+    if (done == 0) binary = HasNul(bufA, na) || (!same && HasNul(bufB, nb));
+    if (!same) return TBytes::Differ;
     if (static_cast<size_t>(na) < want) break; // both files shrank alike since they were opened
     left -= na;
     done += na;
@@ -449,14 +451,13 @@ TFolderResult CompareFolders(TAppState& app, const TFolderOptions& options) {
       changed.wait(hold, [&] { return stop || nextJob < jobs.size() || walked; });
       if (stop || nextJob == jobs.size()) break;
       const size_t k = jobs[nextJob++];
-      TFolderPair pair = pairs[k];
+      // The walk's push_back moves no element, so the pair is this
+      // worker's alone until the workers are joined.
+      TFolderPair& pair = pairs[k];
       hold.unlock();
       const bool completed = ComparePair(ctx, pair, buf);
       hold.lock();
-      if (completed) {
-        pairs[k] = std::move(pair);
-        done[k] = 1;
-      }
+      done[k] = completed;
       ++finished;
     }
     --running;

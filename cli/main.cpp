@@ -314,17 +314,16 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
   return Fail("cannot write " + (path == "-" ? std::string("the JSON result") : path) + ": " + why), false;
 }
 
-/// Writes bytes to path: "-" is standard output; else the whole file, or
-/// with append added to its end. Returns false after saying why it failed.
+/// Writes bytes to path ("-": standard output), or with append adds them
+/// to its end. Returns false after saying why it failed.
 bool WriteOutput(const std::string& path, const std::string& bytes, bool append) {
-  if (path == "-") {
-    TOutputFile out;
+  TOutputFile out;
+  if (path == "-")
     out.AttachDescriptor(STDOUT_FILENO, "standard output");
-    out.Write(bytes);
-    return out.Close() || (Fail("cannot write standard output: " + out.ErrorText()), false);
-  }
-  const std::string error = SaveWholeFile(path, bytes, append);
-  return error.empty() || (Fail(error), false);
+  else if (!out.Open(path, append))
+    return Fail("cannot open " + path + ": " + out.ErrorText()), false;
+  out.Write(bytes);
+  return out.Close() || (Fail("cannot write " + out.Path() + ": " + out.ErrorText()), false);
 }
 
 /// quorlin-cli NEWDIR OLDDIR: the summary of the folder compare to standard
