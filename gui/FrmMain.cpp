@@ -499,6 +499,7 @@ void TFrmMain::MnButCompareClick() {
   AddToHistory(c.MnCbNewFileNmItems, c.MnCbNewFileNm, c.MnCbNewFileNm);
   AddToHistory(c.MnCbOldFileNmItems, c.MnCbOldFileNm, c.MnCbOldFileNm);
   ShowNames();
+  FoldersLast = false;
 
   StatusLine->setText("Executing Compare Section.");
   App.Panel1Lines.clear();
@@ -506,7 +507,6 @@ void TFrmMain::MnButCompareClick() {
   SetRunning(true);
   App.UserStop = false;
   QApplication::processEvents();
-  FoldersLast = false;
   RunCompare(App);
   SetRunning(false);
   StatusLine->setText(FromCore(App.StatusText.substr(0, 128)));
