@@ -308,17 +308,16 @@ bool LineCompare(const TPairContext& ctx, const std::string& newPath, const std:
   app.BatchMode = true;
   StartOneStepJob(app);
   TOutputFile listing;
-  std::string listingError;
   if (!ctx.Options.ListingDir.empty()) {
     app.OutFileNm = ctx.Options.ListingDir + "/" + pair.Path + ".lst";
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(app.OutFileNm).parent_path(), ec);
-    listingError = OutputIsInputMessage(app.OutFileNm, newPath, oldPath);
-    if (listingError.empty() && !listing.Open(app.OutFileNm, false))
-      listingError = "cannot write " + app.OutFileNm + ": " + listing.ErrorText();
-    if (!listingError.empty()) {
+    std::string error = OutputIsInputMessage(app.OutFileNm, newPath, oldPath);
+    if (error.empty() && !listing.Open(app.OutFileNm, false))
+      error = "cannot write " + app.OutFileNm + ": " + listing.ErrorText();
+    if (!error.empty()) {
       pair.Status = TPairStatus::Error;
-      pair.Message = listingError;
+      pair.Message = error;
       return true;
     }
     app.ListingFile = &listing;
@@ -434,7 +433,7 @@ TFolderResult CompareFolders(TAppState& app, const TFolderOptions& options) {
   const int threads = options.Threads > 0 ? options.Threads
                                           : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
   const TPairContext ctx{app.Controls, app.NslgOpt, app.CountIdentical, app.RunStamp, options, stop};
-  // The pairs as the walk finds them, shared with the workers under Lock;
+  // The pairs as the walk finds them, shared with the workers under lock;
   // the pairs in both trees wait in Jobs, in path order, for a worker.
   std::mutex lock;
   std::condition_variable changed;
