@@ -1,6 +1,7 @@
 #include "gui/FrmFolders.h"
 
 #include "app/CompareFlow.h"
+#include "app/OptionsSummary.h"
 #include "engine/CompareRun.h"
 #include "gui/FrmSingle.h"
 #include "gui/FrmVSplit.h"
@@ -250,6 +251,8 @@ void TFrmFolders::OpenPair(const TFolderPair& pair) {
   Busy = true;
   setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The listing's OPTIONS line names the options the compare uses.
+  BuildOptsSummary(run);
   RunCompare(run);
   QApplication::restoreOverrideCursor();
   setEnabled(true);
