@@ -29,6 +29,11 @@ int RunBatchCompare(TAppState& app, TOutputFile& listing) {
   return result;
 }
 
+void StartOneStepJob(TAppState& app) {
+  app.JobLabel = "Job#1 ";
+  app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
+}
+
 TStartCheck CheckStartNames(TOptionControls& controls) {
   // A name that names a file as typed is kept: file names may begin or end
   // with a blank.

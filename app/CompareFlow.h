@@ -23,6 +23,11 @@ int RunStartCompare(TAppState& app);
 /// has set the job label, the run stamp and the batch log lines.
 int RunBatchCompare(TAppState& app, TOutputFile& listing);
 
+/// Makes app the one step of a batch job, as quorlin-cli runs a compare:
+/// the job label "Job#1 " and the step's start line in the batch message
+/// list (so its listing reads as a batch listing of one step).
+void StartOneStepJob(TAppState& app);
+
 /// The file-name combo that a failed Start check points at.
 enum class TNameField { None, New, Old };
 

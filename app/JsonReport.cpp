@@ -1,5 +1,6 @@
 #include "app/JsonReport.h"
 
+#include "app/FolderCompare.h"
 #include "listing/Listing.h"
 
 #include <cstdio>
@@ -75,17 +76,9 @@ std::string JsonChange(std::string_view id, long newLine, long oldLine) {
          ", \"old_line\": " + LineOrNull(oldLine) + "}";
 }
 
-std::string JsonRunSummary(const TAppState& app, int exitStatus) {
-  static const TCompareCtl none;
-  const TCompareCtl& c = app.CompareCtl ? *app.CompareCtl : none;
-  std::string options = app.Controls.MnlblOptsUsed;
-  while (!options.empty() && options.back() == ' ') options.pop_back();
-  const bool clnc = c.OptClnc;
-  auto file = [&](const std::string& name, long long size, long long lines, long long bytes, int longest) {
-    return "{\"name\": " + JsonString(name) + ", \"size\": " + Number(size) + ", \"lines\": " + Number(lines) +
-           ", \"compared_bytes\": " + Number(bytes) + ", \"longest_line\": " + Number(longest) + "}";
-  };
+std::string JsonCounts(const TCompareCtl& c) {
   // The counts as the statistics section shows them.
+  const bool clnc = c.OptClnc;
   const long long paired = clnc ? 0 : c.PairedCount;
   std::string counts = "{";
   auto count = [&](const char* key, const std::string& value) {
@@ -113,6 +106,20 @@ std::string JsonRunSummary(const TAppState& app, int exitStatus) {
   count("new_blank", orNull(clnc, c.NewBlankCount));
   count("old_blank", orNull(clnc, c.OldBlankCount));
   counts += "}";
+  return counts;
+}
+
+std::string JsonRunSummary(const TAppState& app, int exitStatus) {
+  static const TCompareCtl none;
+  const TCompareCtl& c = app.CompareCtl ? *app.CompareCtl : none;
+  std::string options = app.Controls.MnlblOptsUsed;
+  while (!options.empty() && options.back() == ' ') options.pop_back();
+  const bool clnc = c.OptClnc;
+  auto file = [&](const std::string& name, long long size, long long lines, long long bytes, int longest) {
+    return "{\"name\": " + JsonString(name) + ", \"size\": " + Number(size) + ", \"lines\": " + Number(lines) +
+           ", \"compared_bytes\": " + Number(bytes) + ", \"longest_line\": " + Number(longest) + "}";
+  };
+  const std::string counts = JsonCounts(c);
   std::string warnings = "[";
   for (const std::string& line : RunWarnings(c)) warnings += (warnings.size() > 1 ? ", " : "") + JsonString(line);
   warnings += "]";
@@ -125,6 +132,30 @@ std::string JsonRunSummary(const TAppState& app, int exitStatus) {
          ",\n  \"old_file\": " +
          file(app.Controls.MnCbOldFileNm, c.OldFileSize, c.OldLinesTotal, c.OldTotalBytes, c.OldLongest) +
          ",\n  \"counts\": " + counts + ",\n  \"warnings\": " + warnings;
+}
+
+std::string JsonFolderResult(const TFolderResult& result) {
+  std::string out = "{\n  \"exit_status\": " + Number(result.ExitStatus()) +
+                    ",\n  \"result\": " + JsonString(FolderStatusText(result)) +
+                    ",\n  \"new_folder\": " + JsonString(result.NewRoot) +
+                    ",\n  \"old_folder\": " + JsonString(result.OldRoot) + ",\n  \"pairs\": [";
+  for (size_t k = 0; k < result.Pairs.size(); ++k) {
+    const TFolderPair& pair = result.Pairs[k];
+    out += std::string(k == 0 ? "\n" : ",\n") + "    {\"path\": " + JsonString(pair.Path) + ", \"status\": \"" +
+           PairStatusKey(pair.Status) + "\", \"counts\": " + (pair.Ctl ? JsonCounts(*pair.Ctl) : "null") +
+           ", \"message\": " + (pair.Message.empty() ? "null" : JsonString(pair.Message)) + "}";
+  }
+  out += result.Pairs.empty() ? "]" : "\n  ]";
+  const TFolderTotals t = result.Totals();
+  out += ",\n  \"totals\": {\"files\": " + Number(static_cast<long long>(result.Pairs.size()));
+  for (int s = 0; s < PairStatusCount; ++s)
+    out += std::string(", \"") + PairStatusKey(static_cast<TPairStatus>(s)) + "\": " + Number(t.Pairs[static_cast<size_t>(s)]);
+  out += ", \"inserted\": " + Number(t.Inserted) + ", \"deleted\": " + Number(t.Deleted) +
+         ", \"reformatted\": " + Number(t.Reformatted) +
+         ", \"moved\": " + (t.MovedCounted ? Number(t.Moved) : std::string("null")) + "}";
+  out += ",\n  \"halted\": " + std::string(result.Halted ? "true" : "false") + ",\n  \"notes\": [";
+  for (size_t k = 0; k < result.Notes.size(); ++k) out += (k == 0 ? "" : ", ") + JsonString(result.Notes[k]);
+  return out + "]\n}\n";
 }
 
 } // namespace quorlin

@@ -117,6 +117,23 @@ row "Clnc $lists lists, Long to a file" "$(printf '%.3f s' "$l")" "$(printf '%.3
 row "Clnc $lists lists, peak memory" "$peak MB" "-" "-" "<= 425 MB" "$(holds "$peak" 425)"
 rm -f "$out"
 
+# Two folders: two copies of a seeded source tree, 1 % of the files
+# changed, five added and five removed; the summary against diff -rq and
+# diff -r in the same run (2,000 files in quick mode).
+files=$([ "$quick" -eq 1 ] && echo 2000 || echo 10000)
+tree="${TMPDIR:-/tmp}/quorlin-bench-tree-$files"
+[ -d "$tree/new" ] || python3 "$here/bench/gen_tree.py" "$files" "$tree"
+rq=$(seconds diff -rq "$tree/new" "$tree/old")
+r=$(seconds diff -r "$tree/new" "$tree/old")
+q=$(seconds "$cli" -o "$out" "$tree/new" "$tree/old")
+x=$(ratio "$q" "$rq")
+row "folders, $files files, summary" "$(printf '%.3f s' "$q")" "$(printf '%.3f s' "$rq")" "$(printf '%.2fx' "$x")" \
+  "<= 1.00x" "$(holds "$x" 1.0)"
+x=$(ratio "$q" "$r")
+row "folders, $files files, vs diff -r" "$(printf '%.3f s' "$q")" "$(printf '%.3f s' "$r")" "$(printf '%.2fx' "$x")" \
+  "<= 0.50x" "$(holds "$x" 0.5)"
+rm -f "$out"
+
 # The viewers' line model, and the desktop viewers offscreen.
 t=$("$build/line_model_bench" "$lines" | sed -n 's/.*: \([0-9.]*\) s per panel rule.*/\1/p')
 row "line model, $lines lines a rule" "$t s" "-" "-" "< 0.5 s" "$(holds "$t" 0.5)"

@@ -2,6 +2,7 @@
 // listing that a one-step batch job writes to its listing file.
 #include "app/BatchJob.h"
 #include "app/CompareFlow.h"
+#include "app/FolderCompare.h"
 #include "app/JsonReport.h"
 #include "app/OptionsSummary.h"
 #include "engine/CompareRun.h"
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,6 +43,9 @@ constexpr const char* Usage =
     "                   [--label-old NAME] [--] NEW OLD\n"
     "       quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... -r REPORT\n"
     "                   [--layout stacked|side-by-side] NEW OLD\n"
+    "       quorlin-cli [-t TYPE] [-p OPERAND]... [-d OPERAND]... [-o FILE]\n"
+    "                   [--json FILE] [--include GLOB]... [--exclude GLOB]...\n"
+    "                   [--listings DIR] [--threads N] NEWDIR OLDDIR\n"
     "       quorlin-cli inif=BATCH.INI\n"
     "\n"
     "Compares the NEW and the OLD version of a text file line by line and writes\n"
@@ -70,6 +75,13 @@ constexpr const char* Usage =
     "  --label-new NAME, --label-old NAME\n"
     "              show NAME in the listing instead of the file's name\n"
     "  --          the arguments after it are file names, even if they begin with -\n"
+    "  --include GLOB, --exclude GLOB\n"
+    "              two folders: compare only the files whose relative path or\n"
+    "              name matches an include; leave out the files and folders that\n"
+    "              match an exclude\n"
+    "  --listings DIR  two folders: write the listing (-t) of every pair that\n"
+    "              differs to DIR/<relative path>.lst\n"
+    "  --threads N two folders: compare N pairs at a time (default: one a processor)\n"
     "  --help      show this text\n"
     "  --version   show the program version\n"
     "\n"
@@ -80,6 +92,13 @@ constexpr const char* Usage =
     "one of the two input files. Exit status: 0 when the files compare as\n"
     "equivalent, 1 when they differ, 2 on any error (a bad option or operand,\n"
     "a file that cannot be read or written, a halted run).\n"
+    "\n"
+    "With two folders, every file of the two trees is paired by its relative\n"
+    "path and compared; the summary (a line a pair: status, inserted, deleted,\n"
+    "reformatted and moved lines, path; then the totals) goes to standard output\n"
+    "or FILE, and --json writes it as JSON. Symbolic links to folders are not\n"
+    "followed. Exit status 0 when every pair is identical or equivalent and no\n"
+    "file stands alone, 1 otherwise, 2 when a pair could not be compared.\n"
     "\n"
     "With inif= the job steps of a batch ini file run (statements newf=, oldf=,\n"
     "outf=, ltyp=, dpop=, pref=, separated by /job lines); the batch log\n"
@@ -128,19 +147,24 @@ public:
     if (const char* after = std::getenv("QUORLIN_PROGRESS_AFTER_MS")) After = std::chrono::milliseconds(std::atol(after));
   }
   /// Follows the run of app; progress shows when showProgress is set and
-  /// standard error is a terminal.
-  void Watch(TAppState& app, bool showProgress) {
+  /// standard error is a terminal: the pass and the lines, or with
+  /// showText the progress text itself (a folder compare counts files).
+  void Watch(TAppState& app, bool showProgress, bool showText = false) {
     App = &app;
     Terminal = showProgress && ::isatty(STDERR_FILENO) == 1;
+    ShowText = showText;
   }
-  void SetStatusText(std::string_view) override {
+  void SetStatusText(std::string_view text) override {
     if (!Terminal || !App) return;
     const auto now = Clock::now();
     if (now - Start < After || (Shown && now - Last < std::chrono::milliseconds(100))) return;
     Last = now;
     const auto& p = App->RunProgress;
     const int percent = p.Total > 0 ? static_cast<int>(100 * std::min(p.Done, p.Total) / p.Total) : 0;
-    std::fprintf(stderr, "\rquorlin-cli: pass %d, %ld lines, %d%%   ", p.Pass, p.NewLines, percent);
+    if (ShowText)
+      std::fprintf(stderr, "\rquorlin-cli: %.*s   ", static_cast<int>(text.size()), text.data());
+    else
+      std::fprintf(stderr, "\rquorlin-cli: pass %d, %ld lines, %d%%   ", p.Pass, p.NewLines, percent);
     std::fflush(stderr);
     Shown = true;
   }
@@ -159,7 +183,7 @@ public:
 
 private:
   using Clock = std::chrono::steady_clock;
-  bool Terminal = false;
+  bool Terminal = false, ShowText = false;
   const Clock::time_point Start;
   Clock::time_point Last;
   std::chrono::milliseconds After{1000};
@@ -296,6 +320,54 @@ bool WriteJson(const TAppState& app, int status, const std::string& path, TOutpu
   return Fail("cannot write " + (path == "-" ? std::string("the JSON result") : path) + ": " + why), false;
 }
 
+/// Writes bytes to path ("-": standard output), or with append adds them
+/// to its end. Returns false after saying why it failed.
+bool WriteOutput(const std::string& path, const std::string& bytes, bool append) {
+  TOutputFile out;
+  if (path == "-")
+    out.AttachDescriptor(STDOUT_FILENO, "standard output");
+  else if (!out.Open(path, append))
+    return Fail("cannot open " + path + ": " + out.ErrorText()), false;
+  out.Write(bytes);
+  return out.Close() || (Fail("cannot write " + out.Path() + ": " + out.ErrorText()), false);
+}
+
+/// quorlin-cli NEWDIR OLDDIR: the summary of the folder compare to standard
+/// output or outPath, the JSON to jsonPath. No output may lie in either
+/// folder, so that what is compared stays as it was.
+int CompareFolderTrees(TAppState& app, TCliFrontEnd& ui, TFolderOptions& options, const std::string& outPath,
+                       const std::string& jsonPath) {
+  struct stat out {};
+  const bool stdoutFile = outPath.empty() && ::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode);
+  const std::pair<std::string, std::string> outputs[] = {{outPath, ""},
+                                                         {jsonPath == "-" ? "" : jsonPath, ""},
+                                                         {options.ListingDir, ""},
+                                                         {stdoutFile ? "/proc/self/fd/1" : "", "standard output"}};
+  for (const auto& [output, shown] : outputs)
+    if (!output.empty())
+      if (std::string clash = OutputInFoldersMessage(output, options.NewRoot, options.OldRoot, shown); !clash.empty())
+        return Fail(clash);
+  if (!options.ListingDir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(options.ListingDir, ec);
+    if (ec) return Fail("cannot make the listing folder " + options.ListingDir + ": " + ec.message());
+  }
+  const bool summaryOnTerminal = outPath.empty() && OutputOnErrorTerminal();
+  ui.Watch(app, !summaryOnTerminal, true);
+  const TFolderResult result = CompareFolders(app, options);
+  ui.Clear();
+  std::string summary;
+  for (const std::string& line : FolderSummary(result)) summary.append(line).append("\n");
+  bool written = WriteOutput(outPath.empty() ? "-" : outPath, summary, app.AppendOpt);
+  if (StopSignal == SIGPIPE) {
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+  }
+  if (!summaryOnTerminal) std::fprintf(stderr, "%s\n", app.StatusText.c_str());
+  if (!jsonPath.empty()) written = WriteOutput(jsonPath, JsonFolderResult(result), false) && written;
+  return written ? result.ExitStatus() : 2;
+}
+
 /// A dpop= operand that names a Dln filter ("dpln ...").
 bool IsDlnOperand(std::string_view operand) {
   const std::vector<std::string> tokens = ParseParmTokens(operand);
@@ -318,6 +390,8 @@ int main(int argc, char** argv) {
   TSplitLayout layout = TSplitLayout::Stacked;
   bool sideBySide = false;
   std::vector<std::string> files;
+  TFolderOptions folders;
+  std::string folderOnly; // an option that only a compare of two folders takes
 
   std::vector<std::string> args(argv + 1, argv + argc);
   app.RunStamp = NowText();
@@ -350,10 +424,21 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (a == "-t" || a == "-p" || a == "-d" || a == "-o" || a == "-r" || a == "--layout" || a == "--json" ||
-        a == "--label-new" || a == "--label-old") {
+        a == "--label-new" || a == "--label-old" || a == "--include" || a == "--exclude" || a == "--listings" ||
+        a == "--threads") {
       if (i + 1 >= args.size()) return Fail("option " + a + " needs an operand\n" + Usage);
       const std::string& op = args[++i];
-      if (a == "--json") {
+      if (a == "--include" || a == "--exclude" || a == "--listings" || a == "--threads") folderOnly = a;
+      if (a == "--include" || a == "--exclude") {
+        (a == "--include" ? folders.Include : folders.Exclude).push_back(op);
+      } else if (a == "--listings") {
+        folders.ListingDir = op;
+      } else if (a == "--threads") {
+        char* end = nullptr;
+        const long n = std::strtol(op.c_str(), &end, 10);
+        if (op.empty() || *end != '\0' || n < 1 || n > 64) return Fail("--threads needs a number from 1 to 64");
+        folders.Threads = static_cast<int>(n);
+      } else if (a == "--json") {
         jsonPath = op;
       } else if (a == "-o") {
         outPath = op;
@@ -397,6 +482,18 @@ int main(int argc, char** argv) {
   if (!reportPath.empty() && !outPath.empty()) return Fail("-o and -r cannot be used together");
   if (!reportPath.empty() && !jsonPath.empty()) return Fail("--json and -r cannot be used together");
   if (files[0] == "-" && files[1] == "-") return Fail("standard input (-) can be only one of NEW and OLD");
+  if (IsFolder(files[0]) && IsFolder(files[1])) {
+    if (!reportPath.empty() || jsonLines || !labels[0].empty() || !labels[1].empty())
+      return Fail("-r, --json-lines, --label-new and --label-old compare two files, not two folders");
+    folders.NewRoot = files[0];
+    folders.OldRoot = files[1];
+    return CompareFolderTrees(app, ui, folders, outPath, jsonPath);
+  }
+  for (int side = 0; side < 2; ++side)
+    if (IsFolder(files[side]))
+      return Fail("\"" + files[side] + "\" is a directory and \"" + files[1 - side] +
+                  "\" is not: give two files or two folders");
+  if (!folderOnly.empty()) return Fail(folderOnly + " compares two folders, not two files");
 
   // The names the listing shows, and the files read: a label names a file
   // in the listing, and an input that cannot be read twice is compared
@@ -457,8 +554,7 @@ int main(int argc, char** argv) {
       first = false;
     };
   }
-  app.JobLabel = "Job#1 ";
-  app.Panel1Lines.push_back("*** Job#1  Started Time=" + app.RunStamp);
+  StartOneStepJob(app);
   // A listing shown on the terminal where the messages go gets no progress
   // line written over it, and its result message is not repeated.
   const bool listingOnTerminal = toStdout && OutputOnErrorTerminal();

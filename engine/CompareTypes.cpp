@@ -59,16 +59,29 @@ void TTextPool::Reset() {
   Used = 0;
 }
 
+// The entries are mapped from the system zero-filled (a zero TLineEntry is
+// all zero bytes), and a page costs only when an entry on it is first
+// written: a run of a small file pays for the few pages it uses, not for
+// clearing the whole table. Folder compares run many such runs.
+TLineTable::TLineTable() {
+  static_assert(std::is_trivially_destructible_v<TLineEntry> && std::is_trivially_copyable_v<TLineEntry>);
+  void* p = ::mmap(nullptr, Size * sizeof(TLineEntry), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  Entries = static_cast<TLineEntry*>(p);
+}
+
+TLineTable::~TLineTable() { ::munmap(Entries, Size * sizeof(TLineEntry)); }
+
 void TLineTable::Clear() {
-  const int end = std::min(static_cast<int>(Entries.size()) - 1, HighWater);
+  const int end = std::min(Size - 1, HighWater);
   for (int k = LowWater; k <= end; ++k) Entries[static_cast<size_t>(k)] = TLineEntry{};
-  LowWater = static_cast<int>(Entries.size());
+  LowWater = Size;
   HighWater = 0;
   Pool.Reset();
 }
 
 void TLineTable::ReleaseTexts(int count) {
-  const int end = std::min({count + 1, HighWater, static_cast<int>(Entries.size()) - 1});
+  const int end = std::min({count + 1, HighWater, Size - 1});
   for (int k = std::max(1, LowWater); k <= end; ++k) {
     Entries[static_cast<size_t>(k)].Text = nullptr;
     Entries[static_cast<size_t>(k)].OrigText = nullptr;

@@ -176,7 +176,10 @@ private:
 /// after the last line of a pass is its sentinel) and the pool of their texts.
 class TLineTable {
 public:
-  TLineTable() : Entries(MaxPassLines + 2) {}
+  TLineTable();
+  ~TLineTable();
+  TLineTable(const TLineTable&) = delete;
+  TLineTable& operator=(const TLineTable&) = delete;
   TLineEntry& operator[](int k) { return Entries[static_cast<size_t>(k)]; }
   const TLineEntry& operator[](int k) const { return Entries[static_cast<size_t>(k)]; }
   /// Clears every entry to zero and releases all texts.
@@ -196,7 +199,8 @@ public:
   size_t BytesReserved() const { return Pool.BytesReserved(); }
 
 private:
-  std::vector<TLineEntry> Entries;
+  static constexpr int Size = MaxPassLines + 2;
+  TLineEntry* Entries; ///< Size entries, mapped zero-filled
   TTextPool Pool;
   int LowWater = 0, HighWater = 0; ///< the entries that may be non-zero
 };

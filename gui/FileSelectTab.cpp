@@ -29,6 +29,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace quorlin::gui {
 
 const char* const TFileSelectTab::DragFormat = "application/x-quorlin-file-select";
@@ -43,6 +45,22 @@ const std::pair<const char*, const char*> Filters[] = {
 };
 
 } // namespace
+
+/// The folder tree. A double click picks the folder that its first click
+/// opened: that click may have scrolled the folder away from the pointer.
+class TFolderTreeView final : public QTreeView {
+public:
+  explicit TFolderTreeView(QWidget* parent) : QTreeView(parent) {}
+  std::function<void(const QModelIndex&)> Picked;
+
+protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && Picked && currentIndex().isValid())
+      Picked(currentIndex());
+    else
+      QTreeView::mouseDoubleClickEvent(event);
+  }
+};
 
 class TFileListView final : public QListView {
 public:
@@ -86,14 +104,15 @@ TFileSelectTab::TFileSelectTab(TAppState& app, TQtFrontEnd& ui, QWidget* parent)
   Dirs = new QFileSystemModel(this);
   Dirs->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
   Dirs->setRootPath("/");
-  DirTree = new QTreeView(this);
+  auto* folderTree = new TFolderTreeView(this);
+  DirTree = folderTree;
   DirTree->setObjectName("FsDirectoryListBox1");
   DirTree->setModel(Dirs);
   for (int column = 1; column < Dirs->columnCount(); ++column) DirTree->hideColumn(column);
   DirTree->setHeaderHidden(true);
   DirTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   DirTree->header()->setStretchLastSection(false);
-  DirTree->setToolTip("Folders: a click opens one");
+  DirTree->setToolTip("Folders: a click opens one; a double click picks it, to compare two folders");
 
   Files = new QFileSystemModel(this);
   Files->setFilter(QDir::Files | QDir::Hidden | QDir::System);
@@ -176,6 +195,11 @@ TFileSelectTab::TFileSelectTab(TAppState& app, TQtFrontEnd& ui, QWidget* parent)
   });
   DirTree->setRootIndex(Dirs->index("/"));
   connect(DirTree, &QTreeView::clicked, this, [this](const QModelIndex& index) { ShowFolder(Dirs->filePath(index)); });
+  // A double click picks the folder itself rather than its first file.
+  folderTree->Picked = [this](const QModelIndex& index) {
+    PendingFile.clear();
+    SelLabel->setText(Dirs->filePath(index));
+  };
   connect(Files, &QFileSystemModel::directoryLoaded, this, &TFileSelectTab::FolderLoaded);
   // The tree reads folders in the background: keep the current one in view.
   connect(Dirs, &QFileSystemModel::directoryLoaded, this,

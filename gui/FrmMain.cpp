@@ -2,10 +2,12 @@
 
 #include "app/CompareFlow.h"
 #include "app/FileHistory.h"
+#include "app/FolderCompare.h"
 #include "app/UserSettings.h"
 #include "gui/FileSelectTab.h"
 #include "gui/HistoryCombo.h"
 #include "gui/FrmChgFlag.h"
+#include "gui/FrmFolders.h"
 #include "gui/FrmPeek.h"
 #include "gui/FrmSbS.h"
 #include "gui/FrmSingle.h"
@@ -96,6 +98,7 @@ TFrmMain::TFrmMain(TAppState& app, TQtFrontEnd& ui, QWidget* parent) : QMainWind
   Single = new TFrmSingle(Ui, *Legend, App.Settings, this);
   SaveLayout = new TFrmSbS(this);
   Dual = new TFrmVSplit(Ui, *Legend, *SaveLayout, App.Settings, this);
+  Folders = new TFrmFolders(App, Ui, *Single, *Dual, this);
   Peek = new TFrmPeek(this);
   Help = new THelpWindow(this);
   Ui.SetStatusLine(StatusLine);
@@ -491,6 +494,10 @@ void TFrmMain::MnButCompareClick() {
   if (Running) return;
   App.Controls.MnCbNewFileNm = ToCore(NewName->currentText());
   App.Controls.MnCbOldFileNm = ToCore(OldName->currentText());
+  if (FolderNames(App.Controls)) {
+    RunFolderCompare();
+    return;
+  }
   const TStartCheck check = CheckStartNames(App.Controls);
   ShowNames();
   if (!check.Message.empty()) {
@@ -502,6 +509,7 @@ void TFrmMain::MnButCompareClick() {
   AddToHistory(c.MnCbNewFileNmItems, c.MnCbNewFileNm, c.MnCbNewFileNm);
   AddToHistory(c.MnCbOldFileNmItems, c.MnCbOldFileNm, c.MnCbOldFileNm);
   ShowNames();
+  FoldersLast = false;
 
   StatusLine->setText("Executing Compare Section.");
   App.Panel1Lines.clear();
@@ -526,9 +534,31 @@ void TFrmMain::MnButCompareClick() {
   }
 }
 
+void TFrmMain::RunFolderCompare() {
+  ShowNames();
+  StatusLine->setText("Executing Folder Compare.");
+  SetRunning(true);
+  App.UserStop = false;
+  QApplication::processEvents();
+  FoldersLast = true;
+  NoteStatus(Folders->Run());
+  SetRunning(false);
+  StatusLine->setText(FromCore(App.StatusText.substr(0, 128)));
+  if (App.UserStop) {
+    Ui.ShowMessage(MsgUserTerminated);
+  } else if (!App.Settings.MnCkViewResults) {
+    Folders->Open();
+    ViewLatest->setEnabled(true);
+  }
+}
+
 void TFrmMain::MnButStopClick() { App.UserStop = true; }
 
 void TFrmMain::MnButViewResultsClick() {
+  if (FoldersLast) {
+    Folders->Open();
+    return;
+  }
   bool disable = false;
   const std::string message = ViewLatestResultsCheck(App, disable);
   if (message.empty()) {

@@ -23,6 +23,7 @@ namespace quorlin::gui {
 
 class TDpOptionsTab;
 class TFileSelectTab;
+class TFrmFolders;
 class THistoryCombo;
 class TFrmChgFlag;
 class TFrmPeek;
@@ -62,6 +63,7 @@ public:
   TFrmSbS* SaveLayoutDialog() const { return SaveLayout; }
   TFrmChgFlag* LegendWindow() const { return Legend; }
   TFrmPeek* PeekWindow() const { return Peek; }
+  TFrmFolders* FolderWindow() const { return Folders; }
   THelpWindow* HelpWindow() const { return Help; }
   QTabWidget* Notebook() const { return Tabs; }
 
@@ -130,6 +132,8 @@ private:
   TFrmVSplit* Dual;
   TFrmPeek* Peek;
   THelpWindow* Help;
+  TFrmFolders* Folders;
+  bool FoldersLast = false; ///< the last Start compared two folders
 
   QWidget* BuildMainPanel();
   void ShowNames();
@@ -145,6 +149,8 @@ private:
   void SetRunning(bool running);
   void RunBatch();
   void NoteStatus(int status);
+  /// Start with two folder names: the folder compare, then its window.
+  void RunFolderCompare();
 };
 
 } // namespace quorlin::gui

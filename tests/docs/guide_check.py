@@ -105,6 +105,18 @@ write("dp-new.c", ["int a; // count", "/* block", "   comment */ int b;", 'char 
 write("dp-old.c", ["int a;", "int b;", 'char *s = "http://x";'])
 check_sample("Dcpp sample", block_with("DP-LINE(NEW)"), run([cli, "-t", "Long", "-d", "dcpp", "dp-new.c", "dp-old.c"]))
 
+# The folder compare sample: two releases of a small project.
+for side in ("release-2.0", "release-2.1"):
+    now = side.endswith("1")
+    write(side + "/Makefile", ["CFLAGS = -O2" + (" -Wall" if now else "")])
+    write(side + "/src/main.c", ["int main(void) { return 0; }"])
+    write(side + "/src/list.txt", new if now else old)
+write("release-2.1/docs/README.md", ["Ledger\r"])
+write("release-2.0/docs/README.md", ["Ledger"])
+write("release-2.0/docs/NOTES.txt", ["old notes"])
+write("release-2.1/src/report.c", ["void report(void);"])
+check_sample("folder summary sample", block_with("Status            Inserted"), run([cli, "release-2.1", "release-2.0"]))
+
 # The sample batch job and its log.
 job = block_with("// nightly check")
 write("newl.txt", ["fig", "apple", "pear"])

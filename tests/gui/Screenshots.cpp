@@ -6,11 +6,13 @@
 #include "GuiTestSupport.h"
 
 #include "gui/FrmChgFlag.h"
+#include "gui/FrmFolders.h"
 #include "gui/FrmSbS.h"
 #include "gui/FrmVSplit2.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -27,6 +29,26 @@ bool Save(QWidget* window, const QString& path) {
   return ok;
 }
 
+/// Two releases of the example project in dir: the example pair as
+/// src/ledger.c, a file added, one removed, one with other line ends, an
+/// image, and a link to a folder.
+void MakeReleases(const QTemporaryDir& dir) {
+  for (const QString side : {"release-2.0", "release-2.1"}) {
+    QDir(dir.path()).mkpath(side + "/src");
+    QDir(dir.path()).mkpath(side + "/docs");
+    const bool now = side.endsWith('1');
+    QFile::copy(now ? ExampleNew() : ExampleOld(), dir.filePath(side + "/src/ledger.c"));
+    WriteFile(dir, side + "/src/main.c", "int main(void) { return ledger_main(); }\n");
+    WriteFile(dir, side + "/Makefile", now ? "CFLAGS = -O2 -Wall\nall: ledger\n" : "CFLAGS = -O2\nall: ledger\n");
+    WriteFile(dir, side + "/docs/README.md",
+              now ? "Ledger\r\n======\r\nKeeps accounts.\r\n" : "Ledger\n======\nKeeps accounts.\n");
+    WriteFile(dir, side + "/docs/logo.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  }
+  WriteFile(dir, "release-2.1/src/report.c", "void report(void);\n");
+  WriteFile(dir, "release-2.0/docs/NOTES.txt", "old notes\n");
+  QFile::link("../docs", dir.filePath("release-2.1/src/docs-link"));
+}
+
 } // namespace
 } // namespace quorlin::test
 
@@ -39,7 +61,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: gui_screenshots OUTDIR\n");
     return 2;
   }
-  const QDir out(argv[1]);
+  const QDir out(QDir(argv[1]).absolutePath()); // the compare of two folders runs in a folder of its own
   bool ok = true;
   TGuiFixture fx;
   fx.SetNames("examples/new/ledger.c", "examples/old/ledger.c");
@@ -79,5 +101,19 @@ int main(int argc, char** argv) {
   fx.Click("VsButSaveAs");
   fx.Click("VsBtnHortChg");
   ok &= Save(dual->Horizontal(), out.filePath("horizontal.png"));
+  dual->Horizontal()->accept();
+  dual->accept();
+
+  // Two folders: relative names, so that the picture is the same wherever it is made.
+  QTemporaryDir releases;
+  MakeReleases(releases);
+  QDir::setCurrent(releases.path());
+  fx.Find<QCheckBox>("PrCkSbsl")->setChecked(false);
+  fx.SetNames("release-2.1", "release-2.0");
+  fx.Click("MnButCompare");
+  gui::TFrmFolders* folders = fx.Main->FolderWindow();
+  QTreeView* tree = folders->Tree();
+  tree->setCurrentIndex(tree->model()->index(0, 0, tree->model()->index(2, 0)));
+  ok &= Save(folders, out.filePath("folder-compare.png"));
   return ok ? 0 : 1;
 }
