@@ -60,8 +60,7 @@ public:
     const TFolderPair* pair = row.Pair >= 0 ? &Result.Pairs[static_cast<size_t>(row.Pair)] : nullptr;
     const int column = index.column();
     if (role == Qt::ForegroundRole && pair && PairColour(pair->Status) != TLineColour::Normal) {
-      const TRgb rgb = ColourRgb(PairColour(pair->Status));
-      return QColor(rgb.R, rgb.G, rgb.B);
+      return ShownColour(PairColour(pair->Status), QPalette::Base);
     }
     if (role == Qt::ToolTipRole && pair && !pair->Message.empty()) return FromCore(pair->Message);
     if (role == Qt::TextAlignmentRole && column >= 2) return QVariant(Qt::AlignRight | Qt::AlignVCenter);
@@ -95,9 +94,9 @@ TFrmFolders::TFrmFolders(TAppState& app, TQtFrontEnd& ui, TFrmSingle& single, TF
   NewName->setObjectName("FdLblNewDir");
   OldName = new QLabel(this);
   OldName->setObjectName("FdLblOldDir");
-  names->addWidget(MakeColourLabel(this, "New Folder = ", "blue"), 0, 0);
+  names->addWidget(MakeColourLabel(this, "New Folder = ", TLineColour::Blue), 0, 0);
   names->addWidget(NewName, 0, 1);
-  names->addWidget(MakeColourLabel(this, "Old  Folder = ", "red"), 1, 0);
+  names->addWidget(MakeColourLabel(this, "Old  Folder = ", TLineColour::Red), 1, 0);
   names->addWidget(OldName, 1, 1);
   names->setColumnStretch(1, 1);
 
@@ -129,12 +128,12 @@ TFrmFolders::TFrmFolders(TAppState& app, TQtFrontEnd& ui, TFrmSingle& single, TF
   Totals = new QLabel(this);
   Totals->setObjectName("FdLblTotals");
   Totals->setWordWrap(true);
-  Notes = MakeColourLabel(this, "", "maroon");
+  Notes = MakeColourLabel(this, "", TLineColour::Maroon);
   Notes->setObjectName("FdLblNotes");
   Notes->setWordWrap(true);
   auto* legend = new QHBoxLayout;
-  for (const auto& [text, colour] : {std::pair{"Only in NEW", "blue"}, {"Only in OLD", "red"}, {"Differs", "teal"},
-                                     {"Error", "green"}})
+  for (const auto& [text, colour] : {std::pair{"Only in NEW", TLineColour::Blue}, {"Only in OLD", TLineColour::Red},
+                                     {"Differs", TLineColour::Teal}, {"Error", TLineColour::Green}})
     legend->addWidget(MakeColourLabel(this, text, colour, true));
   legend->addStretch(1);
 

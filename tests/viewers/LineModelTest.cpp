@@ -130,7 +130,9 @@ TEST(LineModel, ColoursReadableOnLightAndDarkPalettes) {
     const auto colour = static_cast<TLineColour>(c);
     EXPECT_GE(ContrastRatio(ShownRgb(colour, white, black), white), MinContrast) << ColourName(colour);
     EXPECT_GE(ContrastRatio(ShownRgb(colour, dark, light), dark), MinContrast) << ColourName(colour);
-    if (ContrastRatio(ColourRgb(colour), white) >= MinContrast) EXPECT_EQ(ShownRgb(colour, white, black), ColourRgb(colour));
+    if (ContrastRatio(ColourRgb(colour), white) >= MinContrast) {
+      EXPECT_EQ(ShownRgb(colour, white, black), ColourRgb(colour));
+    }
   }
   EXPECT_NEAR(ContrastRatio(black, white), 21.0, 0.01);
   const TRgb blueOnDark = ShownRgb(TLineColour::Blue, dark, light);
