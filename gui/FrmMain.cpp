@@ -438,9 +438,11 @@ void TFrmMain::StartBatch(const QString& iniPath, bool displayAvailable) {
   DisplayAvailable = displayAvailable;
   setWindowTitle(BatchCaption);
   Note->hide();
+  // What cannot act in a batch is shown so: its controls and the tabs it refuses.
   for (QWidget* w : std::initializer_list<QWidget*>{Start, Browse, NewName, OldName, ListType, ViewOnDemand,
-                                                    ViewLatest, HintsOff})
+                                                    ViewLatest, HintsOff, SaveIni, OmitIniSave, ExitButton})
     w->setEnabled(false);
+  for (int tab : {TabFileSelect, TabPreferences, TabDpOptions}) Tabs->setTabEnabled(tab, false);
   Halt->show();
   QTimer::singleShot(0, this, &TFrmMain::RunBatch);
 }
@@ -455,8 +457,11 @@ void TFrmMain::RunBatch() {
   LogPath = FromCore(result.LogPath);
   Busy->hide();
   RefreshFromModel();
-  // Without a display nobody could press Exit: the batch ends by itself.
-  if (result.NoWait || !DisplayAvailable) {
+  // The final status, and where its log went.
+  StatusLine->setText(StatusLine->text() + "  (" + BatchLogName + " in " + QFileInfo(LogPath).absolutePath() + ")");
+  // Without a display nobody could press Exit, and a close request during
+  // the batch asked for the end: the batch ends by itself.
+  if (result.NoWait || !DisplayAvailable || CloseRequested) {
     emit BatchEnded(Status);
     return;
   }
@@ -599,8 +604,10 @@ void TFrmMain::MnButExitClick() { close(); }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
   if (Running) {
-    // A close request during a run stops the run; the window stays.
+    // A close request during a run stops the run; the window stays, but a
+    // batch then ends the program.
     App.UserStop = true;
+    CloseRequested = App.BatchMode;
     event->ignore();
     return;
   }

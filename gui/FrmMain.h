@@ -100,6 +100,7 @@ private:
   bool Running = false;
   bool Reverting = false; ///< a tab change made by the window itself, not the user
   bool DisplayAvailable = true;
+  bool CloseRequested = false; ///< closed during a batch: the program ends when it has halted
   int Status = 0;
   QString BatchIni, LogPath;
 

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 // The icon lives in the library's resources, which a static library must
@@ -35,7 +36,11 @@ void TQtFrontEnd::ShowMessage(std::string_view text) {
     return;
   }
   QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : Parent;
-  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), message, QMessageBox::Ok, parent);
+  // Blanks around a message (some pad it to a width) would wrap its full
+  // stop onto a line of its own.
+  QString shown = message.trimmed();
+  shown.replace(QRegularExpression(" +\\.$"), ".");
+  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), shown, QMessageBox::Ok, parent);
   box.exec();
 }
 

@@ -85,12 +85,12 @@ int PrintPlainPages(QPrinter& printer, int fontSize, const TPageLayout& layout) 
 
 namespace {
 
-void FillDocument(QTextDocument& document, const TColouredDocument& source) {
-  document.setDefaultFont(PrinterFont(source.FontSize));
+void FillDocument(QTextDocument& document, const TColouredDocument& source, int fontSize) {
+  document.setDefaultFont(PrinterFont(fontSize));
   document.setDocumentMargin(0);
   QTextCursor cursor(&document);
   QTextCharFormat format;
-  format.setFont(PrinterFont(source.FontSize));
+  format.setFont(PrinterFont(fontSize));
   bool first = true;
   for (const TColouredLine& line : source.Lines) {
     const TRgb rgb = ColourRgb(line.Colour);
@@ -119,11 +119,19 @@ void TColouredJobPrinter::Print(const TColouredDocument& job) {
   } else {
     Printer.newPage();
   }
-  // The job's pages as the printer measures them, drawn one by one.
+  // The job's pages as the printer measures them, drawn one by one, in the
+  // font size asked for or, down to 6 points, one in which the longest line
+  // fits the page, as plain print fits its lines.
+  const QRect body = Printer.pageLayout().paintRectPixels(Printer.resolution());
+  size_t longest = 0;
+  for (const TColouredLine& line : job.Lines) longest = std::max(longest, ShownLength(line.Text));
+  int size = job.FontSize;
+  while (size > 6 && QFontMetrics(PrinterFont(size), &Printer).horizontalAdvance(QString(int(longest), 'X')) > body.width())
+    --size;
+  Smallest = Smallest == 0 ? size : std::min(Smallest, size);
   QTextDocument document;
   document.documentLayout()->setPaintDevice(&Printer);
-  FillDocument(document, job);
-  const QRect body = Printer.pageLayout().paintRectPixels(Printer.resolution());
+  FillDocument(document, job, size);
   document.setPageSize(QSizeF(body.width(), body.height()));
   Marks.emplace_back(job.Name, Pages);
   const int count = document.pageCount();
@@ -229,6 +237,9 @@ void PrintColouredListing(TQtFrontEnd& ui, TBuildControls& controls, bool noRefN
   options.Send = [&jobs](TColouredDocument& job) { jobs.Print(job); };
   RunColouredBuild(ui, controls, options, build);
   jobs.Finish();
+  if (jobs.FontSize() != 0 && jobs.FontSize() < fontSize)
+    ui.ShowMessage("The coloured print used " + std::to_string(jobs.FontSize()) + " points instead of " +
+                   std::to_string(fontSize) + ", so that its lines fit the page.");
 }
 
 void SaveColouredListing(TQtFrontEnd& ui, TBuildControls& controls, const std::string& path,

@@ -66,11 +66,14 @@ public:
   void Print(const TColouredDocument& job);
   /// Ends the document. Returns the number of jobs printed.
   int Finish();
+  /// The smallest font size a job was printed in (0 before any).
+  int FontSize() const { return Smallest; }
 
 private:
   QPrinter& Printer;
   std::unique_ptr<QPainter> Painter;
   bool Failed = false; ///< the printer could not be started
+  int Smallest = 0;
   int Pages = 0;                                    ///< pages printed so far
   std::vector<std::pair<std::string, int>> Marks;   ///< job names and their first pages (0-based)
 };

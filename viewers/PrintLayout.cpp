@@ -55,12 +55,15 @@ private:
 std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::string& caption,
                                             bool noRefNumbers, const TFontMetrics& metrics) {
   TPageWriter w(metrics, caption);
-  auto refLine = [&](std::string s) {
-    if (noRefNumbers) s = " " + (s.size() > 5 ? s.substr(5) : std::string());
+  // Without reference numbers the ruler and the numbered lines lose their
+  // number column; the heading lines above them stay whole.
+  auto refLine = [&](TPanelRule rule, long i) {
+    std::string s = DisplayText(view, rule, i);
+    if (noRefNumbers && i >= HeadingLead(view, rule)) s = " " + (s.size() > 5 ? s.substr(5) : std::string());
     w.Line(w.Cut(std::move(s)));
   };
   w.Place(w.X0, 3, " Panel 1 - New Source Matches and Inserts", true);
-  for (long i = 0; i < view.StatsFirstLine; ++i) refLine(DisplayText(view, TPanelRule::NewSide, i));
+  for (long i = 0; i < view.StatsFirstLine; ++i) refLine(TPanelRule::NewSide, i);
   if (!view.Panel2->empty()) {
     if (w.Row + 4 >= w.LinesPerPage) {
       w.NewPage();
@@ -68,8 +71,7 @@ std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::
       w.Place(w.X0, w.Row + 1, " Panel 2 - New Source Matches and Deletes", true);
       w.Row += 2;
     }
-    for (size_t i = 0; i < view.Panel2->size(); ++i)
-      refLine(DisplayText(view, TPanelRule::OldSide, static_cast<long>(i)));
+    for (size_t i = 0; i < view.Panel2->size(); ++i) refLine(TPanelRule::OldSide, static_cast<long>(i));
   }
   for (long i = view.StatsFirstLine; i < static_cast<long>(view.Panel1->size()); ++i)
     w.Line(DisplayText(view, TPanelRule::NewSide, i));

@@ -110,7 +110,7 @@ std::string ViewerHeader(const TResultView& view, TPanelRule rule) {
   static constexpr std::string_view Ruler =
       "----+----9----+----10---+----11---+----12---+----13---+----14---+----15---+----16---+----17---+"
       "----18---+----19---+----2";
-  std::string header = rule == TPanelRule::Single   ? "Ref# ID  ----+----1----+----" + std::string(Tail)
+  std::string header = rule == TPanelRule::Single   ? " Ref# ID  ----+----1----+----" + std::string(Tail)
                        : rule == TPanelRule::NewSide ? " Ref# ID  Matches/Inserts ---" + std::string(Tail)
                                                      : " Ref# ID  Matches/Deletes ---" + std::string(Tail);
   if (view.Fscl) {

@@ -4,6 +4,7 @@
 
 #include "gui/FrmPeek.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QSignalSpy>
 
@@ -47,8 +48,10 @@ private slots:
     QVERIFY(!fx.Find<QComboBox>("MnCbNewFileNm")->isEnabled());
     QCOMPARE(fx.Main->ExitStatus(), 1);
 
-    fx.Main->Notebook()->setCurrentIndex(2); // Preferences is refused in batch mode
+    fx.Main->Notebook()->setCurrentIndex(2); // Preferences is refused in batch mode, and shown so
     QCOMPARE(fx.Main->Notebook()->currentIndex(), 0);
+    QVERIFY(!fx.Main->Notebook()->isTabEnabled(2));
+    QVERIFY(fx.Find<QLineEdit>("MnEdPanStatus")->text().endsWith("(Quorln32.log in " + QDir(Dir.path()).absolutePath() + ")"));
 
     fx.Click("MnButPeekLog");
     gui::TFrmPeek* peek = fx.Main->PeekWindow();
@@ -57,6 +60,19 @@ private slots:
     QVERIFY(peek->List()->item(2)->text().startsWith("*** Batch Activity using Ini File="));
     peek->accept();
     QVERIFY(fx.Main->close()); // a batch window always closes
+
+    // A close request while the batch runs halts it, and the program ends
+    // without a second Exit.
+    TGuiFixture running;
+    QSignalSpy endedByClose(running.Main.get(), &gui::TFrmMain::BatchEnded);
+    const QString big = LineFile(Dir, "big.txt", 400000, 50, 1000);
+    running.Main->StartBatch(WriteFile(Dir, "close.ini",
+                                       ("newf=" + big + "\noldf=" + ExampleOld() + "\noutf=" + Dir.filePath("close.lst") +
+                                        "\nltyp=long\n").toUtf8()),
+                             true);
+    QTimer::singleShot(50, running.Main.get(), [&] { running.Main->close(); });
+    QTRY_COMPARE(endedByClose.count(), 1);
+    QCOMPARE(endedByClose[0][0].toInt(), 2);
     qputenv("QUORLIN_HOME", home);
   }
 };

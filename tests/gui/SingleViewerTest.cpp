@@ -20,7 +20,7 @@ private slots:
     gui::TFrmSingle* viewer = fx.Main->SingleViewer();
     QVERIFY(viewer->isVisible());
     gui::TPanelView* panel = viewer->Panel();
-    QVERIFY(panel->PanelModel()->headerData(0, Qt::Horizontal).toString().startsWith("Ref# ID  ----+----1"));
+    QVERIFY(panel->PanelModel()->headerData(0, Qt::Horizontal).toString().startsWith(" Ref# ID  ----+----1"));
     QCOMPARE(panel->font().pointSize(), 11);
     QCOMPARE(panel->Selection(), 0);
     QCOMPARE(RowColour(panel), Shown(TLineColour::Blue)); // New File =

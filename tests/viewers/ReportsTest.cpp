@@ -72,7 +72,7 @@ TEST(TextReports, CaptionsAndWidths) {
   TViewFixture fx = SmallListing();
   const std::string tail = "2----+----3----+----4----+----5----+----6----+----7----+----8";
   EXPECT_EQ(ViewerHeader(fx.View, TPanelRule::Single),
-            "Ref# ID  ----+----1----+----" + tail + " N-REF# CHNG-TYPE   O-REF# LEN");
+            " Ref# ID  ----+----1----+----" + tail + " N-REF# CHNG-TYPE   O-REF# LEN") << "ID over the rows' IDs";
   fx.View.Clnc = true;
   EXPECT_EQ(ViewerHeader(fx.View, TPanelRule::OldSide),
             " Ref# ID  Matches/Deletes ---" + tail + " O-REF# CHG-TYPE N-MAT/O-DUP");
@@ -283,6 +283,11 @@ TEST(PrintLayout, TwoPanelPrintHeadings) {
   ASSERT_NE(panel2, pages[0].end());
   EXPECT_EQ(panel2->Y, (4 + 6 + 1) * 10) << "one blank row after panel 1";
   EXPECT_EQ(pages[0].back().Text, " INFORM: done");
+
+  // Without reference numbers the headings stay whole.
+  pages = LayoutTwoPanelPrint(fx.View, "Caption", true, m);
+  EXPECT_EQ(pages[0][3].Text, " New File = new.txt  d");
+  EXPECT_EQ(pages[0][6].Text, "      same") << "the number column is gone";
 }
 
 } // namespace
