@@ -171,8 +171,9 @@ void TFrmVSplit::Prepare(const TResultView& view, const QString& newName, const 
   RightPanel->SetFontSize(FontSizeOf(Settings.LBx2FontSz));
   const int rows = LeftPanel->WholeRowWidth() + RightPanel->WholeRowWidth();
   PlaceOnScreens(this, ViewerRect(Settings.Dual, WideEnough(DesignRect, rows + 20), MinWidth));
-  // With no stored splitter the left panel gets its whole row where the window allows it.
-  const int fallback = width() >= rows + 20 ? LeftPanel->WholeRowWidth() : DesignLeftWidth;
+  // With no stored splitter the left panel gets its whole row where the
+  // window allows both panels theirs, else half the window.
+  const int fallback = width() >= rows + 20 ? LeftPanel->WholeRowWidth() : std::max(DesignLeftWidth, width() / 2);
   const int left = std::clamp(StoredNumber(Settings.SpSplit, fallback), 40, std::max(40, width() - 60));
   Splitter->setSizes({left, std::max(40, width() - 20 - left)});
   Binding->Reset(View);

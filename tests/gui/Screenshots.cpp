@@ -1,8 +1,9 @@
 // Takes the screenshots of the user guide: the windows of a compare of the
 // example pair, each grabbed at its designed size, and a plain print of the
-// side-by-side viewer to OUTDIR/print.pdf. Run by scripts/screenshots.sh
-// under a virtual X server.
-// usage: gui_screenshots OUTDIR
+// side-by-side viewer to OUTDIR/print.pdf, and the side-by-side viewer on a
+// dark palette; with --scaled only the main window (run with
+// QT_SCALE_FACTOR=2). Run by scripts/screenshots.sh under a virtual X server.
+// usage: gui_screenshots [--scaled] OUTDIR
 #include "GuiTestSupport.h"
 
 #include "gui/FrmChgFlag.h"
@@ -57,12 +58,19 @@ int main(int argc, char** argv) {
   namespace gui = quorlin::gui;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quorlin");
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: gui_screenshots OUTDIR\n");
+  gui::InstallWindowIcon();
+  const bool scaled = argc == 3 && QString(argv[1]) == "--scaled";
+  if (argc != 2 && !scaled) {
+    std::fprintf(stderr, "usage: gui_screenshots [--scaled] OUTDIR\n");
     return 2;
   }
-  const QDir out(QDir(argv[1]).absolutePath()); // the compare of two folders runs in a folder of its own
+  const QDir out(QDir(argv[argc - 1]).absolutePath()); // the compare of two folders runs in a folder of its own
   bool ok = true;
+  if (scaled) {
+    TGuiFixture fx;
+    fx.Main->StartInteractive({"examples/new/ledger.c", "examples/old/ledger.c"});
+    return Save(fx.Main.get(), out.filePath("scaled.png")) ? 0 : 1;
+  }
   TGuiFixture fx;
   fx.SetNames("examples/new/ledger.c", "examples/old/ledger.c");
   QDir::setCurrent(QUORLIN_SOURCE_DIR);
@@ -103,6 +111,27 @@ int main(int argc, char** argv) {
   ok &= Save(dual->Horizontal(), out.filePath("horizontal.png"));
   dual->Horizontal()->accept();
   dual->accept();
+
+  // The side-by-side viewer on a dark palette: colours chosen from it.
+  {
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (auto [role, colour] : {std::pair(QPalette::Window, QColor(45, 45, 48)), std::pair(QPalette::Base, QColor(30, 30, 30)),
+                                std::pair(QPalette::AlternateBase, QColor(40, 40, 40)),
+                                std::pair(QPalette::Button, QColor(60, 60, 64)),
+                                std::pair(QPalette::Text, QColor(220, 220, 220)),
+                                std::pair(QPalette::WindowText, QColor(220, 220, 220)),
+                                std::pair(QPalette::ButtonText, QColor(220, 220, 220))})
+      dark.setColor(role, colour);
+    QApplication::setPalette(dark);
+    TGuiFixture night;
+    night.SetNames("examples/new/ledger.c", "examples/old/ledger.c");
+    night.Find<QCheckBox>("PrCkSbsl")->setChecked(true);
+    night.Click("MnButCompare");
+    ok &= Save(night.Main->DualViewer(), out.filePath("dark.png"));
+    night.Main->DualViewer()->accept();
+    QApplication::setPalette(light);
+  }
 
   // Two folders: relative names, so that the picture is the same wherever it is made.
   QTemporaryDir releases;
