@@ -46,12 +46,12 @@ bool Contains(std::string_view text, std::string_view needle) {
 
 } // namespace
 
-TFileLine ParseFileLine(std::string_view text) {
+TFileLine ParseFileLine(std::string_view asked) {
   TFileLine line;
-  text = TrimBlanks(text);
+  std::string text = TrimBlanks(asked);
   if (!text.empty() && (text[0] == 'o' || text[0] == 'O' || text[0] == 'n' || text[0] == 'N')) {
     line.Old = text[0] == 'o' || text[0] == 'O';
-    text = TrimBlanks(text.substr(1));
+    text = TrimBlanks(std::string_view(text).substr(1));
   }
   if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return {};
