@@ -3,7 +3,9 @@
 // the statistics and the result handling read after the run.
 #pragma once
 
+#include <array>
 #include <string>
+#include <utility>
 
 namespace quorlin {
 
@@ -76,6 +78,9 @@ struct TCompareCtl {
   bool NewEmbeddedEof = false, OldEmbeddedEof = false; ///< a 0x1A byte with data after it
   bool LinesSplit = false;  ///< a line of either file was cut at MaxLineLen
   bool ColTooShort = false; ///< a line of either file was shorter than its first compare column
+  /// The compared columns of each file, with Ccol (1-based first, last; last
+  /// 0 up to the end of the line; first 0 where no range is set).
+  std::array<std::pair<int, int>, 4> NewColumns{}, OldColumns{};
 
   // Engine counters.
   int NewColShortCount = 0, OldColShortCount = 0; ///< lines shorter than the first compare column

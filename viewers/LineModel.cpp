@@ -101,6 +101,9 @@ TResultView MakeResultView(const TAppState& app) {
     view.Fscl = ctl->OptFscl;
     view.NewLongest = ctl->NewLongest;
     view.OldLongest = ctl->OldLongest;
+    view.Icas = ctl->OptIcas;
+    view.NewColumns = ctl->NewColumns;
+    view.OldColumns = ctl->OldColumns;
     // No statistics section: number every line but the closing result message.
     if (ctl->OptNoss) view.StatsFirstLine = std::max(0, static_cast<int>(app.Panel1Lines.size()) - 1);
   }
@@ -156,6 +159,24 @@ void DisplayText(const TResultView& view, TPanelRule rule, long i, std::string& 
     AppendAligned(out, s);
   else
     out.append(s);
+}
+
+TRefNumbers RefNumbers(std::string_view s) {
+  constexpr size_t Refs = 84;
+  if (s.size() <= Refs + 1 || s[Refs] != ' ' || s.substr(0, 4) == "   *") return {};
+  size_t at = Refs + 1;
+  auto number = [&] {
+    long value = 0;
+    const size_t first = at;
+    while (at < s.size() && s[at] >= '0' && s[at] <= '9' && at - first < 10) value = value * 10 + (s[at++] - '0');
+    return value;
+  };
+  TRefNumbers refs;
+  refs.First = number();
+  if (refs.First == 0) at += 5;
+  at += 14;
+  refs.Second = number();
+  return refs;
 }
 
 void ShownText(const TResultView& view, TPanelRule rule, long i, std::string& out) {

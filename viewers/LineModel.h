@@ -6,6 +6,7 @@
 #include "state/Controls.h"
 
 #include <array>
+#include <utility>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,6 +53,8 @@ struct TResultView {
   bool ListChng = false;  ///< the listing type was Chng
   bool Fscl = false;
   int NewLongest = 0, OldLongest = 0; ///< longest lines of the run (report widths)
+  bool Icas = false;                  ///< case was ignored (changed characters)
+  std::array<std::pair<int, int>, 4> NewColumns{}, OldColumns{}; ///< compared columns, with Ccol
   std::string RunStamp;               ///< date and time of the compare
 };
 
@@ -104,6 +107,14 @@ size_t ShownLength(std::string_view text);
 std::string_view ShownPrefix(std::string_view text, size_t count);
 /// text in valid UTF-8: each cut or invalid sequence replaced by U+FFFD.
 void AppendShownUtf8(std::string& out, std::string_view text);
+
+/// The two numbers of a listing line's reference columns (0 for none): after
+/// the 80-byte text field, a blank, the first number (the NEW line; or five
+/// blanks), a 14-character change type, the second (the OLD line).
+struct TRefNumbers {
+  long First = 0, Second = 0;
+};
+TRefNumbers RefNumbers(std::string_view line);
 
 /// LineColour: the text colour of line i of the panel (green for a bad index).
 TLineColour LineColour(const TResultView& view, TPanelRule rule, long i);

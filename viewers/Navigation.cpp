@@ -61,28 +61,15 @@ TFileLine ParseFileLine(std::string_view asked) {
 
 namespace {
 
-/// The NEW and OLD line numbers a listing line's reference columns name (0
-/// for none): after the 80-byte text field, a blank, the NEW number (or five
-/// blanks), a 14-character change type, the OLD number. A reformatted OLD
-/// line names its OLD line in both places; a Clnc line names a line of its
-/// own panel's file first.
+/// The line of the NEW (oldFile false) or OLD file that a listing line's
+/// reference columns name (Number 0 for none). A reformatted OLD line names
+/// its OLD line in both places; a Clnc line names a line of its own panel's
+/// file first.
 TFileLine RefNumber(std::string_view s, bool oldFile, bool clnc) {
-  constexpr size_t Refs = 84;
-  if (s.size() <= Refs + 1 || s[Refs] != ' ' || s.substr(0, 4) == "   *") return {};
-  size_t at = Refs + 1;
-  auto number = [&] {
-    long value = 0;
-    const size_t first = at;
-    while (at < s.size() && s[at] >= '0' && s[at] <= '9' && at - first < 10) value = value * 10 + (s[at++] - '0');
-    return value;
-  };
-  const long first = number();
-  if (clnc) return {oldFile, first};
-  if (first == 0) at += 5;
-  at += 14;
-  const long second = number();
-  if (ChangeFlag(s) == "RO-") return {true, second};
-  return {oldFile, oldFile ? second : first};
+  const TRefNumbers refs = RefNumbers(s);
+  if (clnc) return {oldFile, refs.First};
+  if (ChangeFlag(s) == "RO-") return {true, refs.Second};
+  return {oldFile, oldFile ? refs.Second : refs.First};
 }
 
 } // namespace
