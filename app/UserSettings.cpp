@@ -244,9 +244,10 @@ std::string SectionText(const TAppState& app) {
     w.Put("DpCkDpDLn" + std::to_string(i + 1), c.DpCkDpDln[i]);
   for (size_t i = 0; i < c.DpEdDpDln.size(); ++i)
     w.Put("DpEdDpDLn" + std::to_string(i + 1), c.DpEdDpDln[i]);
-  // Kept besides the designed keys: the main window's size.
+  // Kept besides the designed keys: the main window's size, the Chg Chars boxes.
   w.Put("Width", s.Width);
   w.Put("Height", s.Height);
+  w.Put("ShowChgChars", s.ShowChgChars);
   return w.Text();
 }
 
@@ -402,6 +403,7 @@ std::vector<TKey> MakeKeyTable() {
   flag("TurnOffHint", &TUserSettings::MnCkTurnOffHint);
   flag("NoWarnFilC", &TUserSettings::FsCkNoWarnNoFileChg);
   flag("OmitIniSv", &TUserSettings::MnCkOmitIniSv);
+  flag("ShowChgChars", &TUserSettings::ShowChgChars);
   add("OptsUsed", [](TLoad& l, const std::string& v) { l.OptsUsed = v; });
   for (const TViewerKey& viewer : ViewerKeys)
     for (const TGeometryKey& field : GeometryKeys)

@@ -82,6 +82,8 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
   List = new TPanelView(this);
   List->setObjectName("LsListbox1");
   List->SetPanelModel(Model);
+  ChgChars = MakeChgCharsBox(top, "LsCkChgChars", {List});
+  grid->addWidget(ChgChars, 0, 9);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -124,6 +126,8 @@ void TFrmSingle::Prepare(const TResultView& view, const QString& newName, const 
   DisplayFont->setCurrentText(QString::number(FontSizeOf(settings.LBx1FontSz)));
   List->SetFontSize(FontSizeOf(settings.LBx1FontSz));
   PlaceOnScreens(this, ViewerRect(settings.Single, WideEnough(DesignRect, List->WholeRowWidth() + 8), MinWidth));
+  ChgChars->setChecked(settings.ShowChgChars);
+  List->ShowMarks(settings.ShowChgChars);
   List->Select(Model->rowCount() > 0 ? 0 : -1);
   List->SetTopLine(0);
   List->setFocus();
@@ -134,6 +138,7 @@ void TFrmSingle::StoreSettings(TUserSettings& settings) const {
   settings.Single = GeometryTexts({r.left(), r.top(), r.width(), r.height()});
   settings.Pr1FontSz = ToCore(PrintFont->currentText());
   settings.LBx1FontSz = ToCore(DisplayFont->currentText());
+  settings.ShowChgChars = ChgChars->isChecked();
 }
 
 void TFrmSingle::SyncToNav() {

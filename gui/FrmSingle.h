@@ -72,6 +72,7 @@ private:
   QComboBox* DisplayFont;
   QCheckBox* NoRefNumbers;
   QCheckBox* AppendSave;
+  QCheckBox* ChgChars;
   QWidget* ReturnButton;
   TBuildControls Build;
 

@@ -95,6 +95,8 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   RightPanel = new TPanelView(this);
   RightPanel->setObjectName("VsListbox3");
   RightPanel->SetPanelModel(RightModel);
+  ChgChars = MakeChgCharsBox(top, "VsCkChgChars", {LeftPanel, RightPanel});
+  bar->addWidget(ChgChars, 0, 9);
   Splitter = new QSplitter(Qt::Horizontal, this);
   Splitter->setObjectName("Splitter1");
   Splitter->setToolTip("Move Splitter bar left or right ");
@@ -169,6 +171,8 @@ void TFrmVSplit::Prepare(const TResultView& view, const QString& newName, const 
   DisplayFont->setCurrentText(QString::number(FontSizeOf(Settings.LBx2FontSz)));
   LeftPanel->SetFontSize(FontSizeOf(Settings.LBx2FontSz));
   RightPanel->SetFontSize(FontSizeOf(Settings.LBx2FontSz));
+  ChgChars->setChecked(Settings.ShowChgChars);
+  for (TPanelView* panel : {LeftPanel, RightPanel}) panel->ShowMarks(Settings.ShowChgChars);
   const int rows = LeftPanel->WholeRowWidth() + RightPanel->WholeRowWidth();
   PlaceOnScreens(this, ViewerRect(Settings.Dual, WideEnough(DesignRect, rows + 20), MinWidth));
   // With no stored splitter the left panel gets its whole row where the
@@ -186,6 +190,7 @@ void TFrmVSplit::StoreSettings(TUserSettings& settings) const {
   settings.SpSplit = NumberText(LeftPanel->width());
   settings.Pr2FontSz = ToCore(PrintFont->currentText());
   settings.LBx2FontSz = ToCore(DisplayFont->currentText());
+  settings.ShowChgChars = ChgChars->isChecked();
 }
 
 void TFrmVSplit::VsButPrintClick() {

@@ -71,6 +71,7 @@ private:
   QLabel* OldName;
   QCheckBox* NoRefNumbers;
   QCheckBox* AppendSave;
+  QCheckBox* ChgChars;
   QComboBox* PrintFont;
   QComboBox* DisplayFont;
   QWidget* ReturnButton;

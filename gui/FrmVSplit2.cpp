@@ -10,6 +10,7 @@
 #include "viewers/Geometry.h"
 #include "viewers/Reports.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -58,6 +59,8 @@ TFrmVSplit2::TFrmVSplit2(TQtFrontEnd& ui, TFrmChgFlag& legend, QWidget* parent)
   LowerPanel = new TPanelView(this);
   LowerPanel->setObjectName("HsListbox3");
   LowerPanel->SetPanelModel(LowerModel);
+  ChgChars = MakeChgCharsBox(top, "HsCkChgChars", {UpperPanel, LowerPanel});
+  bar->addWidget(ChgChars, 0, 7);
   Splitter = new QSplitter(Qt::Vertical, this);
   Splitter->setObjectName("HsSplitter1");
   Splitter->setToolTip("Move splitter bar up or down");
@@ -103,6 +106,8 @@ void TFrmVSplit2::Prepare(const TResultView& view, const QString& newName, const
   UpperModel->Reset(View, FromCore(ViewerHeader(View, TPanelRule::NewSide)));
   LowerModel->Reset(View, FromCore(ViewerHeader(View, TPanelRule::OldSide)));
   LowerPanel->setVerticalScrollBarPolicy(View.Clnc ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  ChgChars->setChecked(settings.ShowChgChars);
+  for (TPanelView* panel : {UpperPanel, LowerPanel}) panel->ShowMarks(settings.ShowChgChars);
   UpperPanel->SetFontSize(upperFont);
   LowerPanel->SetFontSize(lowerFont);
   NewName->setText(newName);
@@ -118,6 +123,7 @@ void TFrmVSplit2::StoreSettings(TUserSettings& settings) const {
   const QRect r = geometry();
   settings.Horizontal = GeometryTexts({r.left(), r.top(), r.width(), r.height()});
   settings.SpSplit2 = NumberText(UpperPanel->height());
+  settings.ShowChgChars = ChgChars->isChecked();
 }
 
 } // namespace quorlin::gui

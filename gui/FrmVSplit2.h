@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLabel;
 class QSplitter;
 
@@ -51,6 +52,7 @@ private:
   QSplitter* Splitter;
   TTwoPanelBinding* Binding;
   TFindDialog* Find = nullptr;
+  QCheckBox* ChgChars;
   QLabel* NewName;
   QLabel* OldName;
 };

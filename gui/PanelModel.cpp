@@ -7,6 +7,8 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QScrollBar>
 
 namespace quorlin::gui {
@@ -38,7 +40,13 @@ void TPanelListModel::Reset(const TResultView& view, const QString& header) {
   const size_t prefix = list.size() >= 10'000'000 ? 10 : 8;
   for (std::string_view line : list) widest = std::max(widest, line.size() + prefix);
   Widest = static_cast<int>(std::min<size_t>(widest, 100'000));
+  Marks = std::make_unique<TRowMarks>(ResultView);
   endResetModel();
+}
+
+void TPanelListModel::ShowMarks(bool on) {
+  Marked = on;
+  if (rowCount() > 0) emit dataChanged(index(0), index(rowCount() - 1), {MarksRole});
 }
 
 int TPanelListModel::rowCount(const QModelIndex& parent) const {
@@ -55,6 +63,13 @@ QVariant TPanelListModel::data(const QModelIndex& index, int role) const {
     std::string text;
     ShownText(ResultView, PanelRule, row, text);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  case MarksRole: {
+    if (!Marked || !Marks) return {};
+    QVariantList marks;
+    for (const TCharRange& r : Marks->ShownMarks(PanelRule, row))
+      marks << QPoint(static_cast<int>(r.From), static_cast<int>(r.To));
+    return marks.isEmpty() ? QVariant() : QVariant(marks);
   }
   case Qt::ForegroundRole: {
     const TLineColour colour = LineColour(ResultView, PanelRule, row);
@@ -74,7 +89,41 @@ QVariant TPanelListModel::headerData(int section, Qt::Orientation orientation, i
   return {};
 }
 
+namespace {
+
+/// Paints a row's changed characters on a stronger tint of the row's own
+/// colour, then the row as usual.
+class TMarkDelegate final : public QStyledItemDelegate {
+public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QVariant marks = index.data(TPanelListModel::MarksRole);
+    if (marks.isValid() && !(option.state & QStyle::State_Selected)) {
+      QStyleOptionViewItem opt = option;
+      initStyleOption(&opt, index);
+      const QWidget* widget = option.widget;
+      const QStyle* style = widget ? widget->style() : QApplication::style();
+      const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+      const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+      const QFontMetrics metrics(opt.font);
+      QColor tint = index.data(Qt::ForegroundRole).value<QColor>();
+      if (!tint.isValid()) tint = option.palette.color(QPalette::Text);
+      tint.setAlpha(64);
+      for (const QVariant& mark : marks.toList()) {
+        const QPoint range = mark.toPoint();
+        const int x = text.left() + margin + metrics.horizontalAdvance(opt.text.left(range.x()));
+        const int w = metrics.horizontalAdvance(opt.text.mid(range.x(), range.y() - range.x()));
+        painter->fillRect(QRect(x, option.rect.top(), w, option.rect.height()), tint);
+      }
+    }
+    QStyledItemDelegate::paint(painter, option, index);
+  }
+};
+
+} // namespace
+
 TPanelView::TPanelView(QWidget* parent) : QTreeView(parent) {
+  setItemDelegate(new TMarkDelegate(this));
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setUniformRowHeights(true);
@@ -100,6 +149,11 @@ void TPanelView::SetPanelModel(TPanelListModel* model) {
   setModel(model);
   header()->setFont(font());
   FitColumn();
+}
+
+void TPanelView::ShowMarks(bool on) {
+  if (Model) Model->ShowMarks(on);
+  viewport()->update();
 }
 
 void TPanelView::SetFontSize(int points) {

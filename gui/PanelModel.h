@@ -4,11 +4,14 @@
 // fixed-pitch font.
 #pragma once
 
+#include "viewers/ChangedChars.h"
 #include "viewers/LineModel.h"
 
 #include <QAbstractListModel>
 #include <QFont>
 #include <QTreeView>
+
+#include <memory>
 
 namespace quorlin::gui {
 
@@ -19,6 +22,10 @@ QFont PanelFont(int pointSize);
 class TPanelListModel final : public QAbstractListModel {
   Q_OBJECT
 public:
+  /// The role of a row's changed characters: a list of QPoint(from, to),
+  /// character offsets into its display text.
+  static constexpr int MarksRole = Qt::UserRole + 1;
+
   TPanelListModel(TPanelRule rule, QObject* parent = nullptr);
 
   /// Shows the lists of view (which must outlive the model or the next
@@ -28,6 +35,9 @@ public:
   TPanelRule Rule() const { return PanelRule; }
   /// The longest display text in characters, for the column width.
   int WidestRow() const { return Widest; }
+  /// Whether rows answer MarksRole ("Chg Chars").
+  void ShowMarks(bool on);
+  bool MarksShown() const { return Marked; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -39,6 +49,8 @@ private:
   TStringList Empty;
   QString Header;
   int Widest = 0;
+  bool Marked = true;
+  std::unique_ptr<TRowMarks> Marks; ///< over ResultView, made anew by Reset
 };
 
 /// A result panel: one column, a header row that scrolls sideways with the
@@ -50,6 +62,8 @@ public:
   explicit TPanelView(QWidget* parent = nullptr);
 
   void SetPanelModel(TPanelListModel* model);
+  /// Marks on or off: the model's rows and a repaint.
+  void ShowMarks(bool on);
   TPanelListModel* PanelModel() const { return Model; }
   /// Font size in points; the column width follows.
   void SetFontSize(int points);

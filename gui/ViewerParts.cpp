@@ -1,6 +1,9 @@
 #include "gui/ViewerParts.h"
 
 #include "gui/QtFrontEnd.h"
+#include "gui/PanelModel.h"
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -62,6 +65,17 @@ void TabChain(const std::vector<QWidget*>& widgets) {
     if (before) QWidget::setTabOrder(before, w);
     before = w;
   }
+}
+
+QCheckBox* MakeChgCharsBox(QWidget* parent, const char* name, const std::vector<TPanelView*>& panels) {
+  auto* box = new QCheckBox("Chg Chars", parent);
+  box->setObjectName(name);
+  box->setToolTip("Mark the characters that changed inside a changed line");
+  box->setChecked(true);
+  QObject::connect(box, &QCheckBox::toggled, parent, [panels](bool on) {
+    for (TPanelView* panel : panels) panel->ShowMarks(on);
+  });
+  return box;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint) {

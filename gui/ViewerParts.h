@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QLayout;
@@ -18,6 +19,8 @@ class QPushButton;
 class QWidget;
 
 namespace quorlin::gui {
+
+class TPanelView;
 
 /// Places window at rect pulled onto the available screens (OntoScreens), so
 /// a position stored on a wider or another display never opens a window out
@@ -38,6 +41,9 @@ void AddViewerKeys(QWidget* viewer, QPushButton* down, QPushButton* up, QPushBut
 
 /// Sets the tab order of widgets to the order given (the order on the screen).
 void TabChain(const std::vector<QWidget*>& widgets);
+
+/// The "Chg Chars" box of a viewer (on: its panels mark changed characters).
+QCheckBox* MakeChgCharsBox(QWidget* parent, const char* name, const std::vector<TPanelView*>& panels);
 
 /// A push button with its designed name, caption and hint.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint);

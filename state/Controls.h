@@ -121,6 +121,7 @@ struct TUserSettings {
   std::string LBx2FontSz, Pr2FontSz;       ///< split viewers: display and print font sizes
   std::string OutFn;  ///< LastSavePath: the file of the last report saved, at most 149 characters
   int SbsRp = 0;      ///< SplitSaveStyle: 1 stacked, 0 side by side
+  bool ShowChgChars = true; ///< the viewers mark the changed characters of changed lines ("Chg Chars")
 };
 
 /// The main window's run state and the lists a run fills: everything a run

@@ -133,6 +133,7 @@ void SetKept(TIni& a, const test::TTempDir& dir) {
   s.Left = s.SpSplit = s.SpSplit2 = "300";
   s.Width = "900";
   s.Height = "700";
+  s.ShowChgChars = false;
   s.FsCkNoWarnNoFileChg = true;
   s.Single = {"10", "11", "12", "13"};
   s.Dual = {"20", "21", "22", "23"};

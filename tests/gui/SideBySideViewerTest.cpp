@@ -154,6 +154,35 @@ private slots:
     QApplication::setPalette(light);
   }
 
+  void ChangedCharactersMarked() {
+    // The changed characters of a changed line sit on a stronger tint; the
+    // rest of the row does not; Chg Chars turns the marks off and is kept.
+    TGuiFixture fx;
+    gui::TFrmVSplit* viewer = fx.CompareDual(WriteFile(Dir, "mark-n.txt", "a\ntotal = price * 12;\nb\n"),
+                                             WriteFile(Dir, "mark-o.txt", "a\ntotal = price * 10;\nb\n"), "Long");
+    viewer->resize(1200, 400);
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
+    gui::TPanelView* left = viewer->Left();
+    auto tintedWidth = [&](int row) { // pixels of the row's top line that are not the panel's background
+      const QImage image = left->viewport()->grab().toImage();
+      const QRect rect = left->visualRect(left->PanelModel()->index(row));
+      const QColor base = left->palette().color(QPalette::Base);
+      int tinted = 0;
+      for (int x = rect.left(); x < std::min(rect.right(), image.width()); ++x)
+        tinted += image.pixelColor(x, rect.top() + 1) != base;
+      return tinted;
+    };
+    const int charWidth = QFontMetrics(left->font()).horizontalAdvance('X');
+    QVERIFY(RowText(left, 4).contains("I - total = price * 12;"));
+    QCOMPARE(left->PanelModel()->index(4).data(gui::TPanelListModel::MarksRole).toList().size(), 1);
+    QVERIFY2(std::abs(tintedWidth(4) - 2 * charWidth) <= 2, qPrintable(QString::number(tintedWidth(4))));
+    QCOMPARE(tintedWidth(3), 0);
+    fx.Find<QCheckBox>("VsCkChgChars")->setChecked(false);
+    QCOMPARE(tintedWidth(4), 0);
+    viewer->accept();
+    QCOMPARE(fx.App.Settings.ShowChgChars, false);
+  }
+
   void BinaryBytesShownAndFound() {
     // NUL bytes, bytes that are not UTF-8 and an escape sequence, in both
     // viewers: shown per character (U+FFFD for a byte that is no UTF-8) and found.
