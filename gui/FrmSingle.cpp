@@ -84,6 +84,7 @@ TFrmSingle::TFrmSingle(TQtFrontEnd& ui, TFrmChgFlag& legend, TUserSettings& sett
   List->SetPanelModel(Model);
   ChgChars = MakeChgCharsBox(top, "LsCkChgChars", {List});
   grid->addWidget(ChgChars, 0, 9);
+  Build.MarkChanges = ChgChars;
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -97,6 +97,7 @@ TFrmVSplit::TFrmVSplit(TQtFrontEnd& ui, TFrmChgFlag& legend, TFrmSbS& saveLayout
   RightPanel->SetPanelModel(RightModel);
   ChgChars = MakeChgCharsBox(top, "VsCkChgChars", {LeftPanel, RightPanel});
   bar->addWidget(ChgChars, 0, 9);
+  Build.MarkChanges = ChgChars;
   Splitter = new QSplitter(Qt::Horizontal, this);
   Splitter->setObjectName("Splitter1");
   Splitter->setToolTip("Move Splitter bar left or right ");

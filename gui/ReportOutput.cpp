@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QAbstractTextDocumentLayout>
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -97,7 +98,18 @@ void FillDocument(QTextDocument& document, const TColouredDocument& source, int 
     format.setForeground(QColor(rgb.R, rgb.G, rgb.B));
     if (!first) cursor.insertBlock();
     first = false;
-    cursor.insertText(FromCore(line.Text), format);
+    // Changed characters on the highlight of the rich-text report.
+    QTextCharFormat marked = format;
+    marked.setBackground(QColor(255, 240, 128));
+    const std::string_view text = line.Text;
+    size_t at = 0;
+    for (const TCharRange& mark : line.Marks) {
+      if (mark.From < at || mark.To > text.size()) continue;
+      cursor.insertText(FromCore(text.substr(at, mark.From - at)), format);
+      cursor.insertText(FromCore(text.substr(mark.From, mark.To - mark.From)), marked);
+      at = mark.To;
+    }
+    cursor.insertText(FromCore(text.substr(at)), format);
   }
 }
 
@@ -198,6 +210,7 @@ TColouredReport RunColouredBuild(TQtFrontEnd& ui, TBuildControls& controls, TCol
                                  const TColouredBuild& build) {
   controls.HaltRequested = false;
   const THaltOnClose guard(controls.Halt ? controls.Halt->window() : nullptr, controls.HaltRequested);
+  options.MarkChanges = !controls.MarkChanges || controls.MarkChanges->isChecked();
   if (controls.Halt) controls.Halt->show();
   if (controls.Wait) controls.Wait->show();
   for (QWidget* w : controls.Disabled) w->setEnabled(false);

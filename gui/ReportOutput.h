@@ -16,6 +16,7 @@
 #include <optional>
 #include <utility>
 
+class QCheckBox;
 class QLabel;
 class QPainter;
 class QPrinter;
@@ -86,6 +87,7 @@ struct TBuildControls {
   QLabel* Wait = nullptr;
   QList<QWidget*> Disabled;
   bool HaltRequested = false;
+  const QCheckBox* MarkChanges = nullptr; ///< the viewer's Chg Chars box: marks in its reports
 };
 
 /// Runs build with the options' Halted and Tick hooked to the controls:

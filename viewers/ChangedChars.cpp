@@ -241,17 +241,23 @@ TCharRanges TRowMarks::Marks(TPanelRule rule, long i) {
   return marks;
 }
 
-TCharRanges TRowMarks::ShownMarks(TPanelRule rule, long i) {
+TCharRanges TRowMarks::DisplayMarks(TPanelRule rule, long i) {
   TCharRanges marks = Marks(rule, i);
-  if (marks.empty()) return marks;
-  std::string display;
-  DisplayText(View, rule, i, display);
   // The row's number before the line: four columns or more, two blanks.
   // (Aligned rows grow only after the field, where no mark lies.)
   const size_t lead = std::max<size_t>(4, std::to_string(i - HeadingLead(View, rule)).size()) + 2;
+  for (TCharRange& r : marks) r.From += lead, r.To += lead;
+  return marks;
+}
+
+TCharRanges TRowMarks::ShownMarks(TPanelRule rule, long i) {
+  TCharRanges marks = DisplayMarks(rule, i);
+  if (marks.empty()) return marks;
+  std::string display;
+  DisplayText(View, rule, i, display);
   for (TCharRange& r : marks) {
-    r.From = ShownLength(std::string_view(display).substr(0, std::min(display.size(), lead + r.From)));
-    r.To = ShownLength(std::string_view(display).substr(0, std::min(display.size(), lead + r.To)));
+    r.From = ShownLength(std::string_view(display).substr(0, std::min(display.size(), r.From)));
+    r.To = ShownLength(std::string_view(display).substr(0, std::min(display.size(), r.To)));
   }
   return marks;
 }

@@ -56,6 +56,9 @@ public:
       : View(view), Rules{view.Icas, view.NewColumns, view.OldColumns} {}
   /// The marks of row i of the panel, as byte offsets into the listing line.
   TCharRanges Marks(TPanelRule rule, long i);
+  /// The same marks as byte offsets into DisplayText of the row (after the
+  /// row's number).
+  TCharRanges DisplayMarks(TPanelRule rule, long i);
   /// The same marks as character offsets into ShownText of the row.
   TCharRanges ShownMarks(TPanelRule rule, long i);
 

@@ -37,6 +37,16 @@ void AppendCell(std::string& line, std::string_view text, size_t width) {
   line.append(width - ShownLength(shown), ' ');
 }
 
+/// The changed characters of a numbered row as the report writes it, after
+/// a prefix of the given length; none unless options ask for them.
+TCharRanges Marked(TRowMarks& marks, const TColouredOptions& options, TPanelRule rule, long i, bool numbered,
+                   size_t prefix) {
+  if (!options.MarkChanges || !numbered) return {};
+  TCharRanges ranges = marks.Marks(rule, i);
+  for (TCharRange& r : ranges) r.From += prefix, r.To += prefix;
+  return ranges;
+}
+
 /// Builds coloured documents and splits them into print jobs.
 class TColouredBuilder {
 public:
@@ -45,8 +55,8 @@ public:
     NewDocument();
   }
   bool Print() const { return Options.Mode == TReportMode::Print; }
-  void Append(std::string text, TLineColour colour) {
-    Doc().Lines.push_back({std::move(text), colour});
+  void Append(std::string text, TLineColour colour, TCharRanges marks = {}) {
+    Doc().Lines.push_back({std::move(text), colour, std::move(marks)});
     if (Options.Send && !Print() && Current.Lines.size() >= SavePieceLines) {
       Options.Send(Current);
       Current.Lines.clear();
@@ -215,6 +225,7 @@ TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
 TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOptions& options) {
   TColouredReport report;
   TColouredBuilder b(options, report);
+  TRowMarks marks(view);
   const bool noRef = b.Print() && options.NoRefNumbers;
   const int lead = HeadingLead(view, TPanelRule::NewSide);
   int job = 0;
@@ -230,10 +241,11 @@ TColouredReport BuildTwoPanelColoured(const TResultView& view, const TColouredOp
     TLineColour colour = TLineColour::Red;
     for (long i = 0, lines = 0; i < count; ++i) {
       colour = LineColour(view, rule, i);
-      std::string s = i > lead ? Aligned(view, list[static_cast<size_t>(i)]) : std::string(list[static_cast<size_t>(i)]);
-      if (i > lead && !noRef) s = Printf("%4ld ", i - lead) + s;
+      const std::string_view line = list[static_cast<size_t>(i)];
+      const std::string prefix = i > lead && !noRef ? Printf("%4ld ", i - lead) : std::string();
+      std::string s = prefix + (i > lead ? Aligned(view, line) : std::string(line));
       if (i == lead && noRef) s.erase(0, std::min<size_t>(5, s.size()));
-      b.Append(std::move(s), colour);
+      b.Append(std::move(s), colour, Marked(marks, options, rule, i, i > lead, prefix.size()));
       ++lines;
       if (b.Print() && lines % LinesPerPrintJob == 0) {
         b.SendJob(jobName + std::to_string(lines));
@@ -264,6 +276,7 @@ TColouredReport BuildSingleColoured(const TResultView& view, const std::string& 
                                     const TColouredOptions& options) {
   TColouredReport report;
   TColouredBuilder b(options, report);
+  TRowMarks marks(view);
   const bool noRef = b.Print() && options.NoRefNumbers;
   b.Append(caption, TLineColour::Red);
   b.Append(" ", TLineColour::Red);
@@ -271,13 +284,14 @@ TColouredReport BuildSingleColoured(const TResultView& view, const std::string& 
   for (long i = 0; i < static_cast<long>(view.Panel1->size()); ++i) {
     const TLineColour colour = LineColour(view, TPanelRule::Single, i);
     const std::string_view line = (*view.Panel1)[static_cast<size_t>(i)];
-    std::string s = i > 2 && i < view.StatsFirstLine ? Aligned(view, line) : std::string(line);
-    if (i > 2 && i < view.StatsFirstLine && !noRef) s = Printf("%4ld  ", i - 2) + s;
+    const bool numbered = i > 2 && i < view.StatsFirstLine;
+    const std::string prefix = numbered && !noRef ? Printf("%4ld  ", i - 2) : std::string();
+    std::string s = prefix + (numbered ? Aligned(view, line) : std::string(line));
     if (i == 2) {
       s.erase(0, std::min<size_t>(5, s.size()));
       if (!noRef) s = "Ref#  " + s;
     }
-    b.Append(std::move(s), colour);
+    b.Append(std::move(s), colour, Marked(marks, options, TPanelRule::Single, i, numbered, prefix.size()));
     ++count;
     if (b.Print() && count % LinesPerPrintJob == 0) {
       b.SendJob("RichEdit Text" + std::to_string(count));

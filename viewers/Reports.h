@@ -4,6 +4,7 @@
 // writes them out.
 #pragma once
 
+#include "viewers/ChangedChars.h"
 #include "viewers/LineModel.h"
 
 #include <functional>
@@ -70,6 +71,7 @@ TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
 struct TColouredLine {
   std::string Text;
   TLineColour Colour;
+  TCharRanges Marks = {}; ///< changed characters of Text (byte offsets), highlighted
 };
 
 /// One coloured document: a print job (with its job name) or the whole
@@ -92,6 +94,7 @@ struct TColouredOptions {
   TReportMode Mode = TReportMode::Save;
   bool NoRefNumbers = false; ///< "Prt No Ref#": leave reference numbers out of printed output
   int PrintFontSize = 8;
+  bool MarkChanges = true; ///< the changed characters of changed lines are marked ("Chg Chars")
   /// Polled after every line: true stops the build (the Halt button).
   std::function<bool()> Halted;
   /// Called every 50 lines of a panel (1 or 2) so the front end can process

@@ -84,6 +84,7 @@ std::string TRtfStream::Start(int fontSize) {
     std::snprintf(buf, sizeof buf, "\\red%d\\green%d\\blue%d;", rgb.R, rgb.G, rgb.B);
     out += buf;
   }
+  out += "\\red255\\green240\\blue128;"; // 8: the highlight of changed characters
   out += "}\n\\viewkind4\\uc1\\pard\\f0\\fs" + std::to_string(fontSize * 2) + "\n";
   return out;
 }
@@ -96,7 +97,17 @@ std::string TRtfStream::Lines(const std::vector<TColouredLine>& lines) {
       out += "\\cf" + std::to_string(colour) + " ";
       Current = colour;
     }
-    AppendEscaped(out, line.Text);
+    // Changed characters on the highlight, the rest as it is.
+    size_t at = 0;
+    for (const TCharRange& mark : line.Marks) {
+      if (mark.From < at || mark.To > line.Text.size()) continue;
+      AppendEscaped(out, std::string_view(line.Text).substr(at, mark.From - at));
+      out += "{\\highlight8 ";
+      AppendEscaped(out, std::string_view(line.Text).substr(mark.From, mark.To - mark.From));
+      out += "}";
+      at = mark.To;
+    }
+    AppendEscaped(out, std::string_view(line.Text).substr(at));
     out += "\\par\n";
   }
   return out;

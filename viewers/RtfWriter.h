@@ -8,7 +8,8 @@
 namespace quorlin {
 
 /// A coloured document as rich text: Courier New, a colour table, the colour
-/// changed before each line whose colour differs from the line before.
+/// changed before each line whose colour differs from the line before, and
+/// changed characters on a highlight.
 std::string WriteRtf(const TColouredDocument& document);
 
 /// Rich text written in pieces, as WriteRtf writes it whole: Start, then the
