@@ -12,6 +12,7 @@
 #include "platform/InputSpool.h"
 #include "platform/Text.h"
 #include "state/Tokenizer.h"
+#include "viewers/HtmlWriter.h"
 #include "viewers/LineModel.h"
 #include "viewers/Reports.h"
 #include "viewers/RtfWriter.h"
@@ -220,7 +221,9 @@ int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layo
   const bool dual = app.CompareCtl->OptSbsl && !app.Panel2Lines.empty();
   std::string ext = path.size() >= 4 ? LowerAscii(path.substr(path.size() - 4)) : std::string();
   std::string error;
-  if (ext == ".rtf") {
+  if (HtmlName(path)) {
+    error = SaveHtmlReport(path, view, {dual, layout, SingleViewerCaption(view.RunStamp), true});
+  } else if (ext == ".rtf") {
     // Written as it is built; a stop signal halts the build and saves nothing.
     TColouredOptions options;
     options.Halted = [] { return StopSignal != 0; };

@@ -232,6 +232,8 @@ void TFrmSingle::LsButSaveAsClick() {
   const std::optional<TSavePlan> plan = AskSavePlan(Ui, Settings, NewName->text(), OldName->text(), AppendSave->isChecked());
   if (plan && plan->Rtf) {
     SaveColouredListing(Ui, Build, plan->Path, [this](const TColouredOptions& o) { return BuildColoured(o); });
+  } else if (plan && plan->Html) {
+    SaveHtml(Ui, plan->Path, View, {false, TSplitLayout::Stacked, ToCore(windowTitle()), ChgChars->isChecked()});
   } else if (plan) {
     SaveText(Ui, *plan, SingleTextReport(View, ToCore(windowTitle())));
   }

@@ -218,9 +218,11 @@ void TFrmVSplit::VsButSaveAsClick() {
     if (SaveLayout.Choose(Settings.SbsRp, FromCore(StackedLengthCaption(widths)),
                           FromCore(SideBySideLengthCaption(widths)))) {
       Settings.SbsRp = SaveLayout.Stacked() ? 1 : 0;
-      SaveText(Ui, *plan,
-               TwoPanelTextReport(View, SaveLayout.Stacked() ? TSplitLayout::Stacked : TSplitLayout::SideBySide,
-                                  ToCore(SaveLayout.Title())));
+      const TSplitLayout layout = SaveLayout.Stacked() ? TSplitLayout::Stacked : TSplitLayout::SideBySide;
+      if (plan->Html)
+        SaveHtml(Ui, plan->Path, View, {true, layout, {}, ChgChars->isChecked()});
+      else
+        SaveText(Ui, *plan, TwoPanelTextReport(View, layout, ToCore(SaveLayout.Title())));
     }
   }
   ReturnButton->setFocus();

@@ -33,7 +33,7 @@ std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, c
   const TFileChoice choice =
       ui.SaveFileDialog(SaveDialogTitle, start, SaveDialogFilter, 0, /*confirmOverwrite=*/!appendBox);
   if (choice.Path.isEmpty()) return std::nullopt;
-  TSavePlan plan = PlanSave(ToCore(choice.Path), choice.Filter == 2, appendBox,
+  TSavePlan plan = PlanSave(ToCore(choice.Path), choice.Filter, appendBox,
                             [](const std::string& path) { return FileExists(path); }, ToCore(newFileName),
                             ToCore(oldFileName));
   if (!plan.Refusal.empty()) {
@@ -49,6 +49,12 @@ bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::vector<std::str
   std::string bytes;
   for (const std::string& line : lines) bytes.append(line).append("\n");
   const std::string error = SaveWholeFile(plan.Path, bytes, plan.Append);
+  if (!error.empty()) ui.ShowMessage(error);
+  return error.empty();
+}
+
+bool SaveHtml(TQtFrontEnd& ui, const std::string& path, const TResultView& view, const THtmlReport& report) {
+  const std::string error = SaveHtmlReport(path, view, report);
   if (!error.empty()) ui.ShowMessage(error);
   return error.empty();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "viewers/PrintLayout.h"
+#include "viewers/HtmlWriter.h"
 #include "viewers/Reports.h"
 
 #include <QFont>
@@ -48,6 +49,8 @@ std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, c
 /// Writes text lines (each followed by a line end); shows what went wrong
 /// and returns false on failure.
 bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::vector<std::string>& lines);
+/// Writes the HTML report (SaveHtmlReport); shows what went wrong.
+bool SaveHtml(TQtFrontEnd& ui, const std::string& path, const TResultView& view, const THtmlReport& report);
 
 /// The printer font of the plain and coloured prints at size points.
 QFont PrinterFont(int points);

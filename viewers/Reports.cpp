@@ -1,6 +1,7 @@
 #include "viewers/Reports.h"
 
 #include "app/CompareFlow.h"
+#include "viewers/HtmlWriter.h"
 #include "listing/Listing.h"
 #include "platform/Text.h"
 
@@ -198,7 +199,7 @@ std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayou
   return lines;
 }
 
-TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
+TSavePlan PlanSave(const std::string& chosen, int filter, bool appendBox,
                    const std::function<bool(const std::string&)>& exists, const std::string& newFile,
                    const std::string& oldFile) {
   TSavePlan plan;
@@ -209,14 +210,15 @@ TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
   const size_t slash = chosen.find_last_of('/');
   const size_t dot = chosen.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-    plan.Path += rtfFilter ? ".Rtf" : ".Txt";
+    plan.Path += filter == FilterRtf ? ".Rtf" : filter == FilterHtml ? ".html" : ".Txt";
     checkSelf = true;
   }
   const size_t ext = plan.Path.find_last_of('.');
   plan.Rtf = LowerAscii(plan.Path.substr(ext)) == ".rtf";
+  plan.Html = HtmlName(plan.Path);
   plan.Refusal = OutputIsInputMessage(plan.Path, newFile, oldFile);
   const bool there = exists(plan.Path);
-  plan.Append = !plan.Rtf && appendBox && there;
+  plan.Append = !plan.Rtf && !plan.Html && appendBox && there;
   if (checkSelf && there && !plan.Append)
     plan.Question = " " + plan.Path + " already exists. Do you wish to replace it.";
   return plan;

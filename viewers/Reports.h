@@ -47,22 +47,26 @@ std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayou
 
 inline constexpr const char* SaveDialogTitle = "Save Compare Results";
 inline constexpr const char* SaveDialogFilter =
-    "Any File (*.*)|*.*|Text File (*.Txt)|*.txt|RTF Color File (*.Rtf)|*.Rtf";
+    "Any File (*.*)|*.*|Text File (*.Txt)|*.txt|RTF Color File (*.Rtf)|*.Rtf|HTML File (*.html)|*.html";
+/// The filters of the save dialog, by their place in SaveDialogFilter.
+enum TSaveFilter : int { FilterAny, FilterText, FilterRtf, FilterHtml };
 
 /// What Save As does with the name chosen in the save dialog.
 struct TSavePlan {
-  std::string Path;     ///< the name, with ".Rtf" or ".Txt" added when it had no extension
+  std::string Path;     ///< the name, with ".Rtf", ".html" or ".Txt" added when it had no extension
   bool Rtf = false;     ///< a coloured rich-text report (the extension is .rtf in any case)
+  bool Html = false;    ///< an HTML report (.html or .htm in any case)
   bool Append = false;  ///< a text report appended to the existing file
   std::string Question; ///< when not empty: ask it (Yes/No) and stop on No
   std::string Refusal;  ///< when not empty: show it and save nothing (the name is a compared file)
 };
 
-/// Save As after the dialog: rtfFilter tells whether the RTF filter was
-/// selected, appendBox the viewer's append box; exists(path) whether a file
+/// Save As after the dialog: filter is the filter selected (a name without
+/// an extension takes the RTF or HTML filter's), appendBox the viewer's
+/// append box; exists(path) whether a file
 /// is there. The dialog itself asked about overwriting unless appendBox is set.
 /// newFile and oldFile are the compared files, which a report never replaces.
-TSavePlan PlanSave(const std::string& chosen, bool rtfFilter, bool appendBox,
+TSavePlan PlanSave(const std::string& chosen, int filter, bool appendBox,
                    const std::function<bool(const std::string&)>& exists, const std::string& newFile = {},
                    const std::string& oldFile = {});
 

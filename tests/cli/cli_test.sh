@@ -148,6 +148,47 @@ check report-clnc-sbs 1 "$cli" -r "$tmp/report5.txt" -t long -p clnc --layout si
 contains report-clnc-sbs "$tmp/report5.txt" "D - three"
 check report-bad-layout 2 "$cli" -r "$tmp/x.txt" --layout diagonal "$tmp/a.txt" "$tmp/b.txt"
 
+# The HTML report: its text is the viewer's lines (the text report's), its
+# <mark> texts the changed characters, and a hostile file stays text.
+printf 'a\ntotal = price * 12;\n<script>alert(1)</script>\ncaf\351 \342\202\254\nb\n' >"$tmp/h-new.txt"
+printf 'a\ntotal = price * 10;\nb\n' >"$tmp/h-old.txt"
+check html 1 "$cli" -t long -r "$tmp/r.html" "$tmp/h-new.txt" "$tmp/h-old.txt"
+check html-sbs 1 "$cli" -t long -p sbsl --layout side-by-side -r "$tmp/r2.html" "$tmp/h-new.txt" "$tmp/h-old.txt"
+"$cli" -t long -r "$tmp/r.txt" "$tmp/h-new.txt" "$tmp/h-old.txt" 2>/dev/null
+"$cli" -t long -r "$tmp/r.rtf" "$tmp/h-new.txt" "$tmp/h-old.txt" 2>/dev/null
+contains rtf-highlight "$tmp/r.rtf" '{\highlight8 12}'
+unrtf --text "$tmp/r.rtf" 2>/dev/null | grep -q 'total = price \* 12;' || fail "rtf-highlight: unrtf does not read the marked line"
+python3 - "$tmp" <<'PY' || fail "html: see above"
+import html.parser, sys
+d = sys.argv[1]
+class Page(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.text, self.marks, self.tags, self.mark = "", [], [], None
+    def handle_starttag(self, tag, attrs):
+        self.tags.append(tag)
+        if tag == "mark": self.mark = ""
+    def handle_endtag(self, tag):
+        if tag == "mark": self.marks.append(self.mark); self.mark = None
+    def handle_data(self, data):
+        if self.tags and self.tags[-1] in ("style", "title"): return
+        self.text += data
+        if self.mark is not None: self.mark += data
+ok = True
+for name, want in [("r.html", ["12", "10"]), ("r2.html", ["12", "10"])]:
+    page = Page()
+    page.feed(open(f"{d}/{name}", encoding="utf-8").read())
+    if "script" in page.tags or page.marks != want:
+        print(f"FAIL {name}: tags {sorted(set(page.tags))}, marks {page.marks}"); ok = False
+page = Page()
+page.feed(open(f"{d}/r.html", encoding="utf-8").read())
+report = open(f"{d}/r.txt", encoding="utf-8", errors="replace").read().split("\n")[2:-1]
+shown = page.text.strip("\n").split("\n")[1:]
+if shown != report:
+    print("FAIL html: lines differ from the text report"); ok = False
+sys.exit(0 if ok else 1)
+PY
+
 # JSON results agree with the statistics section of the same run.
 here=$(cd "$(dirname "$0")" && pwd)
 examples="$here/../../examples"

@@ -112,13 +112,15 @@ TEST(TextReports, SaveAsPlans) {
       {"the dialog already asked", "/d/old.txt", false, false, "/d/old.txt"},
   };
   for (const auto& c : cases) {
-    const TSavePlan plan = PlanSave(c.Chosen, c.RtfFilter, c.AppendBox, exists);
+    const TSavePlan plan = PlanSave(c.Chosen, c.RtfFilter ? FilterRtf : FilterAny, c.AppendBox, exists);
     EXPECT_EQ(plan.Path + (plan.Rtf ? " rtf" : "") + (plan.Append ? " append" : "") +
                   (plan.Question.empty() ? "" : " ask"),
               c.Plan)
         << c.Name;
   }
-  EXPECT_EQ(PlanSave("/d/old", true, false, exists).Question,
+  EXPECT_EQ(PlanSave("/d/new", FilterHtml, false, exists).Path, "/d/new.html");
+  EXPECT_TRUE(PlanSave("/d/r.HTM", FilterAny, true, exists).Html);
+  EXPECT_EQ(PlanSave("/d/old", FilterRtf, false, exists).Question,
             " /d/old.Rtf already exists. Do you wish to replace it.");
 }
 
