@@ -12,6 +12,7 @@
 #include "platform/InputSpool.h"
 #include "platform/Text.h"
 #include "state/Tokenizer.h"
+#include "viewers/ChangedChars.h"
 #include "viewers/HtmlWriter.h"
 #include "viewers/LineModel.h"
 #include "viewers/Reports.h"
@@ -25,6 +26,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -544,6 +546,7 @@ int main(int argc, char** argv) {
   // come before them in the JSON are known.
   TOutputFile changes;
   std::string changesPath;
+  std::unique_ptr<TChangeRecordPairs> pairs;
   if (jsonLines) {
     changesPath = ChangesPattern(jsonPath);
     const int fd = NewTempFile(changesPath);
@@ -551,10 +554,25 @@ int main(int argc, char** argv) {
     ::close(fd);
     if (!changes.Open(changesPath, false)) return Fail("cannot open " + changesPath + ": " + changes.ErrorText());
     bool first = true;
-    app.ChangeSink = [&](std::string_view id, long newLine, long oldLine) {
+    // A record of a line with a partner says which of its bytes changed.
+    pairs = std::make_unique<TChangeRecordPairs>(TMarkRules{}, [&](const TChangeRecordPairs::TRecord& r) {
+      std::string record = JsonChange(r.Id, r.NewLine, r.OldLine);
+      if (r.Paired) {
+        record.pop_back();
+        record += ", \"changed_ranges\": [";
+        for (const TCharRange& range : r.Ranges)
+          record += (record.back() == '[' ? "[" : ", [") + std::to_string(range.From) + ", " + std::to_string(range.To) + "]";
+        record += "]}";
+      }
       changes.Write(first ? "\n    " : ",\n    ");
-      changes.Write(JsonChange(id, newLine, oldLine));
+      changes.Write(record);
       first = false;
+    });
+    app.ChangeSink = [&](std::string_view id, long newLine, long oldLine, std::string_view text) {
+      const TCompareCtl& ctl = *app.CompareCtl;
+      pairs->SetRules({ctl.OptIcas, ctl.NewColumns, ctl.OldColumns});
+      // The text as the listing lists it: the text field of its line.
+      pairs->Add(id, newLine, oldLine, text.substr(0, ctl.OptFscl ? 128 : 80));
     };
   }
   StartOneStepJob(app);
@@ -563,6 +581,7 @@ int main(int argc, char** argv) {
   const bool listingOnTerminal = toStdout && OutputOnErrorTerminal();
   ui.Watch(app, !listingOnTerminal);
   RunBatchCompare(app, listing);
+  if (pairs) pairs->Finish();
   ui.Clear();
   int status = CompareExitStatus(app);
   const bool written = listing.Close();

@@ -224,6 +224,13 @@ void SetupRun(TCompareRun& run) {
   SetupDps(run);
   SetupListType(ctl, app.Controls.MnCbListType);
   SetupPreferences(run);
+  // The compared columns, for those who mark changed characters.
+  if (ctl.CcolActive)
+    for (size_t r = 0; r < run.New->Col.size(); ++r) {
+      auto range = [](const TColRange& c) { return c.On ? std::pair(c.First, c.ToEol ? 0 : c.Last) : std::pair(0, 0); };
+      ctl.NewColumns[r] = range(run.New->Col[r]);
+      ctl.OldColumns[r] = range(run.Old->Col[r]);
+    }
 }
 
 bool ReadFailed(TCompareRun& run) {
@@ -322,12 +329,6 @@ void KeepFileWarnings(TCompareRun& run) {
   ctl.OldEmbeddedEof = run.Old->EmbeddedEof;
   ctl.LinesSplit = run.New->LineSplit || run.Old->LineSplit;
   ctl.ColTooShort = run.New->ColTooShort || run.Old->ColTooShort;
-  if (!ctl.CcolActive) return;
-  for (size_t r = 0; r < run.New->Col.size(); ++r) {
-    auto range = [](const TColRange& c) { return c.On ? std::pair(c.First, c.ToEol ? 0 : c.Last) : std::pair(0, 0); };
-    ctl.NewColumns[r] = range(run.New->Col[r]);
-    ctl.OldColumns[r] = range(run.Old->Col[r]);
-  }
 }
 
 void FinishRun(TCompareRun& run) {

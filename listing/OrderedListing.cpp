@@ -287,6 +287,11 @@ void TListing::WriteDpLinesAt(int& i) {
 // The reference columns are built only for formatted lines: raw lines carry
 // no numbers.
 
+namespace {
+/// The text of a pass line, as change records carry it.
+std::string_view EntryText(const TLineEntry& e) { return {e.Text, static_cast<size_t>(e.TextLen)}; }
+} // namespace
+
 void TListing::WriteMatch(int i, int j, int pos) {
   TCompareCtl& ctl = Ctl();
   if (!RawListing && ctl.ListChng) {
@@ -333,7 +338,7 @@ void TListing::WriteReform(int i, int j, int pos) {
       AppendLeft5(Refs, e.BlockLen);
     }
   }
-  if (App.ChangeSink) App.ChangeSink("RN-", Run->New->PassFirstLine + i, Run->Old->PassFirstLine + j);
+  if (App.ChangeSink) App.ChangeSink("RN-", Run->New->PassFirstLine + i, Run->Old->PassFirstLine + j, EntryText(e));
   Body(KindReformNew, e);
 }
 
@@ -345,7 +350,8 @@ void TListing::WriteReformOld(int j, int pos) {
     OldNo(j);
   }
   if (App.ChangeSink)
-    App.ChangeSink("RO-", Run->New->PassFirstLine + Run->OldLines[j].Partner, Run->Old->PassFirstLine + j);
+    App.ChangeSink("RO-", Run->New->PassFirstLine + Run->OldLines[j].Partner, Run->Old->PassFirstLine + j,
+                   EntryText(Run->OldLines[j]));
   Body(KindReformOld, Run->OldLines[j]);
 }
 
@@ -367,7 +373,7 @@ void TListing::WriteInsert(int i, int pos) {
   }
   if (App.ChangeSink)
     App.ChangeSink(e.Moved ? "IM-" : "I -", Run->New->PassFirstLine + i,
-                   e.Moved ? Run->Old->PassFirstLine + e.Partner : 0);
+                   e.Moved ? Run->Old->PassFirstLine + e.Partner : 0, EntryText(e));
   Body(e.Moved ? KindMovedInsert : KindInsert, e);
 }
 
@@ -391,7 +397,7 @@ void TListing::WriteDelete(int j, int pos) {
   }
   if (App.ChangeSink)
     App.ChangeSink(e.Moved ? "DM-" : "D -", e.Moved ? Run->New->PassFirstLine + e.Partner : 0,
-                   Run->Old->PassFirstLine + j);
+                   Run->Old->PassFirstLine + j, EntryText(e));
   Body(e.Moved ? KindMovedDelete : KindDelete, e);
 }
 

@@ -132,7 +132,7 @@ void TListing::ReportClncChanges() {
                                        : (isNew ? "I -" : "D -");
       // A reformatted line names its partner in the other list.
       const long partner = e.Reformatted && !IsDupe(e) ? e.Partner : 0;
-      App.ChangeSink(id, isNew ? k : partner, isNew ? partner : k);
+      App.ChangeSink(id, isNew ? k : partner, isNew ? partner : k, {});
     }
   }
 }

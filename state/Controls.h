@@ -175,7 +175,8 @@ struct TAppState {
   /// Delta): its ID ("I -", "D -", "RN-", "RO-", "IM-", "DM-", and in Clnc
   /// "XN-", "XO-", "XR-"), and the NEW and OLD line numbers it names (0 for
   /// none). For scripts that want the changes rather than the listing.
-  std::function<void(std::string_view id, long newLine, long oldLine)> ChangeSink;
+  /// text is the line's text (empty for the lines of a Clnc compare).
+  std::function<void(std::string_view id, long newLine, long oldLine, std::string_view text)> ChangeSink;
 
   /// How far the current run has got, for a front end that shows more than
   /// the status text: the pass, the NEW lines read and the bytes of both

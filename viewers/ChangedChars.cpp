@@ -135,6 +135,82 @@ TPairMarks MarkChanges(std::string_view newText, std::string_view oldText, const
   return {InColumns(MarkTokens(a, commonA), rules.NewColumns), InColumns(MarkTokens(b, commonB), rules.OldColumns)};
 }
 
+void TChangeRecordPairs::Pair(long a, long b, bool reformatted) {
+  THeld& x = At(a);
+  THeld& y = At(b);
+  const bool xNew = InNewSideTags(x.Record.Id);
+  const TPairMarks marks = xNew ? MarkChanges(x.Text, y.Text, Rules, reformatted)
+                                : MarkChanges(y.Text, x.Text, Rules, reformatted);
+  x.Record.Ranges = xNew ? marks.New : marks.Old;
+  y.Record.Ranges = xNew ? marks.Old : marks.New;
+  x.Record.Paired = y.Record.Paired = x.Done = y.Done = true;
+}
+
+void TChangeRecordPairs::CloseGroup() {
+  for (size_t j = 0; j < Inserts.size() && j < Deletes.size(); ++j) Pair(Inserts[j], Deletes[j], false);
+  for (const std::vector<long>* side : {&Inserts, &Deletes})
+    for (long n : *side) At(n).Done = true;
+  Inserts.clear();
+  Deletes.clear();
+  RunNew = RunOld = -1;
+  InDeletes = false;
+  if (Reform >= 0) At(Reform).Done = true;
+  Reform = -1;
+  Release();
+}
+
+void TChangeRecordPairs::Release() {
+  while (!Held.empty() && Held.front().Done) {
+    Out(Held.front().Record);
+    Held.pop_front();
+    ++Base;
+  }
+}
+
+void TChangeRecordPairs::Add(std::string_view id, long newLine, long oldLine, std::string_view text) {
+  const std::string flag(id.substr(0, 3));
+  const bool insert = flag == "I -", remove = flag == "D -";
+  // A new change group: anything but the next insert of this one's inserts
+  // or the next delete of its deletes (moved lines among them keep the run).
+  const bool newSide = insert || flag == "IM-", oldSide = remove || flag == "DM-";
+  const bool nextInsert = newSide && !InDeletes && (RunNew < 0 || RunNew + 1 == newLine);
+  const bool nextDelete = oldSide && (RunOld < 0 || RunOld + 1 == oldLine);
+  const bool reformOld = flag == "RO-" && Reform >= 0 && At(Reform).Record.NewLine == newLine &&
+                         At(Reform).Record.OldLine == oldLine;
+  if (!nextInsert && !nextDelete && !reformOld) CloseGroup();
+  const long n = Base + static_cast<long>(Held.size());
+  Held.push_back({{flag, newLine, oldLine, false, {}}, std::string(text), false});
+  if (newSide) RunNew = newLine;
+  if (oldSide) RunOld = oldLine, InDeletes = true;
+  if (insert) {
+    Inserts.push_back(n);
+  } else if (remove) {
+    Deletes.push_back(n);
+  } else if (reformOld) {
+    Pair(Reform, n, true);
+    Reform = -1;
+  } else if (flag == "RN-") {
+    Reform = n;
+  } else if (flag == "IM-" || flag == "DM-") {
+    const auto key = std::pair(newLine, oldLine);
+    if (const auto partner = Moved.find(key); partner != Moved.end()) {
+      Pair(partner->second, n, false);
+      Moved.erase(partner);
+    } else {
+      Moved.emplace(key, n);
+    }
+  } else {
+    At(n).Done = true; // Clnc lines have no partner here
+  }
+  Release();
+}
+
+void TChangeRecordPairs::Finish() {
+  CloseGroup();
+  for (THeld& held : Held) held.Done = true;
+  Release();
+}
+
 std::string_view ListedText(std::string_view line, bool fscl) {
   constexpr size_t FieldStart = 4, FieldBytes = 80;
   if (line.size() <= FieldStart) return {};

@@ -8,6 +8,10 @@
 #include "viewers/LineModel.h"
 
 #include <array>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -74,6 +78,50 @@ private:
   std::optional<TRow> MovedPartner(TPanelRule rule, long i);
   bool MovedIndexed = false;
   std::unordered_map<long, TRow> MovedNew, MovedOld; ///< moved rows by their NEW and OLD line numbers
+};
+
+/// The change records of a listing, as it reports them line by line (Long,
+/// Chng, Delta), paired as the viewers pair rows: a reformatted pair, the
+/// j-th inserted and j-th deleted line of a change group (a run of inserts
+/// with rising NEW numbers, then of deletes with rising OLD numbers), a moved
+/// line and its partner (the same two numbers). Each record is handed on in
+/// its order as soon as its partner is known, with the marks of its text.
+class TChangeRecordPairs {
+public:
+  struct TRecord {
+    std::string Id;
+    long NewLine = 0, OldLine = 0;
+    bool Paired = false;  ///< the line has a partner (Ranges may still be empty)
+    TCharRanges Ranges;   ///< changed bytes of its text, as listed
+  };
+  TChangeRecordPairs(TMarkRules rules, std::function<void(const TRecord&)> out)
+      : Rules(std::move(rules)), Out(std::move(out)) {}
+  /// The rules of the run (known once its set-up has run).
+  void SetRules(const TMarkRules& rules) { Rules = rules; }
+  /// The next change line: its ID, line numbers and text.
+  void Add(std::string_view id, long newLine, long oldLine, std::string_view text);
+  /// Hands on every record still held.
+  void Finish();
+
+private:
+  struct THeld {
+    TRecord Record;
+    std::string Text;
+    bool Done = false;
+  };
+  TMarkRules Rules;
+  std::function<void(const TRecord&)> Out;
+  std::deque<THeld> Held;
+  long Base = 0; ///< the number of records already handed on (index of Held.front())
+  std::vector<long> Inserts, Deletes; ///< the open change group, by record number
+  long RunNew = -1, RunOld = -1;      ///< the last NEW and OLD numbers of its insert and delete runs
+  bool InDeletes = false;             ///< its delete run has begun
+  std::map<std::pair<long, long>, long> Moved; ///< moved records waiting for their partner
+  long Reform = -1;                            ///< an RN- record waiting for its RO-
+  THeld& At(long n) { return Held[static_cast<size_t>(n - Base)]; }
+  void Pair(long a, long b, bool reformatted);
+  void CloseGroup();
+  void Release();
 };
 
 /// The listed text of a listing line: the field after the ID, without the

@@ -112,6 +112,23 @@ int main(int argc, char** argv) {
   dual->Horizontal()->accept();
   dual->accept();
 
+  // Changed characters: a pair with small edits inside its lines.
+  {
+    QTemporaryDir edits;
+    QDir::setCurrent(edits.path());
+    WriteFile(edits, "new.c", "int total(const int *v, int n) {\n  int sum = 0;\n  for (int i = 0; i < n; ++i)\n"
+                              "    sum += v[i] * 2;\n  return sum;\n}\n");
+    WriteFile(edits, "old.c", "int total(int *v, int n) {\n  int sum = 0;\n  for (int i = 0; i < n; i++)\n"
+                              "    sum += v[i];\n  return sum;\n}\n");
+    TGuiFixture marks;
+    marks.Find<QComboBox>("MnCbListType")->setCurrentText("Long");
+    gui::TFrmVSplit* view = marks.CompareDual("new.c", "old.c", "Long");
+    view->resize(1100, 400);
+    ok &= Save(view, out.filePath("changed-characters.png"));
+    view->accept();
+    QDir::setCurrent(QUORLIN_SOURCE_DIR);
+  }
+
   // The side-by-side viewer on a dark palette: colours chosen from it.
   {
     const QPalette light = QApplication::palette();

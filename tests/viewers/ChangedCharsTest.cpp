@@ -76,5 +76,32 @@ TEST(ChangedChars, RowsThatPair) {
   EXPECT_EQ(DisplayText(fx.View, TPanelRule::Single, 5).substr(shown[0].From, 1), "1");
 }
 
+TEST(ChangedChars, ChangeRecordsPairAsTheyCome) {
+  // Records leave in their order, each once its partner is known: a
+  // reformatted pair, a change group of two inserts and one delete, a moved
+  // line whose partner comes later, an insert of another group.
+  std::vector<std::string> out;
+  TChangeRecordPairs pairs({}, [&](const TChangeRecordPairs::TRecord& r) {
+    std::string ranges;
+    for (const TCharRange& c : r.Ranges) ranges += " " + std::to_string(c.From) + "-" + std::to_string(c.To);
+    out.push_back(r.Id + std::to_string(r.NewLine) + "/" + std::to_string(r.OldLine) + (r.Paired ? " paired" : "") + ranges);
+  });
+  pairs.Add("RN-", 1, 1, "  x = 1;");
+  pairs.Add("RO-", 1, 1, "x = 1;");
+  pairs.Add("I -", 2, 0, "int a = 1;");
+  pairs.Add("IM-", 3, 9, "moved(1);");
+  EXPECT_EQ(out.size(), 2u) << "the group and the moved line wait";
+  pairs.Add("I -", 4, 0, "int b = 2;");
+  pairs.Add("D -", 0, 2, "int a = 7;");
+  pairs.Add("DM-", 3, 9, "moved(2);");
+  pairs.Add("I -", 7, 0, "int c = 1;");
+  pairs.Add("I -", 8, 0, "int d = 1;");
+  pairs.Add("D -", 0, 5, "int c = 3;");
+  pairs.Finish();
+  EXPECT_EQ(out, (std::vector<std::string>{"RN-1/1 paired 0-2", "RO-1/1 paired", "I -2/0 paired 8-9", "IM-3/9 paired 6-7",
+                                           "I -4/0", "D -0/2 paired 8-9", "DM-3/9 paired 6-7", "I -7/0 paired 8-9", "I -8/0",
+                                           "D -0/5 paired 8-9"}));
+}
+
 } // namespace
 } // namespace quorlin::test
