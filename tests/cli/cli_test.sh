@@ -157,6 +157,8 @@ check html-sbs 1 "$cli" -t long -p sbsl --layout side-by-side -r "$tmp/r2.html" 
 "$cli" -t long -r "$tmp/r.txt" "$tmp/h-new.txt" "$tmp/h-old.txt" 2>/dev/null
 "$cli" -t long -r "$tmp/r.rtf" "$tmp/h-new.txt" "$tmp/h-old.txt" 2>/dev/null
 contains rtf-highlight "$tmp/r.rtf" '{\highlight8 12}'
+"$cli" -t long -o "$tmp/h.lst" --json "$tmp/h.json" --json-lines "$tmp/h-new.txt" "$tmp/h-old.txt" 2>/dev/null
+contains json-changed-ranges "$tmp/h.json" '"new_line": 2, "old_line": null, "changed_ranges": [[16, 18]]}'
 unrtf --text "$tmp/r.rtf" 2>/dev/null | grep -q 'total = price \* 12;' || fail "rtf-highlight: unrtf does not read the marked line"
 python3 - "$tmp" <<'PY' || fail "html: see above"
 import html.parser, sys
