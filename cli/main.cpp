@@ -10,6 +10,7 @@
 #include "platform/AppDir.h"
 #include "platform/Clock.h"
 #include "platform/InputSpool.h"
+#include "platform/StringList.h"
 #include "platform/Text.h"
 #include "state/Tokenizer.h"
 #include "viewers/ChangedChars.h"
@@ -384,6 +385,7 @@ bool IsDlnOperand(std::string_view operand) {
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   CatchStopSignals();
+  CleanStaleStores(); // text stores a crashed run left behind
   TCliFrontEnd ui;
   TAppState app(ui);
   TBatchState batch;

@@ -8,6 +8,7 @@
 #include "gui/QtFrontEnd.h"
 #include "listing/Listing.h"
 #include "platform/Clock.h"
+#include "platform/StringList.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
       platformOption = true;
   }
+  CleanStaleStores(); // text stores a crashed run left behind
   const bool display = !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
   const bool platformChosen = platformOption || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
   // The arguments that are not Qt's: QApplication takes its own out of argv.
