@@ -9,8 +9,14 @@
 // fifth of a second and times how long the compare takes to stop, and the
 // longest wait of a timer (what repainting waits for) during the run. Runs
 // offscreen; prints the figures and their limits.
+// With --open it compares NEW and OLD in the main window with a Long
+// listing and times what a person waits for: the compare until the viewer
+// (the single one, or side by side with --dual) has painted its first rows,
+// To Btm, a Find of a text on the last listed row from the top, and the next
+// span; then the process's peak memory.
 // usage: viewer_bench [LINES]
 //        viewer_bench --halt NEW OLD
+//        viewer_bench --open [--dual] NEW OLD
 #include "gui/FindDialog.h"
 #include "gui/FrmChgFlag.h"
 #include "gui/FrmMain.h"
@@ -80,12 +86,83 @@ int HaltLatency(const QString& newFile, const QString& oldFile) {
   return latency < 100 && longestWait < 100 ? 0 : 1;
 }
 
+int OpenListing(const QString& newFile, const QString& oldFile, bool dual) {
+  gui::TQtFrontEnd ui;
+  ui.MessageHook = [](gui::TMessageKind, const QString& text) {
+    std::printf("  message: %s\n", qPrintable(text));
+    return false;
+  };
+  TAppState state(ui);
+  state.Controls.MnCbListType = "Long";
+  state.Controls.Pref(TagSbsl).Checked = dual;
+  gui::TFrmMain window(state, ui);
+  window.RefreshFromModel();
+  window.show();
+  window.findChild<QComboBox*>("MnCbNewFileNm")->setEditText(newFile);
+  window.findChild<QComboBox*>("MnCbOldFileNm")->setEditText(oldFile);
+  // The compare alone first (its peak memory), then the viewer.
+  state.Settings.MnCkViewResults = true;
+  QElapsedTimer clock;
+  clock.start();
+  window.MnButCompareClick();
+  const double compare = clock.nsecsElapsed() / 1e9;
+  const long comparePeak = PeakMb();
+  window.MnButViewResultsClick();
+  gui::TPanelView* panel = dual ? window.DualViewer()->Left() : window.SingleViewer()->Panel();
+  auto paint = [&] {
+    panel->viewport()->repaint();
+    if (dual) window.DualViewer()->Right()->viewport()->repaint();
+  };
+  paint();
+  QApplication::processEvents();
+  const double open = clock.nsecsElapsed() / 1e9;
+  const long rows = panel->model()->rowCount();
+  std::printf("%s viewer, Long listing of %s and %s: %ld rows\n", dual ? "side-by-side" : "single", qPrintable(newFile),
+              qPrintable(oldFile), rows);
+  std::printf("  compare and open  %.2f s  (compare %.2f s, %ld MB)\n", open, compare, comparePeak);
+  if (rows < 4) return 1;
+
+  QWidget* owner = dual ? static_cast<QWidget*>(window.DualViewer()) : window.SingleViewer();
+  const QString prefix = dual ? "Vs" : "Ls";
+  auto press = [&](const QString& name) { owner->findChild<QPushButton*>(prefix + name)->click(); };
+  clock.restart();
+  press(dual ? "ButBottom" : "ButBtm");
+  paint();
+  std::printf("  To Btm            %.3f s\n", clock.nsecsElapsed() / 1e9);
+
+  // The reference numbers of the last listed row: a text no row above holds.
+  const size_t lastRow = state.StatsFirstLine > 4 ? static_cast<size_t>(state.StatsFirstLine) - 2 : state.Panel1Lines.size() - 1;
+  const std::string last(state.Panel1Lines[lastRow]);
+  const std::string needle = last.size() > 81 ? last.substr(81) : last;
+  press("ButTop");
+  press("ButFind");
+  auto* find = owner->findChild<gui::TFindDialog*>();
+  find->findChild<QLineEdit*>("FindText")->setText(QString::fromStdString(needle).trimmed());
+  clock.restart();
+  find->findChild<QPushButton*>("FindNext")->click();
+  paint();
+  std::printf("  Find, last row    %.3f s  (row %d of %zu)\n", clock.nsecsElapsed() / 1e9, panel->Selection(), lastRow);
+  find->close();
+
+  press("ButTop");
+  clock.restart();
+  press("BitChngDown");
+  paint();
+  std::printf("  next span         %.1f ms  (row %d)\n", clock.nsecsElapsed() / 1e6, panel->Selection());
+  std::printf("  peak memory       %ld MB\n", PeakMb());
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   if (argc == 4 && std::string(argv[1]) == "--halt") return HaltLatency(argv[2], argv[3]);
+  if (argc >= 4 && std::string(argv[1]) == "--open") {
+    const bool dual = std::string(argv[2]) == "--dual";
+    return OpenListing(argv[argc - 2], argv[argc - 1], dual);
+  }
   const long lines = argc > 1 ? std::atol(argv[1]) : 1'000'000;
 
   gui::TQtFrontEnd ui;

@@ -122,12 +122,12 @@ public:
 
 } // namespace
 
-TPanelView::TPanelView(QWidget* parent) : QTreeView(parent) {
+TPanelView::TPanelView(QWidget* parent) : QTableView(parent) {
   setItemDelegate(new TMarkDelegate(this));
-  setRootIsDecorated(false);
-  setItemsExpandable(false);
-  setUniformRowHeights(true);
-  setAllColumnsShowFocus(true);
+  setShowGrid(false);
+  setCornerButtonEnabled(false);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   // Several rows may be selected for Copy; navigation moves the current one.
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -136,18 +136,19 @@ TPanelView::TPanelView(QWidget* parent) : QTreeView(parent) {
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setTextElideMode(Qt::ElideNone);
   setWordWrap(false);
-  header()->setStretchLastSection(false);
-  header()->setSectionsMovable(false);
-  header()->setSectionResizeMode(QHeaderView::Fixed);
-  setFont(PanelFont(8));
+  horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setSectionsMovable(false);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  SetFontSize(8);
   connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) { emit TopLineChanged(value); });
-  connect(this, &QTreeView::clicked, this, [this](const QModelIndex& index) { emit LineClicked(index.row()); });
+  connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) { emit LineClicked(index.row()); });
 }
 
 void TPanelView::SetPanelModel(TPanelListModel* model) {
   Model = model;
   setModel(model);
-  header()->setFont(font());
   FitColumn();
 }
 
@@ -159,14 +160,18 @@ void TPanelView::ShowMarks(bool on) {
 void TPanelView::SetFontSize(int points) {
   const QFont font = PanelFont(points);
   setFont(font);
-  header()->setFont(font);
+  horizontalHeader()->setFont(font);
+  // Every row one line of the font high, as a list of lines has.
+  const int row = QFontMetrics(font).height() + 2;
+  verticalHeader()->setMinimumSectionSize(row);
+  verticalHeader()->setDefaultSectionSize(row);
   FitColumn();
 }
 
 void TPanelView::FitColumn() {
   if (!Model) return;
   const QFontMetrics metrics(font());
-  header()->resizeSection(0, metrics.horizontalAdvance(QLatin1Char('X')) * (Model->WidestRow() + 2));
+  horizontalHeader()->resizeSection(0, metrics.horizontalAdvance(QLatin1Char('X')) * (Model->WidestRow() + 2));
 }
 
 int TPanelView::TopLine() const { return verticalScrollBar()->value(); }
@@ -174,12 +179,11 @@ int TPanelView::TopLine() const { return verticalScrollBar()->value(); }
 void TPanelView::SetTopLine(int top) { verticalScrollBar()->setValue(top); }
 
 int TPanelView::WholeRowWidth() const {
-  return header()->sectionSize(0) + verticalScrollBar()->sizeHint().width() + 2 * frameWidth() + 4;
+  return horizontalHeader()->sectionSize(0) + verticalScrollBar()->sizeHint().width() + 2 * frameWidth() + 4;
 }
 
 int TPanelView::VisibleRows() const {
-  const int row = sizeHintForRow(0) > 0 ? sizeHintForRow(0) : fontMetrics().height();
-  return std::max(1, viewport()->height() / row);
+  return std::max(1, viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()));
 }
 
 int TPanelView::Selection() const {
@@ -195,8 +199,14 @@ QRect TPanelView::SelectionRect() const {
 }
 
 void TPanelView::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) && event->modifiers() == Qt::NoModifier) {
+    horizontalScrollBar()->triggerAction(event->key() == Qt::Key_Left ? QAbstractSlider::SliderSingleStepSub
+                                                                      : QAbstractSlider::SliderSingleStepAdd);
+    event->accept();
+    return;
+  }
   if (event != QKeySequence::Copy || !Model) {
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
     return;
   }
   QModelIndexList rows = selectionModel()->selectedRows();
@@ -205,6 +215,12 @@ void TPanelView::keyPressEvent(QKeyEvent* event) {
   for (const QModelIndex& row : rows) lines << row.data().toString();
   QApplication::clipboard()->setText(lines.join('\n') + (lines.isEmpty() ? "" : "\n"));
   event->accept();
+}
+
+QModelIndex TPanelView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  // One column: Home and End mean the first and the last row.
+  if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
+  return QTableView::moveCursor(action, modifiers);
 }
 
 void TPanelView::Select(int index) {

@@ -1,7 +1,8 @@
 // The virtual result panel: a list model whose data() asks the core's line
 // model for the text and colour of each row it paints (the lists are never
 // copied), and the view that shows it with a header row, uniform rows and a
-// fixed-pitch font.
+// fixed-pitch font. The view keeps no record per row beyond its row
+// header's size, so a panel of tens of millions of rows opens at once.
 #pragma once
 
 #include "viewers/ChangedChars.h"
@@ -9,7 +10,7 @@
 
 #include <QAbstractListModel>
 #include <QFont>
-#include <QTreeView>
+#include <QTableView>
 
 #include <memory>
 
@@ -55,8 +56,9 @@ private:
 
 /// A result panel: one column, a header row that scrolls sideways with the
 /// rows, one line per item, and the events the viewer models take (top line
-/// changed, line clicked).
-class TPanelView final : public QTreeView {
+/// changed, line clicked). Home and End go to the first and the last row,
+/// Left and Right scroll sideways.
+class TPanelView final : public QTableView {
   Q_OBJECT
 public:
   explicit TPanelView(QWidget* parent = nullptr);
@@ -85,6 +87,7 @@ public:
 protected:
   /// Ctrl+C copies the selected rows as the panel shows them, one a line.
   void keyPressEvent(QKeyEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 signals:
   void TopLineChanged(int top);

@@ -29,6 +29,14 @@ void TQtFrontEnd::ProcessPendingEvents() {
   SinceEvents.restart();
 }
 
+void TQtFrontEnd::ShowProgress(std::string_view text) {
+  if (!SinceProgress.isValid() || SinceProgress.elapsed() >= PendingEventsInterval) {
+    SetStatusText(text);
+    SinceProgress.restart();
+  }
+  ProcessPendingEvents();
+}
+
 void TQtFrontEnd::ShowMessage(std::string_view text) {
   const QString message = FromCore(text);
   if (MessageHook) {

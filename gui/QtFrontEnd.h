@@ -42,6 +42,9 @@ public:
   /// run that reports progress often keeps its speed; Halt and repainting
   /// are still served within a tenth of a second.
   void ProcessPendingEvents() override;
+  /// Shows a progress text at most every PendingEventsInterval ms: a
+  /// status line that is redrawn thousands of times a second slows the run.
+  void ShowProgress(std::string_view text) override;
   void ShowMessage(std::string_view text) override;
   bool Ask(std::string_view text) override;
 
@@ -72,6 +75,7 @@ public:
 
 private:
   QLineEdit* StatusLine = nullptr;
+  QElapsedTimer SinceProgress;
   QWidget* Parent = nullptr;
   QElapsedTimer SinceEvents;
 };

@@ -107,6 +107,8 @@ private:
   void AppendPanel(TStringList& panel, std::string_view line);
   void WriteListingFile(std::string_view line);
   std::string TreatText(std::string_view line) const;
+  /// Whether TreatText changes line (it holds a control character or TAB).
+  bool NeedsTreatment(std::string_view line) const;
   void RouteBodyLine(std::string_view line);
   void WriteNotShownLine();
   void CloseChngContext();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace quorlin {
 
@@ -153,6 +154,26 @@ void TListing::EmitReportLine(std::string_view line) {
   }
 }
 
+bool TListing::NeedsTreatment(std::string_view line) const {
+  if (line.size() <= 4) return false;
+  const std::string_view text = line.substr(4);
+  const std::string_view field = !Run->Ctl.OptFscl && text.size() >= TextField ? text.substr(0, TextField) : text;
+  // Without a control character the treated line is the line itself. Eight
+  // bytes at a time: a byte below 32 keeps its high bit after 32 is taken
+  // from it, which no byte of 32 to 127 does (bytes of 128 and up are
+  // checked apart).
+  constexpr uint64_t Ones = 0x0101010101010101u, Highs = 0x8080808080808080u;
+  size_t k = 0;
+  for (; k + 8 <= field.size(); k += 8) {
+    uint64_t word;
+    std::memcpy(&word, field.data() + k, 8);
+    if (((word - 32 * Ones) & ~word & Highs) != 0) return true;
+  }
+  for (; k < field.size(); ++k)
+    if (static_cast<unsigned char>(field[k]) < 32) return true;
+  return false;
+}
+
 std::string TListing::TreatText(std::string_view line) const {
   const TCompareCtl& ctl = Run->Ctl;
   std::string out(line.substr(0, std::min<size_t>(line.size(), 4)));
@@ -234,8 +255,10 @@ void TListing::EmitBodyLine(std::string_view line) {
   if (!ctl.ListingStop && !App.UserStop) {
     if (App.BatchMode)
       WriteListingFile(line);
-    else
+    else if (NeedsTreatment(line))
       RouteBodyLine(TreatText(line));
+    else
+      RouteBodyLine(line);
   }
   CountReportLine(2000);
 }

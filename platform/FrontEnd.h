@@ -14,6 +14,12 @@ public:
   /// Lets the user interface process pending events; this is how a click on
   /// Halt reaches a running compare.
   virtual void ProcessPendingEvents() = 0;
+  /// A progress text of a running compare, then pending events. A front end
+  /// may leave out texts that follow each other faster than the eye reads.
+  virtual void ShowProgress(std::string_view text) {
+    SetStatusText(text);
+    ProcessPendingEvents();
+  }
   /// Shows a message box with an OK button and waits for it.
   virtual void ShowMessage(std::string_view text) = 0;
   /// Asks a question in a warning box with Yes and No; true for Yes. A front

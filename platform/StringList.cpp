@@ -1,5 +1,7 @@
 #include "platform/StringList.h"
 
+#include "platform/Worker.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -76,32 +78,66 @@ std::unique_ptr<TTextStore> TTextStore::Create() {
     }
   }
   if (!store->Base) return nullptr;
+  store->InFile = std::make_unique<std::atomic<bool>[]>(store->Reserved / ChunkBytes);
   store->Fd = OpenNamelessFile(TextStoreDirectory());
   return store;
 }
 
 TTextStore::~TTextStore() {
+  if (Writer) Writer->Wait();
+  Writer.reset();
   if (Base) ::munmap(Base, Reserved);
   if (Fd >= 0) ::close(Fd);
 }
 
 void TTextStore::MapChunk(uint64_t chunk) {
+  // Texts are written to memory; a full chunk goes to the file at once.
+  if (::mmap(Base + chunk * ChunkBytes, ChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1,
+             0) == MAP_FAILED)
+    throw std::bad_alloc();
+}
+
+void TTextStore::FileChunk(uint64_t chunk) {
   char* at = Base + chunk * ChunkBytes;
   const auto offset = static_cast<off_t>(chunk * ChunkBytes);
-  // The file's blocks are taken before the chunk is mapped, so that a full
-  // disk shows here and not as a fault when the text is written.
-  if (Fd >= 0 && ::posix_fallocate(Fd, offset, static_cast<off_t>(ChunkBytes)) == 0 &&
-      ::mmap(at, ChunkBytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_FIXED, Fd, offset) != MAP_FAILED) {
-    InFile.push_back(true);
+  for (size_t done = 0; done < ChunkBytes;) {
+    const ssize_t n = ::pwrite(Fd, at + done, ChunkBytes - done, offset + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      // A full disk: this chunk and the later ones stay in memory.
+      FileFailed = true;
+      return;
+    }
+    done += static_cast<size_t>(n);
+  }
+  // The file's pages take the place of the memory, at the same addresses.
+  if (::mmap(at, ChunkBytes, PROT_READ, MAP_SHARED | MAP_FIXED, Fd, offset) != MAP_FAILED) {
+    InFile[chunk].store(true);
     return;
   }
-  if (::mmap(at, ChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) == MAP_FAILED)
-    throw std::bad_alloc();
-  InFile.push_back(false);
+  // The memory may be gone with the failed map: read the text back.
+  bool restored = ::mmap(at, ChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED;
+  for (size_t done = 0; restored && done < ChunkBytes;) {
+    const ssize_t n = ::pread(Fd, at + done, ChunkBytes - done, offset + static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    restored = n > 0;
+    done += restored ? static_cast<size_t>(n) : 0;
+  }
+  if (!restored) Lost = true;
 }
 
 char* TTextStore::Append(size_t n) {
-  if (Used + n > Reserved) throw std::bad_alloc();
+  if (Used + n > Reserved || Lost) throw std::bad_alloc();
+  // Full chunks go to the file on a second thread while the next one fills.
+  while (Filed < Used / ChunkBytes) {
+    const uint64_t chunk = Filed++;
+    if (Fd < 0 || FileFailed) continue;
+    if (!Writer)
+      Writer = std::make_unique<TWorker>();
+    else
+      Writer->Wait();
+    Writer->Start([this, chunk] { FileChunk(chunk); });
+  }
   while (Mapped < Used + n) {
     MapChunk(Mapped / ChunkBytes);
     Mapped += ChunkBytes;
@@ -126,8 +162,8 @@ void TTextStore::Touch(uint64_t chunk, uint64_t to) const {
     const uint64_t old = Resident.front();
     Resident.erase(Resident.begin());
     // File pages leave this process's memory and are read back from the
-    // file when needed; memory chunks are the only copy and stay.
-    if (old < InFile.size() && InFile[old]) ::madvise(Base + old * ChunkBytes, ChunkBytes, MADV_DONTNEED);
+    // file when needed; chunks in memory hold the only copy and stay.
+    if (InFile[old].load()) ::madvise(Base + old * ChunkBytes, ChunkBytes, MADV_DONTNEED);
   }
   LastChunk.store(chunk, std::memory_order_relaxed);
 }

@@ -23,8 +23,9 @@ namespace quorlin {
 /// The text space of a large list beyond its first megabyte: a range of
 /// address space reserved once (so that texts never move), filled chunk by
 /// chunk from a temporary file, or with memory where no file can be made.
-/// Chunks read or written long ago are handed back to the system, and read
-/// again from the file when they are next needed.
+/// A chunk is written in memory and goes to the file when it is full; chunks
+/// read long ago are handed back to the system, and read again from the
+/// file when they are next needed.
 class TTextStore {
 public:
   /// Reserves the address space; nullptr when the system refuses.
@@ -44,8 +45,6 @@ public:
   }
   /// Bytes used.
   uint64_t Size() const { return Used; }
-  /// Whether the text lives in a temporary file (false: in memory).
-  bool FileBacked() const { return Fd >= 0; }
 
   static constexpr uint64_t ChunkBytes = 16u << 20;
   /// Chunks that stay resident at most (the ones touched last).
@@ -54,12 +53,17 @@ public:
 private:
   TTextStore() = default;
   void MapChunk(uint64_t chunk);
+  void FileChunk(uint64_t chunk);
   void Touch(uint64_t chunk, uint64_t to) const;
 
   char* Base = nullptr;
   uint64_t Reserved = 0, Mapped = 0, Used = 0;
+  uint64_t Filed = 0; ///< chunks before it are full and went to the file
   int Fd = -1;
-  std::vector<bool> InFile;                   ///< per mapped chunk: file pages, not memory
+  std::unique_ptr<std::atomic<bool>[]> InFile; ///< per chunk: file pages, not memory
+  std::unique_ptr<class TWorker> Writer;     ///< files full chunks
+  std::atomic<bool> FileFailed{false};       ///< a write failed: later chunks stay in memory
+  std::atomic<bool> Lost{false};             ///< a chunk could be neither filed nor kept
   mutable std::atomic<uint64_t> LastChunk{UINT64_MAX}; ///< the chunk touched last
   mutable std::vector<uint64_t> Resident;    ///< chunks touched last, oldest first
   mutable std::mutex Lock;                   ///< over Resident, for readers on two threads

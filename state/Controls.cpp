@@ -57,8 +57,7 @@ const std::string& TAppState::InputPath(bool isNew) const {
 
 void TAppState::Progress(std::string_view text) {
   if (!ProgressOn) return;
-  FrontEnd->SetStatusText(text);
-  FrontEnd->ProcessPendingEvents();
+  FrontEnd->ShowProgress(text);
 }
 
 } // namespace quorlin

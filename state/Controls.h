@@ -158,8 +158,10 @@ struct TAppState {
   const std::string& InputPath(bool isNew) const;
 
   TStringList Panel1Lines, Panel2Lines;
-  /// Most lines a panel list may hold; a listing that needs more is suspended.
-  size_t MaxPanelLines = 20'000'000;
+  /// Most lines a panel list may hold; a listing that needs more is
+  /// suspended. A line costs the list 8 bytes (its text is in the list's
+  /// file), and the viewers count rows in an int.
+  size_t MaxPanelLines = 200'000'000;
   /// Batch mode: the listing file of the current job step (owned by the step).
   TOutputFile* ListingFile = nullptr;
   int StatsFirstLine = 0;
