@@ -162,7 +162,7 @@ void TPanelView::SetFontSize(int points) {
   setFont(font);
   horizontalHeader()->setFont(font);
   // Every row one line of the font high, as a list of lines has.
-  const int row = QFontMetrics(font).height() + 2;
+  const int row = QFontMetrics(font).height();
   verticalHeader()->setMinimumSectionSize(row);
   verticalHeader()->setDefaultSectionSize(row);
   FitColumn();

@@ -3,6 +3,10 @@
 // geometry.
 #include "GuiTestSupport.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
+
 namespace quorlin::test {
 
 class TSingleViewerTest : public QObject {
@@ -60,6 +64,48 @@ private slots:
     viewer->accept();
     QCOMPARE(fx.App.Settings.LBx1FontSz, std::string("9"));
     QCOMPARE(fx.App.Settings.Single.Width, std::string("676")); // the stored width was below the least
+  }
+
+  void PanelKeysClicksAndRows() {
+    // The panel as a person uses it: keys, a click, the header row that
+    // scrolls sideways with the rows, rows one line of the font high.
+    TGuiFixture fx;
+    QByteArray lines;
+    for (int i = 1; i <= 300; ++i) lines += "line " + QByteArray::number(i) + "\n";
+    fx.Compare(WriteFile(Dir, "k-new.txt", lines + QByteArray(150, 'w') + "\n"), WriteFile(Dir, "k-old.txt", lines),
+               "Long");
+    gui::TFrmSingle* viewer = fx.Main->SingleViewer();
+    gui::TPanelView* panel = viewer->Panel();
+    const int last = panel->PanelModel()->rowCount() - 1;
+    panel->setFocus();
+    panel->Select(5);
+    const struct {
+      Qt::Key Key;
+      int Row;
+    } keys[] = {{Qt::Key_End, last}, {Qt::Key_Home, 0}, {Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}};
+    for (const auto& k : keys) {
+      QTest::keyClick(panel, k.Key);
+      QCOMPARE(panel->Selection(), k.Row);
+    }
+    QTest::keyClick(panel, Qt::Key_PageDown);
+    QVERIFY(panel->Selection() > panel->VisibleRows() / 2);
+    QTest::keyClick(panel, Qt::Key_Right);
+    QTest::keyClick(panel, Qt::Key_Right);
+    QVERIFY(panel->horizontalScrollBar()->value() > 0);
+    QCOMPARE(panel->horizontalHeader()->offset(), panel->horizontalScrollBar()->value());
+    QTest::keyClick(panel, Qt::Key_Left);
+    QTest::keyClick(panel, Qt::Key_Left);
+    QCOMPARE(panel->horizontalScrollBar()->value(), 0);
+
+    const int height = panel->rowHeight(0);
+    QCOMPARE(height, QFontMetrics(panel->font()).height());
+    QCOMPARE(panel->VisibleRows(), panel->viewport()->height() / height);
+    QSignalSpy clicked(panel, &gui::TPanelView::LineClicked);
+    QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, QPoint(20, height * 3 + height / 2));
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(clicked[0][0].toInt(), panel->TopLine() + 3);
+    QCOMPARE(panel->Selection(), panel->TopLine() + 3);
+    viewer->accept();
   }
 
   void NonAsciiRowsShownPerCharacter() {
