@@ -102,7 +102,7 @@ struct TLineEntry {
   bool BlankLine : 1 = false;    ///< Clnc: blank and not processed
   bool KeyIsText : 1 = false;    ///< the key is the line's own text (no blanks, no folding, no columns)
   bool KeyPadded : 1 = false;    ///< the key's last byte is the zero that evens its length, not a byte of the line
-  uint8_t CarryIn = 0;           ///< comment carry flags of the file before this line was prepared
+  uint8_t CarryIn : 5 = 0;       ///< comment carry flags of the file before this line was prepared
   uint16_t Hash = 0;             ///< hash of the compare key; never 0 once prepared
   int16_t TextLen = 0;           ///< length of the stored text
   int16_t KeyLen = 0;            ///< length of the compare key
@@ -118,6 +118,9 @@ struct TLineEntry {
   /// listing shows them as read).
   char* OrigText = nullptr;
 };
+// Five lines to a cache line and then some: the carry flags share the bytes
+// of the other flags.
+static_assert(sizeof(TLineEntry) == 40);
 
 /// Frees memory from AllocateBlock.
 struct TBlockDeleter {

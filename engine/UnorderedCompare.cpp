@@ -131,6 +131,7 @@ void ClncPrepareList(TCompareRun& run, bool isNew, bool progress) {
   TClncList& list = isNew ? *run.NewList : *run.OldList;
   const int count = list.Count();
   list.KeyHashes.resize(static_cast<size_t>(count) + 2, 0);
+  list.KeyHashes.shrink_to_fit(); // grown while reading, up to twice the lines
   if (list.Prepared) return;
   for (int k = 1; k <= count; ++k) {
     if (progress) {
@@ -231,46 +232,31 @@ void ClncMatch(TCompareRun& run) {
   const int newCount = nl.Count(), oldCount = ol.Count();
   const int newEnd = newCount + 1, oldEnd = oldCount + 1;
 
-  // Chain heads: at least HashBuckets, and about two per OLD line.
+  // Chain heads: at least HashBuckets, and about one per OLD line. A line's
+  // full key hash picks its bucket with its low bits; its high bits are a
+  // fingerprint that the chain walks compare before they touch a line.
   size_t buckets = HashBuckets;
-  while (buckets < 2 * static_cast<size_t>(oldCount)) buckets *= 2;
+  while (buckets < static_cast<size_t>(oldCount)) buckets *= 2;
   const size_t mask = buckets - 1;
   std::vector<int32_t> heads(buckets, oldEnd);
   std::vector<int32_t> next(static_cast<size_t>(oldEnd) + 1, oldEnd);
-  // A full hash of every key first (one pass over each list, the NEW one on
-  // the worker): its low bits pick the bucket, its high bits are a
-  // fingerprint that the chain walks compare before they touch a line.
-  constexpr uint32_t NoBucket = UINT32_MAX;
-  std::vector<uint32_t> oldBucket(static_cast<size_t>(oldEnd), NoBucket), oldPrint(static_cast<size_t>(oldEnd), 0);
-  std::vector<uint32_t> newBucket(static_cast<size_t>(newEnd) + 1, 0), newPrint(static_cast<size_t>(newEnd) + 1, 0);
-  auto hashList = [mask](TClncList& list, int count, std::vector<uint32_t>& bucket, std::vector<uint32_t>& print) {
-    for (int k = 1; k <= count; ++k) {
-      if (list[k].NotProcessed) continue;
-      const uint64_t h = list.KeyHashes[static_cast<size_t>(k)];
-      bucket[static_cast<size_t>(k)] = static_cast<uint32_t>(h & mask);
-      print[static_cast<size_t>(k)] = static_cast<uint32_t>(h >> 32);
-    }
-  };
-  if (run.Worker) run.Worker->Start([&] { hashList(nl, newCount, newBucket, newPrint); });
-  hashList(ol, oldCount, oldBucket, oldPrint);
+  const std::vector<uint64_t>& oldHash = ol.KeyHashes;
+  const std::vector<uint64_t>& newHash = nl.KeyHashes;
+  auto bucketOf = [mask](uint64_t h) { return static_cast<size_t>(h & mask); };
+  auto printOf = [](uint64_t h) { return static_cast<uint32_t>(h >> 32); };
   for (int k = oldCount; k >= 1; --k) {
-    if (k > 16 && oldBucket[static_cast<size_t>(k - 16)] != NoBucket)
-      __builtin_prefetch(&heads[oldBucket[static_cast<size_t>(k - 16)]], 1);
-    const uint32_t b = oldBucket[static_cast<size_t>(k)];
-    if (b == NoBucket) continue;
+    if (k > 16 && !ol[k - 16].NotProcessed) __builtin_prefetch(&heads[bucketOf(oldHash[static_cast<size_t>(k - 16)])], 1);
+    if (ol[k].NotProcessed) continue;
+    const size_t b = bucketOf(oldHash[static_cast<size_t>(k)]);
     next[static_cast<size_t>(k)] = heads[b];
     ol[k].ChainLink = 0;
     heads[b] = k;
   }
-  if (run.Worker)
-    run.Worker->Wait();
-  else
-    hashList(nl, newCount, newBucket, newPrint);
 
   // Each NEW line's first equal OLD line (its Partner, or NoMatch). The
   // lookups jump around the OLD list, each prefetched a few lines ahead;
   // they only read it, so the worker takes the second half of the NEW lines.
-  auto headOf = [&](int j) { return heads[newBucket[static_cast<size_t>(j)]]; };
+  auto headOf = [&](int j) { return heads[bucketOf(newHash[static_cast<size_t>(j)])]; };
   constexpr int Ahead = 8;
   auto findPartners = [&](int from, int to, bool progress) {
     for (int j = from; j <= to; ++j) {
@@ -279,11 +265,11 @@ void ClncMatch(TCompareRun& run) {
         if ((j == 1 || j % ClncProgressEvery == 0) && app.ProgressOn)
           app.Progress("Finding Matching Lines " + Printf("New Line = %d UpTo Line = %d .", j, newCount));
       }
-      if (j + 2 * Ahead <= to) __builtin_prefetch(&heads[newBucket[static_cast<size_t>(j + 2 * Ahead)]]);
+      if (j + 2 * Ahead <= to) __builtin_prefetch(&heads[bucketOf(newHash[static_cast<size_t>(j + 2 * Ahead)])]);
       if (j + Ahead <= to) {
         const int ahead = headOf(j + Ahead);
         if (ahead < oldEnd) {
-          __builtin_prefetch(&oldPrint[static_cast<size_t>(ahead)]);
+          __builtin_prefetch(&oldHash[static_cast<size_t>(ahead)]);
           __builtin_prefetch(&next[static_cast<size_t>(ahead)]);
         }
       }
@@ -297,9 +283,9 @@ void ClncMatch(TCompareRun& run) {
       }
       TLineEntry& n = nl[j];
       if (n.NotProcessed) continue;
-      const uint32_t print = newPrint[static_cast<size_t>(j)];
+      const uint32_t print = printOf(newHash[static_cast<size_t>(j)]);
       int o = headOf(j);
-      while (o < oldEnd && (oldPrint[static_cast<size_t>(o)] != print || !LinesEqual(n, ol[o])))
+      while (o < oldEnd && (printOf(oldHash[static_cast<size_t>(o)]) != print || !LinesEqual(n, ol[o])))
         o = next[static_cast<size_t>(o)];
       n.Partner = o;
       if (o >= oldEnd) n.NoMatch = true;
@@ -317,10 +303,10 @@ void ClncMatch(TCompareRun& run) {
     if (n.NotProcessed || n.NoMatch) continue;
     const int o = n.Partner;
     if (ol[o].ChainLink != 0) continue;
-    const uint32_t print = oldPrint[static_cast<size_t>(o)];
+    const uint32_t print = printOf(oldHash[static_cast<size_t>(o)]);
     int prev = o;
     for (int x = next[static_cast<size_t>(o)]; x < oldEnd; x = next[static_cast<size_t>(x)]) {
-      if (oldPrint[static_cast<size_t>(x)] == print && LinesEqual(ol[o], ol[x])) {
+      if (printOf(oldHash[static_cast<size_t>(x)]) == print && LinesEqual(ol[o], ol[x])) {
         ol[prev].ChainLink = x;
         prev = x;
       }
