@@ -197,11 +197,11 @@ if [ -x "$build/viewer_bench" ]; then
   # The large pair's Long listing in the single viewer.
   dir=$(corpus ordered "$big" 0.05)
   o=$(QT_QPA_PLATFORM=offscreen "$build/viewer_bench" --open "$dir/new.txt" "$dir/old.txt" 2>/dev/null || true)
-  rows=$(echo "$o" | sed -n 's/.*: \([0-9]*\) rows$/\1/p')
+  shown=$(echo "$o" | sed -n 's/.*: \([0-9]*\) rows$/\1/p')
   for f in "compare and open:s:open" "To Btm:s:To Btm" "Find, last row:s:Find of the last row" "next span:ms:next span"; do
     IFS=: read -r key unit name <<<"$f"
     x=$(echo "$o" | sed -n "s/^ *$key *\([0-9.]*\) $unit.*/\1/p")
-    row "$big pair, Long ($rows rows), $name" "${x:-?} $unit" "-" "-" "-" "$([ -n "$x" ] && echo yes || echo NO)"
+    row "$big pair, Long ($shown rows), $name" "${x:-?} $unit" "-" "-" "-" "$([ -n "$x" ] && echo yes || echo NO)"
   done
   m=$(echo "$o" | sed -n 's/^ *peak memory *\([0-9]*\) MB.*/\1/p')
   row "$big pair, Long, viewer memory" "${m:-?} MB" "-" "-" "<= 1024 MB" "$(holds "${m:-99999}" 1024)"
