@@ -44,7 +44,7 @@ chng_row() {
 # Ordered compares, Chng to a file, against diff -w.
 for rate in 0.001 0.05; do
   dir=$(corpus ordered "$size" "$rate")
-  chng_row "ordered $size, $(echo "$rate * 100" | bc -l | sed "s/0*$//; s/\\.$//") % changed, Chng" \
+  chng_row "ordered $size, $(printf %g "$(echo "$rate * 100" | bc -l)") % changed, Chng" \
     "$dir/old.txt" "$dir/new.txt" 0.50
 done
 
