@@ -239,11 +239,12 @@ int WriteViewerReport(TAppState& app, const std::string& path, TSplitLayout layo
         halted);
     if (halted) return Fail(MsgColouredHalted);
   } else {
-    std::string bytes;
-    for (const std::string& line : dual ? TwoPanelTextReport(view, layout)
-                                        : SingleTextReport(view, SingleViewerCaption(view.RunStamp)))
-      bytes.append(line).append("\n");
-    error = SaveWholeFile(path, bytes, false);
+    error = SaveTextReport(path, false, [&](const TReportLines& out) {
+      if (dual)
+        WriteTwoPanelTextReport(view, layout, {}, out);
+      else
+        WriteSingleTextReport(view, SingleViewerCaption(view.RunStamp), out);
+    });
   }
   if (!error.empty()) return Fail(error);
   return status;

@@ -235,7 +235,8 @@ void TFrmSingle::LsButSaveAsClick() {
   } else if (plan && plan->Html) {
     SaveHtml(Ui, plan->Path, View, {false, TSplitLayout::Stacked, ToCore(windowTitle()), ChgChars->isChecked()});
   } else if (plan) {
-    SaveText(Ui, *plan, SingleTextReport(View, ToCore(windowTitle())));
+    const std::string caption = ToCore(windowTitle());
+    SaveText(Ui, *plan, [&](const TReportLines& out) { WriteSingleTextReport(View, caption, out); });
   }
   ReturnButton->setFocus();
 }

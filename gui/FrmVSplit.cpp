@@ -222,7 +222,9 @@ void TFrmVSplit::VsButSaveAsClick() {
       if (plan->Html)
         SaveHtml(Ui, plan->Path, View, {true, layout, {}, ChgChars->isChecked()});
       else
-        SaveText(Ui, *plan, TwoPanelTextReport(View, layout, ToCore(SaveLayout.Title())));
+        SaveText(Ui, *plan, [&](const TReportLines& out) {
+          WriteTwoPanelTextReport(View, layout, ToCore(SaveLayout.Title()), out);
+        });
     }
   }
   ReturnButton->setFocus();

@@ -45,10 +45,8 @@ std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, c
   return plan;
 }
 
-bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes.append(line).append("\n");
-  const std::string error = SaveWholeFile(plan.Path, bytes, plan.Append);
+bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::function<void(const TReportLines&)>& report) {
+  const std::string error = SaveTextReport(plan.Path, plan.Append, report);
   if (!error.empty()) ui.ShowMessage(error);
   return error.empty();
 }

@@ -46,9 +46,9 @@ using TColouredBuild = std::function<TColouredReport(const TColouredOptions&)>;
 std::optional<TSavePlan> AskSavePlan(TQtFrontEnd& ui, TUserSettings& settings, const QString& newFileName,
                                      const QString& oldFileName, bool appendBox);
 
-/// Writes text lines (each followed by a line end); shows what went wrong
-/// and returns false on failure.
-bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::vector<std::string>& lines);
+/// Saves the text report that report makes (SaveTextReport); shows what
+/// went wrong and returns false on failure.
+bool SaveText(TQtFrontEnd& ui, const TSavePlan& plan, const std::function<void(const TReportLines&)>& report);
 /// Writes the HTML report (SaveHtmlReport); shows what went wrong.
 bool SaveHtml(TQtFrontEnd& ui, const std::string& path, const TResultView& view, const THtmlReport& report);
 

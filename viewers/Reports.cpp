@@ -3,6 +3,7 @@
 #include "app/CompareFlow.h"
 #include "viewers/HtmlWriter.h"
 #include "listing/Listing.h"
+#include "platform/OutputFile.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -152,51 +153,80 @@ std::string SideBySideLengthCaption(const TSplitWidths& widths) {
   return "(Output save line length = " + std::to_string(widths.SideBySide()) + ")";
 }
 
-std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption) {
-  std::vector<std::string> lines = {" ", caption};
-  for (size_t i = 0; i < view.Panel1->size(); ++i)
-    lines.push_back(DisplayText(view, TPanelRule::Single, static_cast<long>(i)));
-  return lines;
+void WriteSingleTextReport(const TResultView& view, const std::string& caption, const TReportLines& out) {
+  out(" ");
+  out(caption);
+  std::string line;
+  for (size_t i = 0; i < view.Panel1->size(); ++i) {
+    DisplayText(view, TPanelRule::Single, static_cast<long>(i), line);
+    out(line);
+  }
 }
 
-std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout,
-                                            const std::string& title) {
-  std::vector<std::string> lines;
-  if (!title.empty()) lines.push_back(title);
+void WriteTwoPanelTextReport(const TResultView& view, TSplitLayout layout, const std::string& title,
+                             const TReportLines& out) {
+  if (!title.empty()) out(title);
   const long stats = view.StatsFirstLine;
   const long count1 = static_cast<long>(view.Panel1->size());
   const long count2 = static_cast<long>(view.Panel2->size());
+  std::string text;
+  auto display = [&](TPanelRule rule, long i) -> const std::string& {
+    DisplayText(view, rule, i, text);
+    return text;
+  };
   if (layout == TSplitLayout::Stacked) {
-    lines.push_back(std::string(Product) + " Double-Stacked Compare Report  " + view.RunStamp);
-    lines.push_back(" Panel 1 -- New Source Matches + Inserts");
-    for (long i = 0; i < std::max(1L, stats); ++i) lines.push_back(DisplayText(view, TPanelRule::NewSide, i));
-    lines.push_back(" ");
-    lines.push_back(" Panel 2 -- New Source Matches + Deletes");
-    for (long i = 0; i < std::max(1L, count2); ++i) lines.push_back(DisplayText(view, TPanelRule::OldSide, i));
+    out(std::string(Product) + " Double-Stacked Compare Report  " + view.RunStamp);
+    out(" Panel 1 -- New Source Matches + Inserts");
+    for (long i = 0; i < std::max(1L, stats); ++i) out(display(TPanelRule::NewSide, i));
+    out(" ");
+    out(" Panel 2 -- New Source Matches + Deletes");
+    for (long i = 0; i < std::max(1L, count2); ++i) out(display(TPanelRule::OldSide, i));
   } else {
     const TSplitWidths w = SplitWidths(view);
     const size_t width = static_cast<size_t>(w.SideBySide());
     const size_t right = static_cast<size_t>(w.W1) + 2;
-    lines.push_back(std::string(Product) + " Insert and Delete Side-By-Side Report  " + view.RunStamp);
+    out(std::string(Product) + " Insert and Delete Side-By-Side Report  " + view.RunStamp);
     std::string heading(width, ' ');
     Place(heading, 1, " Panel 1 -- New Source Matches + Inserts", 40);
     Place(heading, right, " Panel 2 -- New Source Matches + Deletes", 40);
-    lines.push_back(heading);
+    out(heading);
     // Clnc panels are not padded to each other, so OLD-only lines may run on
     // below the last NEW body line; the rows go on while either panel has one.
     // The cells are cut and padded by characters, so that the right panel
     // stands in one column whatever the bytes of the left one.
+    std::string line;
     for (long i = 0; i < std::max(stats, count2); ++i) {
-      std::string line;
-      AppendCell(line, i < stats ? DisplayText(view, TPanelRule::NewSide, i) : std::string(), size_t(w.W1));
+      line.clear();
+      AppendCell(line, i < stats ? display(TPanelRule::NewSide, i) : std::string(), size_t(w.W1));
       line.push_back(' ');
-      AppendCell(line, i < count2 ? DisplayText(view, TPanelRule::OldSide, i) : std::string(), size_t(w.W2));
+      AppendCell(line, i < count2 ? display(TPanelRule::OldSide, i) : std::string(), size_t(w.W2));
       line.push_back(' ');
-      lines.push_back(line);
+      out(line);
     }
   }
-  for (long i = stats; i < count1; ++i) lines.push_back(DisplayText(view, TPanelRule::NewSide, i));
+  for (long i = stats; i < count1; ++i) out(display(TPanelRule::NewSide, i));
+}
+
+std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption) {
+  std::vector<std::string> lines;
+  WriteSingleTextReport(view, caption, [&](std::string_view line) { lines.emplace_back(line); });
   return lines;
+}
+
+std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout, const std::string& title) {
+  std::vector<std::string> lines;
+  WriteTwoPanelTextReport(view, layout, title, [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+
+std::string SaveTextReport(const std::string& path, bool append, const std::function<void(const TReportLines&)>& report) {
+  TWholeFile file;
+  if (std::string error = file.Open(path, append); !error.empty()) return error;
+  report([&](std::string_view line) {
+    file.Write(line);
+    file.Write("\n");
+  });
+  return file.Commit();
 }
 
 TSavePlan PlanSave(const std::string& chosen, int filter, bool appendBox,

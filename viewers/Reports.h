@@ -36,12 +36,24 @@ std::string SideBySideLengthCaption(const TSplitWidths& widths);
 
 enum class TSplitLayout { Stacked, SideBySide };
 
+/// Receives the lines of a text report one at a time, as they are made: a
+/// report of a listing of millions of lines is never held whole.
+using TReportLines = std::function<void(std::string_view line)>;
+
 /// The single viewer's text report: a blank line, the caption, every display line.
-std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption);
+void WriteSingleTextReport(const TResultView& view, const std::string& caption, const TReportLines& out);
 /// The side-by-side viewer's text report in the chosen layout; title, when
 /// not empty, is the first line.
+void WriteTwoPanelTextReport(const TResultView& view, TSplitLayout layout, const std::string& title,
+                             const TReportLines& out);
+/// The same reports as lists of lines.
+std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption);
 std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout,
                                             const std::string& title = {});
+/// Saves the lines that report makes, each ended by LF, as they are made:
+/// appended to path, or as a new file that takes the place of path only
+/// when it is complete. Returns an empty string, or the message.
+std::string SaveTextReport(const std::string& path, bool append, const std::function<void(const TReportLines&)>& report);
 
 // --- Save As ------------------------------------------------------------------
 
