@@ -217,8 +217,8 @@ TColouredReport TFrmSingle::BuildColoured(const TColouredOptions& options) const
 void TFrmSingle::LsButPrintClick() {
   const std::string caption = ToCore(windowTitle());
   const bool noRef = NoRefNumbers->isChecked();
-  PrintPlainListing(Ui, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics) {
-    return LayoutSinglePrint(View, caption, noRef, metrics);
+  PrintPlainListing(Ui, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics, const TPageSink& out) {
+    LayoutSinglePrint(View, caption, noRef, metrics, out);
   });
   ReturnButton->setFocus();
 }

@@ -197,8 +197,8 @@ void TFrmVSplit::StoreSettings(TUserSettings& settings) const {
 void TFrmVSplit::VsButPrintClick() {
   const std::string caption = ToCore(windowTitle());
   const bool noRef = NoRefNumbers->isChecked();
-  PrintPlainListing(Ui, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics) {
-    return LayoutTwoPanelPrint(View, caption, noRef, metrics);
+  PrintPlainListing(Ui, PrintFont->currentText().toInt(), [&](const TFontMetrics& metrics, const TPageSink& out) {
+    LayoutTwoPanelPrint(View, caption, noRef, metrics, out);
   });
   ReturnButton->setFocus();
 }

@@ -73,19 +73,19 @@ int PrintPlainPages(QPrinter& printer, int fontSize, const TPageLayout& layout) 
   const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
   metrics.PageWidth = page.width();
   metrics.PageHeight = page.height();
-  const std::vector<TPrintPage> pages = layout(metrics);
-  for (size_t p = 0; p < pages.size(); ++p) {
-    if (p > 0) printer.newPage();
-    for (const TPlacedText& text : pages[p]) {
+  int pages = 0;
+  layout(metrics, [&](const TPrintPage& page) {
+    if (pages++ > 0) printer.newPage();
+    for (const TPlacedText& text : page) {
       painter.setFont(text.Bold ? bold : regular);
       // The layout places the top of a line; the painter draws on the baseline.
       const int ascent = text.Bold ? boldMetrics.ascent() : regularMetrics.ascent();
       painter.drawText(QPoint(text.X, text.Y + ascent), FromCore(text.Text));
     }
-    if (p % 4 == 3) QApplication::processEvents();
-  }
+    if (pages % 4 == 0) QApplication::processEvents();
+  });
   painter.end();
-  return static_cast<int>(pages.size());
+  return pages;
 }
 
 namespace {

@@ -33,7 +33,7 @@ namespace quorlin::gui {
 class TQtFrontEnd;
 
 /// Places a listing's pages for the printer font's measures.
-using TPageLayout = std::function<std::vector<TPrintPage>(const TFontMetrics&)>;
+using TPageLayout = std::function<void(const TFontMetrics&, const TPageSink&)>;
 /// Builds a listing's coloured documents.
 using TColouredBuild = std::function<TColouredReport(const TColouredOptions&)>;
 

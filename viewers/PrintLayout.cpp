@@ -9,7 +9,7 @@ namespace {
 /// Places text on pages: page headings, line positions, new pages.
 class TPageWriter {
 public:
-  TPageWriter(const TFontMetrics& m, const std::string& caption) : Metrics(m) {
+  TPageWriter(const TFontMetrics& m, const std::string& caption, const TPageSink& out) : Out(out), Metrics(m) {
     CharsPerLine = m.BoldCharWidth > 0 ? m.PageWidth / m.BoldCharWidth : 80;
     PageNumberX = (CharsPerLine - 9) * m.BoldCharWidth;
     LinesPerPage = m.LineHeight > 0 ? m.PageHeight / m.LineHeight - 4 : 60;
@@ -21,16 +21,20 @@ public:
   }
   int CharsPerLine, LinesPerPage;
   int Row = 4;
-  std::vector<TPrintPage> Pages;
 
+  /// Hands the page laid out so far on and starts the next one.
   void NewPage() {
-    Pages.emplace_back();
+    if (PageCount > 0) Out(Page);
+    Page.clear();
+    ++PageCount;
     Place(X0, 2, Title, true);
-    Place(PageNumberX, 2, Printf("Page %3d", static_cast<int>(Pages.size())), true);
+    Place(PageNumberX, 2, Printf("Page %3d", PageCount), true);
     Row = 4;
   }
+  /// Hands the last page on.
+  void Finish() { Out(Page); }
   void Place(int x, int row, std::string text, bool bold) {
-    Pages.back().push_back({x, row * Metrics.LineHeight, std::move(text), bold});
+    Page.push_back({x, row * Metrics.LineHeight, std::move(text), bold});
   }
   /// A body line at the next row, on a new page when this one is full.
   void Line(std::string text) {
@@ -45,6 +49,9 @@ public:
   int X0 = 0;
 
 private:
+  const TPageSink& Out;
+  TPrintPage Page;
+  int PageCount = 0;
   const TFontMetrics& Metrics;
   int PageNumberX = 0;
   std::string Title;
@@ -52,9 +59,9 @@ private:
 
 } // namespace
 
-std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::string& caption,
-                                            bool noRefNumbers, const TFontMetrics& metrics) {
-  TPageWriter w(metrics, caption);
+void LayoutTwoPanelPrint(const TResultView& view, const std::string& caption, bool noRefNumbers,
+                         const TFontMetrics& metrics, const TPageSink& out) {
+  TPageWriter w(metrics, caption, out);
   // Without reference numbers the ruler and the numbered lines lose their
   // number column; the heading lines above them stay whole.
   auto refLine = [&](TPanelRule rule, long i) {
@@ -75,18 +82,32 @@ std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::
   }
   for (long i = view.StatsFirstLine; i < static_cast<long>(view.Panel1->size()); ++i)
     w.Line(DisplayText(view, TPanelRule::NewSide, i));
-  return std::move(w.Pages);
+  w.Finish();
 }
 
-std::vector<TPrintPage> LayoutSinglePrint(const TResultView& view, const std::string& caption,
-                                          bool noRefNumbers, const TFontMetrics& metrics) {
-  TPageWriter w(metrics, caption);
+void LayoutSinglePrint(const TResultView& view, const std::string& caption, bool noRefNumbers,
+                       const TFontMetrics& metrics, const TPageSink& out) {
+  TPageWriter w(metrics, caption, out);
   for (long i = 0; i < static_cast<long>(view.Panel1->size()); ++i) {
     std::string s = DisplayText(view, TPanelRule::Single, i);
     if (i > 1 && i < view.StatsFirstLine && noRefNumbers) s.erase(0, std::min<size_t>(5, s.size()));
     w.Line(" " + w.Cut(std::move(s)));
   }
-  return std::move(w.Pages);
+  w.Finish();
+}
+
+std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::string& caption,
+                                            bool noRefNumbers, const TFontMetrics& metrics) {
+  std::vector<TPrintPage> pages;
+  LayoutTwoPanelPrint(view, caption, noRefNumbers, metrics, [&](const TPrintPage& page) { pages.push_back(page); });
+  return pages;
+}
+
+std::vector<TPrintPage> LayoutSinglePrint(const TResultView& view, const std::string& caption, bool noRefNumbers,
+                                          const TFontMetrics& metrics) {
+  std::vector<TPrintPage> pages;
+  LayoutSinglePrint(view, caption, noRefNumbers, metrics, [&](const TPrintPage& page) { pages.push_back(page); });
+  return pages;
 }
 
 } // namespace quorlin

@@ -4,6 +4,7 @@
 
 #include "viewers/LineModel.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,19 @@ struct TPlacedText {
 
 using TPrintPage = std::vector<TPlacedText>;
 
+/// Receives the pages of a print one at a time, as they are laid out: a
+/// print of millions of lines never holds more than a page.
+using TPageSink = std::function<void(const TPrintPage&)>;
+
 /// Pages of the side-by-side viewer's plain print.
+void LayoutTwoPanelPrint(const TResultView& view, const std::string& caption, bool noRefNumbers,
+                         const TFontMetrics& metrics, const TPageSink& out);
+/// Pages of the single viewer's plain print.
+void LayoutSinglePrint(const TResultView& view, const std::string& caption, bool noRefNumbers,
+                       const TFontMetrics& metrics, const TPageSink& out);
+/// The same pages as a list.
 std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::string& caption,
                                             bool noRefNumbers, const TFontMetrics& metrics);
-/// Pages of the single viewer's plain print.
 std::vector<TPrintPage> LayoutSinglePrint(const TResultView& view, const std::string& caption,
                                           bool noRefNumbers, const TFontMetrics& metrics);
 
