@@ -96,18 +96,4 @@ void LayoutSinglePrint(const TResultView& view, const std::string& caption, bool
   w.Finish();
 }
 
-std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::string& caption,
-                                            bool noRefNumbers, const TFontMetrics& metrics) {
-  std::vector<TPrintPage> pages;
-  LayoutTwoPanelPrint(view, caption, noRefNumbers, metrics, [&](const TPrintPage& page) { pages.push_back(page); });
-  return pages;
-}
-
-std::vector<TPrintPage> LayoutSinglePrint(const TResultView& view, const std::string& caption, bool noRefNumbers,
-                                          const TFontMetrics& metrics) {
-  std::vector<TPrintPage> pages;
-  LayoutSinglePrint(view, caption, noRefNumbers, metrics, [&](const TPrintPage& page) { pages.push_back(page); });
-  return pages;
-}
-
 } // namespace quorlin

@@ -36,10 +36,6 @@ void LayoutTwoPanelPrint(const TResultView& view, const std::string& caption, bo
 /// Pages of the single viewer's plain print.
 void LayoutSinglePrint(const TResultView& view, const std::string& caption, bool noRefNumbers,
                        const TFontMetrics& metrics, const TPageSink& out);
-/// The same pages as a list.
-std::vector<TPrintPage> LayoutTwoPanelPrint(const TResultView& view, const std::string& caption,
-                                            bool noRefNumbers, const TFontMetrics& metrics);
-std::vector<TPrintPage> LayoutSinglePrint(const TResultView& view, const std::string& caption,
-                                          bool noRefNumbers, const TFontMetrics& metrics);
+
 
 } // namespace quorlin

@@ -207,18 +207,6 @@ void WriteTwoPanelTextReport(const TResultView& view, TSplitLayout layout, const
   for (long i = stats; i < count1; ++i) out(display(TPanelRule::NewSide, i));
 }
 
-std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption) {
-  std::vector<std::string> lines;
-  WriteSingleTextReport(view, caption, [&](std::string_view line) { lines.emplace_back(line); });
-  return lines;
-}
-
-std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout, const std::string& title) {
-  std::vector<std::string> lines;
-  WriteTwoPanelTextReport(view, layout, title, [&](std::string_view line) { lines.emplace_back(line); });
-  return lines;
-}
-
 std::string SaveTextReport(const std::string& path, bool append, const std::function<void(const TReportLines&)>& report) {
   TWholeFile file;
   if (std::string error = file.Open(path, append); !error.empty()) return error;

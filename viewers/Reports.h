@@ -46,10 +46,6 @@ void WriteSingleTextReport(const TResultView& view, const std::string& caption, 
 /// not empty, is the first line.
 void WriteTwoPanelTextReport(const TResultView& view, TSplitLayout layout, const std::string& title,
                              const TReportLines& out);
-/// The same reports as lists of lines.
-std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption);
-std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout,
-                                            const std::string& title = {});
 /// Saves the lines that report makes, each ended by LF, as they are made:
 /// appended to path, or as a new file that takes the place of path only
 /// when it is complete. Returns an empty string, or the message.

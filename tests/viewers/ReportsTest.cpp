@@ -12,6 +12,24 @@
 namespace quorlin::test {
 namespace {
 
+// The reports and print pages as lists, as the viewers make them one by one.
+std::vector<std::string> SingleTextReport(const TResultView& view, const std::string& caption) {
+  std::vector<std::string> lines;
+  WriteSingleTextReport(view, caption, [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+std::vector<std::string> TwoPanelTextReport(const TResultView& view, TSplitLayout layout, const std::string& title = {}) {
+  std::vector<std::string> lines;
+  WriteTwoPanelTextReport(view, layout, title, [&](std::string_view line) { lines.emplace_back(line); });
+  return lines;
+}
+template <class Layout> std::vector<TPrintPage> Pages(Layout layout, const TResultView& view, const std::string& caption,
+                                                      bool noRef, const TFontMetrics& m) {
+  std::vector<TPrintPage> pages;
+  layout(view, caption, noRef, m, [&](const TPrintPage& page) { pages.push_back(page); });
+  return pages;
+}
+
 TViewFixture SmallListing() {
   return TViewFixture({"New File = new.txt  d", "Old File = old.txt  d", "ID  ----+----1 ruler", "    same",
                        "I - added", "RN- ref orm", " ", "     3 Number Of Line Matches", "INFORM: done"},
@@ -253,14 +271,14 @@ TEST(PrintLayout, ThreePagesOfASinglePrint) {
   TViewFixture fx(lines, {}, static_cast<int>(lines.size()));
   const TFontMetrics m{10, 9, 20, 600, 1000}; // 60 characters a line, 50 - 4 = 46 lines a page
   std::string caption = "A caption that is much too long to fit on the heading line of the page";
-  auto pages = LayoutSinglePrint(fx.View, caption, false, m);
+  auto pages = Pages(LayoutSinglePrint, fx.View, caption, false, m);
   ASSERT_EQ(pages.size(), 3u);
   EXPECT_EQ(Placed(pages[0][0]), "27,40 bold " + caption.substr(0, 40) + " . . .");
   EXPECT_EQ(Placed(pages[2][1]), "510,40 bold Page   3");
   EXPECT_EQ(Placed(pages[0][2]), "27,80   New File = a") << "body lines start on line 4";
   EXPECT_EQ(pages[0].size(), 2u + 42u) << "rows 4 to 45 of 46";
   EXPECT_EQ(pages[0][5].Text, "    1      line 0");
-  auto noRef = LayoutSinglePrint(fx.View, "t", true, m);
+  auto noRef = Pages(LayoutSinglePrint, fx.View, "t", true, m);
   EXPECT_EQ(noRef[0][5].Text, "      line 0");
   size_t total = 0;
   for (auto& p : pages) total += p.size() - 2;
@@ -269,7 +287,7 @@ TEST(PrintLayout, ThreePagesOfASinglePrint) {
   // A listing that ends exactly on the last row of a page prints no empty page.
   lines.resize(42 * 2);
   TViewFixture exact(lines, {}, static_cast<int>(lines.size()));
-  pages = LayoutSinglePrint(exact.View, "t", false, m);
+  pages = Pages(LayoutSinglePrint, exact.View, "t", false, m);
   ASSERT_EQ(pages.size(), 2u);
   EXPECT_EQ(pages[1].size(), 2u + 42u);
 }
@@ -277,7 +295,7 @@ TEST(PrintLayout, ThreePagesOfASinglePrint) {
 TEST(PrintLayout, TwoPanelPrintHeadings) {
   TViewFixture fx = SmallListing();
   TFontMetrics m{10, 10, 10, 800, 400}; // 80 characters, 36 lines a page
-  auto pages = LayoutTwoPanelPrint(fx.View, "Caption", false, m);
+  auto pages = Pages(LayoutTwoPanelPrint, fx.View, "Caption", false, m);
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(Placed(pages[0][2]), "30,30 bold  Panel 1 - New Source Matches and Inserts");
   auto panel2 = std::find_if(pages[0].begin(), pages[0].end(),
@@ -287,7 +305,7 @@ TEST(PrintLayout, TwoPanelPrintHeadings) {
   EXPECT_EQ(pages[0].back().Text, " INFORM: done");
 
   // Without reference numbers the headings stay whole.
-  pages = LayoutTwoPanelPrint(fx.View, "Caption", true, m);
+  pages = Pages(LayoutTwoPanelPrint, fx.View, "Caption", true, m);
   EXPECT_EQ(pages[0][3].Text, " New File = new.txt  d");
   EXPECT_EQ(pages[0][6].Text, "      same") << "the number column is gone";
 }
